@@ -1,0 +1,3 @@
+#include "IEngine.h"
+
+IEngine* g_Engine = nullptr;

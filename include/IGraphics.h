@@ -1,0 +1,17 @@
+// The fixed OpenGL drawing state and the drawing of the scene layer by layer.
+#pragma once
+
+class ITexture;
+
+class IGraphics {
+public:
+    virtual ~IGraphics() = default;
+
+    virtual void SetSize(int width, int height) = 0;
+    virtual void Clear() = 0;
+    virtual void SetupView() = 0;
+    virtual void RenderToTexture(ITexture* texture) = 0;
+    // Draws the scene, then adds weight times the picture to the accumulation buffer.
+    virtual void AccumulateScene(float weight) = 0;
+    virtual void ShowAccumulated() = 0;
+};
