@@ -1,0 +1,7 @@
+#include "platform/GLProcAddress.h"
+
+#include <SDL.h>
+
+void* GetGLProcAddress(const char* name) {
+    return SDL_GL_GetProcAddress(name);
+}
