@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "game/PhysicsScale.h"
+#include "game/SpriteBody.h"
+
+namespace {
+
+SpriteData Record(r_SpriteType::Value type, float left, float top, bool isStatic = false) {
+    SpriteData data;
+    data.type = type;
+    data.left = left;
+    data.top = top;
+    data.isStatic = isStatic;
+    return data;
+}
+
+}  // namespace
+
+TEST(SpriteBody, SphereIsACircleCentredOnItsRectangle) {
+    b2World world(b2Vec2(0, ToMetres(10.0f)));
+    b2Body* body = CreateSpriteBody(&world, Record(r_SpriteType::SolidSphere, 100, 200), 32, 32);
+    ASSERT_NE(body, nullptr);
+    EXPECT_EQ(body->GetType(), b2_dynamicBody);
+    EXPECT_NEAR(ToPixels(body->GetPosition().x), 116.0f, 1e-4);
+    EXPECT_NEAR(ToPixels(body->GetPosition().y), 216.0f, 1e-4);
+    b2Fixture* fixture = body->GetFixtureList();
+    ASSERT_EQ(fixture->GetType(), b2Shape::e_circle);
+    EXPECT_NEAR(ToPixels(fixture->GetShape()->m_radius), 16.0f, 1e-4);
+    EXPECT_FLOAT_EQ(fixture->GetRestitution(), 1.0f);
+    EXPECT_FLOAT_EQ(fixture->GetFriction(), 0.3f);
+}
+
+TEST(SpriteBody, BodiedTypesGetBoxesAndStaticOnesNoMass) {
+    b2World world(b2Vec2(0, ToMetres(10.0f)));
+    for (auto type : {r_SpriteType::SolidCube, r_SpriteType::Breakable, r_SpriteType::Dangerous, r_SpriteType::Door}) {
+        b2Body* body = CreateSpriteBody(&world, Record(type, 0, 584, true), 64, 16);
+        ASSERT_NE(body, nullptr);
+        EXPECT_EQ(body->GetType(), b2_staticBody);
+        EXPECT_NEAR(ToPixels(body->GetPosition().x), 32.0f, 1e-4);
+        EXPECT_NEAR(ToPixels(body->GetPosition().y), 592.0f, 1e-4);
+        b2AABB box = body->GetFixtureList()->GetAABB(0);
+        // The box and its skin together span the sprite's rectangle.
+        EXPECT_NEAR(ToPixels(box.upperBound.x - box.lowerBound.x), 64.0f, 0.01f);
+        EXPECT_NEAR(ToPixels(box.upperBound.y - box.lowerBound.y), 16.0f, 0.01f);
+        EXPECT_FLOAT_EQ(body->GetFixtureList()->GetRestitution(), 0.0f);
+    }
+}
+
+TEST(SpriteBody, BackgroundAndMissingWorldGiveNoBody) {
+    b2World world(b2Vec2(0, 0));
+    EXPECT_EQ(CreateSpriteBody(&world, Record(r_SpriteType::Background, 0, 0), 32, 32), nullptr);
+    EXPECT_EQ(world.GetBodyCount(), 0);
+    EXPECT_EQ(CreateSpriteBody(nullptr, Record(r_SpriteType::SolidCube, 0, 0), 32, 32), nullptr);
+}
