@@ -1,0 +1,91 @@
+#include "game/k_PhysicsWorld.h"
+
+#include "game/PhysicsScale.h"
+
+namespace {
+
+constexpr float kGravityPixels = 10.0f;
+// The 800 x 600 screen with half a screen of margin on every side.
+constexpr float kWorldBoxLeft = -400.0f;
+constexpr float kWorldBoxTop = -300.0f;
+constexpr float kWorldBoxRight = 1200.0f;
+constexpr float kWorldBoxBottom = 900.0f;
+// The fastest any body may move, in pixels per time unit.
+constexpr float kMaximumSpeedPixels = 200.0f;
+
+b2Vec2 ToVector(PixelVector pixels) { return ToMetres(b2Vec2(pixels.x, pixels.y)); }
+
+PixelVector ToPixelVector(b2Vec2 metres) {
+    b2Vec2 pixels = ToPixels(metres);
+    return PixelVector{pixels.x, pixels.y};
+}
+
+bool LiesOutsideWorldBox(b2Body* body) {
+    b2AABB bounds;
+    bounds.lowerBound = b2Vec2(b2_maxFloat, b2_maxFloat);
+    bounds.upperBound = b2Vec2(-b2_maxFloat, -b2_maxFloat);
+    for (b2Fixture* fixture = body->GetFixtureList(); fixture; fixture = fixture->GetNext()) {
+        for (int child = 0; child < fixture->GetShape()->GetChildCount(); ++child) {
+            bounds.Combine(fixture->GetAABB(child));
+        }
+    }
+    if (!body->GetFixtureList()) {
+        bounds.lowerBound = bounds.upperBound = body->GetPosition();
+    }
+    return bounds.upperBound.x < ToMetres(kWorldBoxLeft) || bounds.lowerBound.x > ToMetres(kWorldBoxRight) ||
+           bounds.upperBound.y < ToMetres(kWorldBoxTop) || bounds.lowerBound.y > ToMetres(kWorldBoxBottom);
+}
+
+}  // namespace
+
+k_PhysicsWorld::k_PhysicsWorld() : world(new b2World(b2Vec2(0.0f, ToMetres(kGravityPixels)))) {
+    world->SetAllowSleeping(true);
+}
+
+k_PhysicsWorld::~k_PhysicsWorld() { delete world; }
+
+void k_PhysicsWorld::SetContactListener(b2ContactListener* listener) { world->SetContactListener(listener); }
+
+void k_PhysicsWorld::Step(float timeStep, int iterations) {
+    world->Step(timeStep, iterations, iterations);
+    LimitSpeeds();
+    DisableBodiesOutsideWorldBox();
+}
+
+void k_PhysicsWorld::LimitSpeeds() {
+    const float maximum = ToMetres(kMaximumSpeedPixels);
+    for (b2Body* body = world->GetBodyList(); body; body = body->GetNext()) {
+        b2Vec2 velocity = body->GetLinearVelocity();
+        float speed = velocity.Length();
+        if (speed > maximum) {
+            body->SetLinearVelocity((maximum / speed) * velocity);
+        }
+    }
+}
+
+void k_PhysicsWorld::DisableBodiesOutsideWorldBox() {
+    for (b2Body* body = world->GetBodyList(); body; body = body->GetNext()) {
+        if (body->IsEnabled() && body->GetType() != b2_staticBody && LiesOutsideWorldBox(body)) {
+            body->SetEnabled(false);
+        }
+    }
+}
+
+void k_PhysicsWorld::DestroyBody(b2Body* body) { world->DestroyBody(body); }
+
+PixelVector k_PhysicsWorld::GetPosition(b2Body* body) const { return ToPixelVector(body->GetPosition()); }
+
+PixelVector k_PhysicsWorld::GetVelocity(b2Body* body) const { return ToPixelVector(body->GetLinearVelocity()); }
+
+void k_PhysicsWorld::SetVelocity(b2Body* body, PixelVector velocity) { body->SetLinearVelocity(ToVector(velocity)); }
+
+void k_PhysicsWorld::SetRestitution(b2Body* body, float restitution) {
+    if (b2Fixture* fixture = body->GetFixtureList()) {
+        fixture->SetRestitution(restitution);
+    }
+}
+
+void k_PhysicsWorld::MoveBody(b2Body* body, PixelVector position, float angle) {
+    body->SetTransform(ToVector(position), angle);
+    body->SetAwake(true);
+}
