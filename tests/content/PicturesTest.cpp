@@ -177,10 +177,16 @@ TEST(Pictures, SkyIsAPlainGradientLighteningDownward) {
 }
 
 TEST(Pictures, ToolRemakesTheSameBytes) {
-    char folder[] = "/tmp/rollandia-pictures-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string pattern = (std::filesystem::temp_directory_path() / "rollandia-pictures-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const std::filesystem::path folder = pattern;
+    struct RemoveAtEnd {
+        std::filesystem::path path;
+        ~RemoveAtEnd() { std::filesystem::remove_all(path); }
+    } cleanup{folder};
+
     std::string command = "python3 -B '" + content::SourcePath("tools/make_pictures.py").string() +
-                          "' --output '" + folder + "'";
+                          "' --output '" + folder.string() + "'";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
 
@@ -188,8 +194,7 @@ TEST(Pictures, ToolRemakesTheSameBytes) {
     EXPECT_EQ(made, PicturesUnder(content::SourcePath("data")));
     for (const auto& name : made) {
         SCOPED_TRACE(name);
-        EXPECT_TRUE(content::ReadBytes(std::filesystem::path(folder) / name) == content::ReadBytes(content::DataPath(name)))
+        EXPECT_TRUE(content::ReadBytes(folder / name) == content::ReadBytes(content::DataPath(name)))
             << "rerun tools/make_pictures.py and commit data/";
     }
-    std::filesystem::remove_all(folder);
 }
