@@ -64,11 +64,9 @@ TEST(EventTranslator, WindowEventsBecomeSizeActivationAndCloseMessages) {
 
 TEST(EventTranslator, KeysGetTheirVirtualKeyCodes) {
     const std::pair<SDL_Keycode, int> keys[] = {
-        {SDLK_a, 'A'},           {SDLK_z, 'Z'},         {SDLK_0, '0'},           {SDLK_9, '9'},
-        {SDLK_SPACE, VK_SPACE},  {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
-        {SDLK_LEFT, VK_LEFT},    {SDLK_UP, VK_UP},      {SDLK_RIGHT, VK_RIGHT},  {SDLK_DOWN, VK_DOWN},
-        {SDLK_F1, VK_F1},        {SDLK_F12, VK_F12},    {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RCTRL, VK_CONTROL},
-        {SDLK_KP_7, VK_NUMPAD0 + 7}, {SDLK_DELETE, VK_DELETE}, {SDLK_SLASH, VK_OEM_2},
+        {SDLK_a, 'A'},          {SDLK_z, 'Z'},          {SDLK_0, '0'},           {SDLK_SPACE, VK_SPACE},
+        {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_LEFT, VK_LEFT},
+        {SDLK_DOWN, VK_DOWN},   {SDLK_F12, VK_F12},     {SDLK_RSHIFT, VK_SHIFT}, {SDLK_KP_7, VK_NUMPAD0 + 7},
     };
     for (const auto& [sdlKey, virtualKey] : keys) {
         Message down = Translate(KeyEvent(SDL_KEYDOWN, sdlKey));
