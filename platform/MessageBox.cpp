@@ -1,0 +1,33 @@
+#include "platform/MessageBox.h"
+
+#include <SDL.h>
+
+#include <iostream>
+
+#include "WideText.h"
+
+namespace {
+
+// A box with an OK button and no icon.
+constexpr Uint32 kPlainMessageBox = 0;
+
+void ShowSystemMessageBox(const std::wstring& text, const std::wstring& caption) {
+    std::string utf8Text = ToUtf8(text);
+    std::string utf8Caption = ToUtf8(caption);
+    std::cerr << utf8Caption << ": " << utf8Text << std::endl;
+    SDL_ShowSimpleMessageBox(kPlainMessageBox, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
+}
+
+MessageBoxPresenter currentPresenter = ShowSystemMessageBox;
+
+}  // namespace
+
+void ShowMessageBox(const std::wstring& text, const std::wstring& caption) {
+    currentPresenter(text, caption);
+}
+
+MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
+    MessageBoxPresenter previous = currentPresenter;
+    currentPresenter = presenter ? presenter : ShowSystemMessageBox;
+    return previous;
+}

@@ -1,0 +1,15 @@
+// Message boxes with no owner window. The text also goes to standard error, so that a failure
+// stays readable on a machine without a display.
+#pragma once
+
+#include <string>
+
+// Shows the text under the caption and waits until it is dismissed (at once without a display).
+void ShowMessageBox(const std::wstring& text, const std::wstring& caption);
+
+// Something that shows message boxes in place of the window system, such as a test's recorder.
+using MessageBoxPresenter = void (*)(const std::wstring& text, const std::wstring& caption);
+
+// Routes ShowMessageBox to `presenter` (null restores the window system's box); returns the
+// presenter used before.
+MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);

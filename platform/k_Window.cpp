@@ -1,0 +1,459 @@
+#include "platform/k_Window.h"
+
+#include <SDL.h>
+
+#include <iostream>
+#include <utility>
+
+#include "Failure.h"
+#include "IEngine.h"
+#include "IGraphics.h"
+#include "WideText.h"
+#include "platform/MessageBox.h"
+#include "platform/MessagePump.h"
+#include "platform/PopupMenuDrawing.h"
+#include "platform/WindowMessages.h"
+
+namespace {
+
+constexpr int kAccumulationBits = 16;
+constexpr int kColourBits = 8;
+constexpr int kDepthBits = 24;
+constexpr int kPrimaryDisplay = 0;
+constexpr int kWaitForVerticalSync = 1;
+constexpr int kVideoStartAttempts = 3;
+constexpr Uint32 kVideoRetryDelayMilliseconds = 20;
+constexpr int kWindowLeft = 0;
+constexpr int kWindowTop = 0;
+
+const wchar_t* const kNotImplementedText = L"This menu item has not been implemented yet!";
+const wchar_t* const kNotImplementedCaption = L"Quillo 2D Game - Level Editor";
+
+// Raises the failure; the reason goes to standard error first, since the message the player
+// sees does not carry it.
+[[noreturn]] void Fail(const wchar_t* message, const char* reason = SDL_GetError()) {
+    std::cerr << "SDL: " << reason << std::endl;
+    throw k_Failure(message);
+}
+
+// Without a display SDL falls back to drivers that draw into memory only. A game that nobody
+// can see or stop would run there, so they count only when chosen on purpose.
+bool ShowsWindows() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool drawsIntoMemory = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    return !drawsIntoMemory || SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
+}
+
+SDL_Window* ToSdlWindow(WindowHandle window) {
+    return static_cast<SDL_Window*>(window);
+}
+
+void RequestPixelFormat(bool withAccumulation) {
+    int accumulationBits = withAccumulation ? kAccumulationBits : 0;
+    const std::pair<SDL_GLattr, int> attributes[] = {
+        {SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY},
+        {SDL_GL_DOUBLEBUFFER, 1},
+        {SDL_GL_RED_SIZE, kColourBits},
+        {SDL_GL_GREEN_SIZE, kColourBits},
+        {SDL_GL_BLUE_SIZE, kColourBits},
+        {SDL_GL_ALPHA_SIZE, kColourBits},
+        {SDL_GL_DEPTH_SIZE, kDepthBits},
+        {SDL_GL_ACCUM_RED_SIZE, accumulationBits},
+        {SDL_GL_ACCUM_GREEN_SIZE, accumulationBits},
+        {SDL_GL_ACCUM_BLUE_SIZE, accumulationBits},
+        {SDL_GL_ACCUM_ALPHA_SIZE, accumulationBits},
+    };
+    SDL_GL_ResetAttributes();
+    for (const auto& attribute : attributes) {
+        if (SDL_GL_SetAttribute(attribute.first, attribute.second) != 0) {
+            Fail(L"Window: Cannot set pixel format!");
+        }
+    }
+}
+
+// The display mode of exactly this size at the desktop's colour depth and refresh rate. SDL
+// would otherwise switch to the nearest larger mode and show the picture in a corner.
+bool FindExactDisplayMode(int width, int height, SDL_DisplayMode& mode) {
+    SDL_DisplayMode wanted;
+    if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &wanted) != 0) {
+        return false;
+    }
+    wanted.w = width;
+    wanted.h = height;
+    if (!SDL_GetClosestDisplayMode(kPrimaryDisplay, &wanted, &mode)) {
+        return false;
+    }
+    return mode.w == width && mode.h == height;
+}
+
+}  // namespace
+
+k_Window::k_Window(IEngine* engine, const std::wstring& title, int width, int height, bool fullscreen)
+    : engine(engine), title(title), width(width), height(height), fullscreen(fullscreen) {
+    popupMenu.label = L"PopupMenu";
+}
+
+k_Window::~k_Window() {
+    if (windowHandle) {
+        AttachWindowObject(windowHandle, nullptr);
+        if (fullscreen) {
+            SDL_SetWindowFullscreen(ToSdlWindow(windowHandle), 0);
+            SDL_ShowCursor(SDL_ENABLE);
+        }
+    }
+    if (renderingContext) {
+        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(renderingContext));
+    }
+    deviceContext = nullptr;
+    if (windowHandle) {
+        SDL_DestroyWindow(ToSdlWindow(windowHandle));
+        windowHandle = nullptr;
+    }
+    if (glLibraryLoaded) {
+        SDL_GL_UnloadLibrary();
+    }
+    if (videoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+// ---------------------------------------------------------------- opening
+
+void k_Window::Open() {
+    StartVideo();
+    if (SDL_GL_LoadLibrary(nullptr) != 0) {
+        Fail(L"Window: Cannot choose pixel format!");
+    }
+    glLibraryLoaded = true;
+    CreateWindowAndContext();
+    AttachWindowObject(windowHandle, this);
+    if (fullscreen) {
+        fullscreen = EnterFullscreen();
+    }
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+    if (SDL_GL_MakeCurrent(ToSdlWindow(windowHandle), static_cast<SDL_GLContext>(renderingContext)) != 0) {
+        Fail(L"Cannot make OpenGL Rendering Context current!");
+    }
+    SDL_GL_SetSwapInterval(kWaitForVerticalSync);
+    SDL_DisableScreenSaver();
+    if (IGraphics* graphics = engine->GetGraphics()) {
+        graphics->SetSize(width, height);
+    }
+    SDL_ShowWindow(ToSdlWindow(windowHandle));
+    SDL_RaiseWindow(ToSdlWindow(windowHandle));
+}
+
+// A busy X server now and then refuses a connection (seen with Xvfb under load), and SDL then
+// falls back to a driver that shows nothing; such a start is tried again a few times.
+void k_Window::StartVideo() {
+    for (int attempt = 1;; ++attempt) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            Fail(L"Cannot register window class!");
+        }
+        videoStarted = true;
+        if (ShowsWindows()) {
+            return;
+        }
+        if (attempt == kVideoStartAttempts) {
+            Fail(L"Cannot create Window!", "no display to show the window on");
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoStarted = false;
+        SDL_Delay(kVideoRetryDelayMilliseconds);
+    }
+}
+
+// Asks for an accumulation buffer first; a driver without one still gets a window.
+void k_Window::CreateWindowAndContext() {
+    bool windowCreated = false;
+    for (bool withAccumulation : {true, false}) {
+        RequestPixelFormat(withAccumulation);
+        SDL_Window* window = SDL_CreateWindow(ToUtf8(title).c_str(), kWindowLeft, kWindowTop, width, height,
+                                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        if (!window) {
+            continue;
+        }
+        windowCreated = true;
+        SDL_GLContext context = SDL_GL_CreateContext(window);
+        if (!context) {
+            SDL_DestroyWindow(window);
+            continue;
+        }
+        windowHandle = window;
+        deviceContext = window;
+        renderingContext = context;
+        return;
+    }
+    Fail(windowCreated ? L"Cannot create OpenGL Rendering Context!" : L"Cannot create Window!");
+}
+
+// A real change of the display mode; false (and the window stays windowed) when the display
+// has no mode of exactly the window's size or refuses the change.
+bool k_Window::EnterFullscreen() {
+    SDL_DisplayMode mode;
+    if (!FindExactDisplayMode(width, height, mode)) {
+        return false;
+    }
+    SDL_Window* window = ToSdlWindow(windowHandle);
+    SDL_ShowWindow(window);  // SDL changes the mode only for a shown window
+    if (SDL_SetWindowDisplayMode(window, &mode) != 0 || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
+        SDL_SetWindowFullscreen(window, 0);
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- messages
+
+LResult k_Window::HandleMessage(unsigned int message, WParam wParam, LParam lParam) {
+    if (popupView.IsOpen() && HandlePopupMenuMessage(message, wParam, lParam)) {
+        return 0;
+    }
+    switch (message) {
+    case WM_SIZE:
+        popupView.Close();
+        engine->OnResize(static_cast<int>(LowWord(lParam)), static_cast<int>(HighWord(lParam)));
+        return 0;
+    case WM_ACTIVATE:
+        SetActive(HighWord(wParam) == 0);
+        if (!active) {
+            popupView.Close();
+        }
+        return 0;
+    case WM_CLOSE:
+        PostQuitMessage(0);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        HandleKey(wParam, true);
+        return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        HandleKey(wParam, false);
+        return 0;
+    case WM_COMMAND:
+        HandleCommand(static_cast<int>(wParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        return HandleSystemCommand(wParam);
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+        engine->OnMouse(SignedLowWord(lParam), SignedHighWord(lParam), message);
+        return DefaultHandling(message, wParam);
+    case WM_RBUTTONUP:
+        if (popupMenu.menuHandle) {
+            ShowPopupMenu(SignedLowWord(lParam), SignedHighWord(lParam));
+            return 0;
+        }
+        return DefaultHandling(message, wParam);
+    default:
+        return DefaultHandling(message, wParam);
+    }
+}
+
+// What the window system does with a message the window leaves to it: minimise, restore and
+// close on their system commands; nothing for the others.
+LResult k_Window::DefaultHandling(unsigned int message, WParam wParam) {
+    if (message != WM_SYSCOMMAND) {
+        return 0;
+    }
+    if (wParam == SC_CLOSE) {
+        return HandleMessage(WM_CLOSE, 0, 0);
+    }
+    if (windowHandle && wParam == SC_MINIMIZE) {
+        SDL_MinimizeWindow(ToSdlWindow(windowHandle));
+    } else if (windowHandle && wParam == SC_RESTORE) {
+        SDL_RestoreWindow(ToSdlWindow(windowHandle));
+    }
+    return 0;
+}
+
+// The screen saver and the monitor's power saving stay off while the game has the focus.
+LResult k_Window::HandleSystemCommand(WParam command) {
+    if (command == SC_SCREENSAVE || command == SC_MONITORPOWER) {
+        return 0;
+    }
+    if (command == SC_MINIMIZE) {
+        SetActive(false);
+    } else if (command == SC_RESTORE) {
+        SetActive(true);
+    }
+    return DefaultHandling(WM_SYSCOMMAND, command);
+}
+
+// A code outside the key table is ignored whole: cut down to an int it could name another key.
+void k_Window::HandleKey(WParam key, bool down) {
+    if (key >= static_cast<WParam>(kVirtualKeyCount)) {
+        return;
+    }
+    engine->OnKey(static_cast<int>(key), down);
+    SetKeyDown(static_cast<int>(key), down);
+}
+
+void k_Window::HandleCommand(int id) {
+    MenuCallback callback = commands[id];  // an id no leaf has is entered without a callback
+    if (!callback) {
+        ShowMessageBox(kNotImplementedText, kNotImplementedCaption);
+        return;
+    }
+    callback(commandItems[id]);
+}
+
+// ---------------------------------------------------------------- popup menu
+
+void k_Window::SetPopupMenu(const MenuItem& item) {
+    popupView.Close();
+    commands.clear();
+    commandItems.clear();
+    MenuItem copy = item;  // `item` may lie inside the menu being replaced
+    popupMenu = std::move(copy);
+    int nextId = 0;
+    BuildMenu(popupMenu, nextId);
+}
+
+// Leaves get command ids 0, 1, 2, ... in depth-first order; a submenu's handle is the item itself.
+void k_Window::BuildMenu(MenuItem& item, int& nextId) {
+    item.menuHandle = nullptr;
+    if (item.children.empty()) {
+        return;
+    }
+    item.menuHandle = &item;
+    for (MenuItem& child : item.children) {
+        BuildMenu(child, nextId);
+        if (child.menuHandle) {
+            continue;
+        }
+        commands[nextId] = child.callback;
+        commandItems[nextId] = &child;
+        ++nextId;
+    }
+}
+
+void k_Window::ShowPopupMenu(int x, int y) {
+    int areaWidth = width;
+    int areaHeight = height;
+    if (windowHandle) {
+        SDL_GetWindowSize(ToSdlWindow(windowHandle), &areaWidth, &areaHeight);
+    }
+    popupView.Open(popupMenu, x, y, areaWidth, areaHeight);
+}
+
+// While the menu is open it takes the mouse and key presses: moving highlights, a left click
+// on a leaf chooses it, a click elsewhere or Escape closes the menu. Key releases pass on, so
+// no key stays down in the key table.
+bool k_Window::HandlePopupMenuMessage(unsigned int message, WParam wParam, LParam lParam) {
+    int x = SignedLowWord(lParam);
+    int y = SignedHighWord(lParam);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        popupView.MoveTo(x, y);
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        if (!popupView.Contains(x, y)) {
+            popupView.Close();
+        }
+        return true;
+    case WM_LBUTTONUP:
+        ChoosePopupMenuItem(popupView.LeafAt(x, y));
+        return true;
+    case WM_RBUTTONUP:
+        return true;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (wParam == static_cast<WParam>(VK_ESCAPE)) {
+            popupView.Close();
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The choice reaches the window as a posted WM_COMMAND, like a choice from a system menu.
+void k_Window::ChoosePopupMenuItem(const MenuItem* item) {
+    if (!item) {
+        return;
+    }
+    popupView.Close();
+    for (const auto& entry : commandItems) {
+        if (entry.second == item) {
+            PostMessage(windowHandle, WM_COMMAND, static_cast<WParam>(entry.first), 0);
+            return;
+        }
+    }
+}
+
+void k_Window::DrawPopupMenu() {
+    if (!popupView.IsOpen() || !windowHandle) {
+        return;
+    }
+    SDL_Window* window = ToSdlWindow(windowHandle);
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    SDL_GetWindowSize(window, &clientWidth, &clientHeight);
+    SDL_GL_GetDrawableSize(window, &pixelWidth, &pixelHeight);
+    DrawPopupMenuView(popupView, clientWidth, clientHeight, pixelWidth, pixelHeight);
+}
+
+// ---------------------------------------------------------------- state
+
+void k_Window::SwapBuffers() {
+    if (!deviceContext) {
+        return;
+    }
+    DrawPopupMenu();
+    SDL_GL_SwapWindow(ToSdlWindow(deviceContext));
+}
+
+void k_Window::SetActive(bool isActive) {
+    active = isActive;
+}
+
+bool k_Window::IsActive() {
+    return active;
+}
+
+void k_Window::SetFullscreen(bool isFullscreen) {
+    fullscreen = isFullscreen;
+}
+
+bool k_Window::IsFullscreen() {
+    return fullscreen;
+}
+
+void k_Window::SetDeviceContext(DeviceContext context) {
+    deviceContext = context;
+}
+
+DeviceContext k_Window::GetDeviceContext() {
+    return deviceContext;
+}
+
+void k_Window::SetTitle(const std::wstring& caption) {
+    if (windowHandle) {
+        SDL_SetWindowTitle(ToSdlWindow(windowHandle), ToUtf8(caption).c_str());
+    }
+}
+
+std::wstring k_Window::GetTitle() {
+    return windowHandle ? FromUtf8(SDL_GetWindowTitle(ToSdlWindow(windowHandle))) : title;
+}
+
+void k_Window::SetKeyDown(int key, bool down) {
+    if (key >= 0 && key < kVirtualKeyCount) {
+        keys[key] = down;
+    }
+}
+
+bool k_Window::IsKeyDown(int key) {
+    return key >= 0 && key < kVirtualKeyCount && keys[key];
+}
+
+WindowHandle k_Window::GetHandle() {
+    return windowHandle;
+}

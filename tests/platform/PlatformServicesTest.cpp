@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+// Sets an environment variable (or removes it, for nullopt) while it lives.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, std::optional<std::string> value) : name(name) {
+        if (const char* old = std::getenv(name)) {
+            previous = old;
+        }
+        Apply(value);
+    }
+    ~ScopedEnvironment() { Apply(previous); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    void Apply(const std::optional<std::string>& value) {
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+
+    const char* name;
+    std::optional<std::string> previous;
+};
+
+TEST(MessageBox, WithoutADisplayTheTextStillReachesStandardErrorAndNothingWaits) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        GTEST_SKIP() << "the video subsystem is running; its display would show a box that waits";
+    }
+    ScopedEnvironment display("DISPLAY", std::string(":65000"));  // a display that is not there
+    ScopedEnvironment wayland("WAYLAND_DISPLAY", std::nullopt);
+    testing::internal::CaptureStderr();
+    ShowMessageBox(L"File integrity is broken. – ü", L"Quillo 2D Game");
+    std::string output = testing::internal::GetCapturedStderr();
+    EXPECT_NE(output.find("Quillo 2D Game: File integrity is broken. – ü"), std::string::npos) << output;
+}
+
+TEST(Clock, CounterAdvancesByAtLeastTheTimeSlept) {
+    std::uint64_t frequency = QueryPerformanceFrequency();
+    ASSERT_GT(frequency, 0u);
+    std::uint64_t before = QueryPerformanceCounter();
+    Sleep(5);
+    SwitchToThread();
+    std::uint64_t after = QueryPerformanceCounter();
+    EXPECT_GE(static_cast<double>(after - before) / static_cast<double>(frequency), 0.005);
+}
+
+}  // namespace

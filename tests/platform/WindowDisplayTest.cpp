@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "Failure.h"
+#include "IGraphics.h"
+#include "platform/MessagePump.h"
+#include "platform/VirtualKeys.h"
+#include "platform/WindowMessages.h"
+#include "platform/k_Window.h"
+#include "platform/RecordingEngine.h"
+
+namespace {
+
+// Whether SDL's video starts on a driver that shows windows. A loaded Xvfb refuses a connection
+// now and then, so one failure is not taken as the answer.
+bool CanShowWindows() {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            continue;
+        }
+        std::string driver = SDL_GetCurrentVideoDriver();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (driver != "offscreen" && driver != "dummy") {
+            return true;
+        }
+    }
+    return false;
+}
+
+class SizeRecordingGraphics : public IGraphics {
+public:
+    std::vector<ResizeEvent> sizes;
+
+    void SetSize(int width, int height) override { sizes.push_back({width, height}); }
+    void Clear() override {}
+    void SetupView() override {}
+    void RenderToTexture(ITexture*) override {}
+    void AccumulateScene(float) override {}
+    void ShowAccumulated() override {}
+};
+
+// Tests that open the real window. They need a display (the test command starts Xvfb); the
+// window's own Open starts and stops SDL's video subsystem.
+class WindowOnDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!CanShowWindows()) {
+            GTEST_SKIP() << "no display";
+        }
+        engine.graphics = &graphics;
+    }
+
+    std::unique_ptr<k_Window> OpenWindow(int width, int height, bool fullscreen) {
+        auto window = std::make_unique<k_Window>(&engine, L"Rollandia tests", width, height, fullscreen);
+        window->Open();
+        return window;
+    }
+
+    // Takes and dispatches what is queued, as the entry's loop does, and returns the codes.
+    std::vector<unsigned int> PumpMessages() {
+        std::vector<unsigned int> codes;
+        SDL_PumpEvents();
+        while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+            Message message;
+            if (PeekMessage(message)) {
+                codes.push_back(message.message);
+                DispatchMessage(message);
+            }
+        }
+        return codes;
+    }
+
+    template <typename Value>
+    static bool Contains(const std::vector<Value>& values, const Value& value) {
+        return std::find(values.begin(), values.end(), value) != values.end();
+    }
+
+    RecordingEngine engine;
+    SizeRecordingGraphics graphics;
+};
+
+TEST_F(WindowOnDisplay, OpensWindowedWithTheGamesPixelFormat) {
+    auto window = OpenWindow(320, 200, false);
+    ASSERT_NE(window->GetHandle(), nullptr);
+    EXPECT_EQ(window->GetDeviceContext(), window->GetHandle());
+    EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr);
+    EXPECT_FALSE(window->IsFullscreen());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+
+    GLint accumulationBits = 0;
+    glGetIntegerv(GL_ACCUM_RED_BITS, &accumulationBits);
+    EXPECT_GE(accumulationBits, 16) << "motion blur needs the accumulation buffer";
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    EXPECT_GE(depthBits, 24);
+    GLboolean doubleBuffered = GL_FALSE;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    EXPECT_TRUE(doubleBuffered);
+    int swapInterval = SDL_GL_GetSwapInterval();
+    bool driverSetsIntervals = swapInterval != 0 || SDL_GL_SetSwapInterval(1) == 0;
+    if (driverSetsIntervals) {
+        EXPECT_EQ(swapInterval, 1) << "swaps wait for the display's refresh";
+    }  // Xvfb's software GLX has no swap control: the request fails there and is no failure
+
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(static_cast<SDL_Window*>(window->GetHandle()), &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 200);
+    ASSERT_FALSE(graphics.sizes.empty());
+    EXPECT_EQ(graphics.sizes.back(), (ResizeEvent{320, 200}));
+    window->SwapBuffers();
+}
+
+TEST_F(WindowOnDisplay, TitleGoesThroughTheWindowsCaption) {
+    auto window = OpenWindow(320, 200, false);
+    EXPECT_EQ(window->GetTitle(), L"Rollandia tests");
+    window->SetTitle(L"Éditeur – niveau 2");
+    EXPECT_EQ(window->GetTitle(), L"Éditeur – niveau 2");
+    EXPECT_STREQ(SDL_GetWindowTitle(static_cast<SDL_Window*>(window->GetHandle())), "Éditeur – niveau 2");
+}
+
+TEST_F(WindowOnDisplay, FullScreenAtASizeTheDisplayLacksOpensAWindowInstead) {
+    auto window = OpenWindow(333, 222, true);
+    EXPECT_FALSE(window->IsFullscreen());
+    auto* handle = static_cast<SDL_Window*>(window->GetHandle());
+    EXPECT_EQ(SDL_GetWindowFlags(handle) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(handle, &width, &height);
+    EXPECT_EQ(width, 333);
+    EXPECT_EQ(height, 222);
+}
+
+TEST_F(WindowOnDisplay, FullScreenAtTheDisplaysOwnSizeIsRealAndHidesTheCursor) {
+    SDL_DisplayMode desktop;
+    {
+        auto probe = OpenWindow(64, 64, false);
+        ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+    }
+    {
+        auto window = OpenWindow(desktop.w, desktop.h, true);
+        EXPECT_TRUE(window->IsFullscreen());
+        EXPECT_NE(SDL_GetWindowFlags(static_cast<SDL_Window*>(window->GetHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
+        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    }
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "the window stops the video subsystem it started";
+}
+
+TEST_F(WindowOnDisplay, EventsForTheWindowReachItThroughThePump) {
+    auto window = OpenWindow(320, 200, false);
+    PumpMessages();
+    engine.mouse.clear();
+    Uint32 windowId = SDL_GetWindowID(static_cast<SDL_Window*>(window->GetHandle()));
+
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.windowID = windowId;
+    key.key.keysym.sym = SDLK_RIGHT;
+    SDL_PushEvent(&key);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.windowID = windowId;
+    motion.motion.x = 12;
+    motion.motion.y = 34;
+    SDL_PushEvent(&motion);
+    PumpMessages();
+    EXPECT_TRUE(window->IsKeyDown(VK_RIGHT));
+    EXPECT_TRUE(Contains(engine.mouse, MouseEvent{12, 34, WM_MOUSEMOVE}));
+
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.windowID = windowId;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&close);
+    std::vector<unsigned int> codes = PumpMessages();
+    EXPECT_TRUE(Contains<unsigned int>(codes, WM_CLOSE));
+    EXPECT_TRUE(Contains<unsigned int>(codes, WM_QUIT)) << "closing the window ends the entry's loop";
+}
+
+TEST_F(WindowOnDisplay, ChoosingFromTheDrawnPopupMenuRunsTheItemsCallback) {
+    static int chosen = 0;
+    chosen = 0;
+    MenuItem leaf;
+    leaf.label = L"Place sprite";
+    leaf.callback = [](MenuItem*) { ++chosen; };
+    MenuItem menu;
+    menu.children = {leaf};
+    auto window = OpenWindow(320, 200, false);
+    window->SetPopupMenu(menu);
+    window->HandleMessage(WM_RBUTTONUP, 0, MakeLParam(20, 30));
+    const k_PopupMenuView::Panel& panel = window->GetPopupMenuView().GetPanels().at(0);
+    LParam onLeaf = MakeLParam(panel.left + 5, panel.top + 5);
+    window->HandleMessage(WM_LBUTTONUP, 0, onLeaf);
+    PumpMessages();
+    EXPECT_EQ(chosen, 1);
+}
+
+// Reads one pixel of the back buffer, with y counted from the top like client coordinates.
+std::array<GLubyte, 3> PixelAt(int x, int y, int windowHeight) {
+    std::array<GLubyte, 3> pixel{};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, windowHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel.data());
+    return pixel;
+}
+
+TEST_F(WindowOnDisplay, PopupMenuIsDrawnOverThePictureAndLeavesTheDrawingStateAlone) {
+    MenuItem leaf;
+    leaf.label = L"Wall";
+    MenuItem menu;
+    menu.children = {leaf, leaf};
+    auto window = OpenWindow(320, 200, false);
+    window->SetPopupMenu(menu);
+    window->HandleMessage(WM_RBUTTONUP, 0, MakeLParam(20, 30));
+    const k_PopupMenuView::Panel panel = window->GetPopupMenuView().GetPanels().at(0);
+
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 320, 200, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    window->DrawPopupMenu();
+
+    EXPECT_EQ(PixelAt(10, 10, 200), (std::array<GLubyte, 3>{0, 0, 0})) << "outside the menu";
+    std::array<GLubyte, 3> inside = PixelAt(panel.left + 3, panel.top + 3, 200);
+    EXPECT_GT(inside[0], 200) << "the menu's light background";
+    int darkPixels = 0;
+    for (int x = panel.left + 1; x < panel.left + panel.width - 1; ++x) {
+        for (int y = panel.top + 1; y < panel.top + k_PopupMenuView::kItemHeight; ++y) {
+            darkPixels += PixelAt(x, y, 200)[0] < 64 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(darkPixels, 20) << "the label is drawn";
+
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    GLint matrixMode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+    EXPECT_EQ(matrixMode, GL_MODELVIEW);
+    GLfloat projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    EXPECT_FLOAT_EQ(projection[0], 2.0f / 320.0f);
+    EXPECT_FLOAT_EQ(projection[5], -2.0f / 200.0f);
+}
+
+// Failures of Open, reached through SDL's choice of video driver (no display needed).
+class WindowOpenFailure : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+            GTEST_SKIP() << "the video subsystem is already running; the driver cannot be chosen";
+        }
+    }
+    void TearDown() override { SDL_ResetHint(SDL_HINT_VIDEODRIVER); }
+
+    std::wstring OpenFailureWithDriver(const char* driver) {
+        if (driver) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+        }
+        RecordingEngine engine;
+        k_Window window(&engine, L"Tests", 320, 200, false);
+        try {
+            window.Open();
+        } catch (const k_Failure& failure) {
+            return failure.Message();
+        }
+        return L"(no failure)";
+    }
+};
+
+TEST_F(WindowOpenFailure, MemoryOnlyDriverChosenBySdlCannotCreateTheWindow) {
+    // With no driver asked for and no display, SDL picks a driver that shows nothing.
+    if (getenv("DISPLAY") || getenv("WAYLAND_DISPLAY") || getenv("SDL_VIDEODRIVER")) {
+        GTEST_SKIP() << "a display is there";
+    }
+    EXPECT_EQ(OpenFailureWithDriver(nullptr), L"Cannot create Window!");
+}
+
+TEST_F(WindowOpenFailure, NoVideoDriverCannotRegisterTheWindowClass) {
+    EXPECT_EQ(OpenFailureWithDriver("no-such-driver"), L"Cannot register window class!");
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+}
+
+TEST_F(WindowOpenFailure, DriverWithoutOpenGLCannotChooseAPixelFormat) {
+    EXPECT_EQ(OpenFailureWithDriver("dummy"), L"Window: Cannot choose pixel format!");
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "the half-opened window still stops what it started";
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <climits>
+
+#include "platform/MessagePump.h"
+#include "platform/VirtualKeys.h"
+#include "platform/WindowMessages.h"
+#include "platform/k_Window.h"
+#include "platform/RecordingEngine.h"
+
+namespace {
+
+// The window's message handling without a display: the window is never opened. The event
+// queue alone is started, so that posted messages can be taken back.
+class WindowMessages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_EVENTS); }
+
+    LResult Send(unsigned int message, WParam wParam = 0, LParam lParam = 0) {
+        return window.HandleMessage(message, wParam, lParam);
+    }
+
+    std::vector<unsigned int> TakeQueuedMessages() {
+        std::vector<unsigned int> codes;
+        Message message;
+        while (PeekMessage(message)) {
+            codes.push_back(message.message);
+        }
+        return codes;
+    }
+
+    RecordingEngine engine;
+    k_Window window{&engine, L"Tests", 800, 600, false};
+};
+
+TEST_F(WindowMessages, SizeGivesTheClientSizeAsUnsignedWords) {
+    EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MakeLParam(800, 600)), 0);
+    EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MakeLParam(0xFFFF, 0x8000)), 0);
+    ASSERT_EQ(engine.resizes.size(), 2u);
+    EXPECT_EQ(engine.resizes[0], (ResizeEvent{800, 600}));
+    EXPECT_EQ(engine.resizes[1], (ResizeEvent{65535, 32768}));
+}
+
+TEST_F(WindowMessages, OnlyMinimisingStopsTheGame) {
+    EXPECT_TRUE(window.IsActive());
+    Send(WM_ACTIVATE, MakeWParam(WA_INACTIVE, 1));
+    EXPECT_FALSE(window.IsActive());
+    Send(WM_ACTIVATE, MakeWParam(WA_ACTIVE, 0));
+    EXPECT_TRUE(window.IsActive());
+    Send(WM_ACTIVATE, MakeWParam(WA_INACTIVE, 0));  // focus lost, not minimised
+    EXPECT_TRUE(window.IsActive());
+
+    Send(WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_FALSE(window.IsActive());
+    Send(WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_TRUE(window.IsActive());
+}
+
+TEST_F(WindowMessages, KeysAndSystemKeysReachTheEngineAndTheKeyTable) {
+    EXPECT_EQ(Send(WM_KEYDOWN, 'A'), 0);
+    EXPECT_EQ(Send(WM_SYSKEYDOWN, VK_F4), 0);
+    EXPECT_TRUE(window.IsKeyDown('A'));
+    EXPECT_TRUE(window.IsKeyDown(VK_F4));
+    Send(WM_KEYUP, 'A');
+    Send(WM_SYSKEYUP, VK_F4);
+    EXPECT_FALSE(window.IsKeyDown('A'));
+    EXPECT_FALSE(window.IsKeyDown(VK_F4));
+    std::vector<KeyEvent> expected = {{'A', true}, {VK_F4, true}, {'A', false}, {VK_F4, false}};
+    EXPECT_EQ(engine.keys, expected);
+    EXPECT_TRUE(TakeQueuedMessages().empty()) << "Alt+F4 must not close the window";
+}
+
+TEST_F(WindowMessages, KeyCodesOutsideTheTableAreIgnored) {
+    for (int key : {-1, kVirtualKeyCount, INT_MIN, INT_MAX}) {
+        window.SetKeyDown(key, true);
+        EXPECT_FALSE(window.IsKeyDown(key)) << key;
+    }
+    window.SetKeyDown(0, true);
+    window.SetKeyDown(kVirtualKeyCount - 1, true);
+    EXPECT_TRUE(window.IsKeyDown(0));
+    EXPECT_TRUE(window.IsKeyDown(kVirtualKeyCount - 1));
+
+    // Cut down to 16 or 32 bits these would name 'A'; they must not press it.
+    Send(WM_KEYDOWN, static_cast<WParam>(kVirtualKeyCount) + 'A');
+    Send(WM_KEYDOWN, (static_cast<WParam>(1) << (sizeof(WParam) * 8 - 1)) + 'A');
+    EXPECT_FALSE(window.IsKeyDown('A'));
+    EXPECT_TRUE(engine.keys.empty());
+}
+
+TEST_F(WindowMessages, MouseMessagesCarrySignedClientCoordinates) {
+    Send(WM_MOUSEMOVE, 0, MakeLParam(-5, -7));
+    Send(WM_LBUTTONDOWN, 0, MakeLParam(10, 20));
+    Send(WM_LBUTTONUP, 0, MakeLParam(32767, -32768));
+    Send(WM_RBUTTONDOWN, 0, MakeLParam(1, 2));
+    EXPECT_EQ(Send(WM_RBUTTONUP, 0, MakeLParam(1, 2)), 0);  // no menu: default handling, no event
+    std::vector<MouseEvent> expected = {{-5, -7, WM_MOUSEMOVE},
+                                        {10, 20, WM_LBUTTONDOWN},
+                                        {32767, -32768, WM_LBUTTONUP},
+                                        {1, 2, WM_RBUTTONDOWN}};
+    EXPECT_EQ(engine.mouse, expected);
+    EXPECT_FALSE(window.GetPopupMenuView().IsOpen());
+}
+
+TEST_F(WindowMessages, ClosingPostsTheQuitMessageAndKeepsTheWindow) {
+    EXPECT_EQ(Send(WM_CLOSE), 0);
+    EXPECT_EQ(TakeQueuedMessages(), std::vector<unsigned int>{WM_QUIT});
+    Send(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_EQ(TakeQueuedMessages(), std::vector<unsigned int>{WM_QUIT});
+    EXPECT_TRUE(window.IsActive());
+}
+
+TEST_F(WindowMessages, PumpGivesPostedMessagesBackInOrder) {
+    PostMessage(nullptr, WM_COMMAND, 7, -3);
+    PostQuitMessage(5);
+    Message message;
+    ASSERT_TRUE(PeekMessage(message));
+    EXPECT_EQ(message.message, WM_COMMAND);
+    EXPECT_EQ(message.wParam, 7u);
+    EXPECT_EQ(message.lParam, -3);
+    EXPECT_EQ(DispatchMessage(message), 0);  // no window: dropped
+    ASSERT_TRUE(PeekMessage(message));
+    EXPECT_EQ(message.message, WM_QUIT);
+    EXPECT_EQ(message.wParam, 5u);
+    EXPECT_EQ(message.window, nullptr);
+    EXPECT_FALSE(PeekMessage(message));
+}
+
+TEST_F(WindowMessages, ConstructionTouchesNoWindowSystem) {
+    EXPECT_EQ(window.GetHandle(), nullptr);
+    EXPECT_EQ(window.GetDeviceContext(), nullptr);
+    EXPECT_EQ(window.GetTitle(), L"Tests");
+    window.SetTitle(L"Changed");  // nothing to change before Open
+    EXPECT_EQ(window.GetTitle(), L"Tests");
+    EXPECT_FALSE(window.IsFullscreen());
+    EXPECT_EQ(window.GetPopupMenu().label, L"PopupMenu");
+    EXPECT_EQ(window.GetPopupMenu().menuHandle, nullptr);
+    window.SwapBuffers();  // nothing to show yet
+}
+
+}  // namespace
