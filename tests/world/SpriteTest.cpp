@@ -1,0 +1,78 @@
+#include <box2d/box2d.h>
+
+#include "game/PhysicsScale.h"
+#include "support/DrawingFixture.h"
+
+using SpriteTest = DrawingTest;
+
+TEST_F(SpriteTest, CoversItsTexturesSizeAtItsPosition) {
+    auto red = SolidTexture(L"red.png", 32, 32, {255, 0, 0, 255});
+    AddSprite(red.get(), 128, 32);
+    graphics.AccumulateScene(1.0f);
+    EXPECT_TRUE(ColourNear(ReadPixel(128, 32), {255, 0, 0, 255}));
+    EXPECT_TRUE(ColourNear(ReadPixel(159, 63), {255, 0, 0, 255}));
+    for (auto [x, y] : {std::pair{127, 40}, {160, 40}, {140, 31}, {140, 64}}) {
+        EXPECT_TRUE(ColourNear(ReadPixel(x, y), {0, 0, 0, 255})) << x << ", " << y;
+    }
+}
+
+TEST_F(SpriteTest, SpritesOutsideTheHighlightedLayerAreFaded) {
+    auto white = SolidTexture(L"white.png", 4, 4, {255, 255, 255, 255});
+    AddSprite(white.get(), 0, 0, 3);
+    AddSprite(white.get(), 10, 0, 4);
+    engine.highlightLayer = 3;
+    graphics.AccumulateScene(1.0f);
+    EXPECT_TRUE(ColourNear(ReadPixel(0, 0), {255, 255, 255, 255}));
+    EXPECT_TRUE(ColourNear(ReadPixel(10, 0), {77, 77, 77, 255}));
+
+    graphics.Clear();
+    engine.highlightLayer = -1;
+    graphics.AccumulateScene(1.0f);
+    EXPECT_TRUE(ColourNear(ReadPixel(10, 0), {255, 255, 255, 255}));
+}
+
+TEST_F(SpriteTest, SpriteWithoutTextureDrawsNothing) {
+    k_Sprite sprite(&engine, r_SpriteType::Background);
+    engine.AddSprite(&sprite, false, nullptr);
+    graphics.AccumulateScene(1.0f);
+    EXPECT_TRUE(ColourNear(ReadPixel(0, 0), {0, 0, 0, 255}));
+    EXPECT_EQ(sprite.CreateBody(nullptr), nullptr);
+}
+
+TEST_F(SpriteTest, RecordNameFollowsTheLastOfSetTextureAndSetData) {
+    auto texture = SolidTexture(L"ball.png", 2, 2, {1, 2, 3, 255});
+    k_Sprite sprite(&engine, r_SpriteType::SolidSphere);
+    EXPECT_EQ(sprite.GetData().type, r_SpriteType::SolidSphere);
+    EXPECT_EQ(sprite.GetData().depth, 0);
+    EXPECT_EQ(sprite.GetTexture(), nullptr);
+
+    SpriteData record;
+    record.texture = L"Water";
+    record.depth = 7;
+    record.special = true;
+    sprite.SetTexture(texture.get());
+    sprite.SetData(record);
+    EXPECT_EQ(sprite.GetData().texture, L"Water");
+    EXPECT_EQ(sprite.GetData().depth, 7);
+    EXPECT_TRUE(sprite.GetData().special);
+    EXPECT_EQ(sprite.GetTexture(), texture.get());
+
+    sprite.SetTexture(texture.get());
+    EXPECT_EQ(sprite.GetData().texture, L"ball.png");
+}
+
+TEST_F(SpriteTest, BodyTakesTheTexturesSize) {
+    auto ball = SolidTexture(L"ball.png", 32, 32, {255, 255, 255, 255});
+    b2World world(b2Vec2(0, ToMetres(10.0f)));
+    k_Sprite sphere(&engine, r_SpriteType::SolidSphere);
+    sphere.SetTexture(ball.get());
+    sphere.GetData().left = 100;
+    b2Body* body = sphere.CreateBody(&world);
+    ASSERT_NE(body, nullptr);
+    EXPECT_NEAR(ToPixels(body->GetFixtureList()->GetShape()->m_radius), 16.0f, 1e-4);
+    EXPECT_NEAR(ToPixels(body->GetPosition().x), 116.0f, 1e-4);
+
+    k_Sprite scenery(&engine, r_SpriteType::Background);
+    scenery.SetTexture(ball.get());
+    EXPECT_EQ(scenery.CreateBody(&world), nullptr);
+}
