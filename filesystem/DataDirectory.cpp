@@ -137,7 +137,9 @@ std::optional<fs::path> FindDataPath(const fs::path& root, const std::string& re
 }
 
 bool ReadDiskFile(const fs::path& path, std::unique_ptr<std::uint8_t[]>& content, std::uint32_t& size) {
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that opening a named pipe returns at once (and is then refused); reads of
+    // regular files are unaffected.
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
         return false;
     }
