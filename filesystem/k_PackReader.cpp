@@ -26,7 +26,9 @@ struct k_PackReader::MemoryArchive {
         auto* memory = static_cast<MemoryArchive*>(stream);
         std::uint64_t available = memory->size - memory->position;
         std::uint64_t copied = std::min<std::uint64_t>(count, available);
-        std::memcpy(buffer, memory->bytes + memory->position, copied);
+        if (copied > 0) {
+            std::memcpy(buffer, memory->bytes + memory->position, copied);
+        }
         memory->position += copied;
         return static_cast<uLong>(copied);
     }
