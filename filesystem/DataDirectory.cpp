@@ -1,0 +1,160 @@
+#include "filesystem/DataDirectory.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <set>
+#include <utility>
+
+#include "WideText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A directory's identity, to notice a link leading back into a directory being walked.
+using DirectoryIdentity = std::pair<dev_t, ino_t>;
+
+struct DirectoryItem {
+    std::string name;
+    bool isDirectory;
+};
+
+// The items of one directory sorted by name; unreadable items and directories give nothing.
+std::vector<DirectoryItem> SortedItems(const fs::path& directory) {
+    std::vector<DirectoryItem> items;
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        bool isDirectory = it->is_directory(typeError);
+        items.push_back({it->path().filename().string(), isDirectory && !typeError});
+    }
+    std::sort(items.begin(), items.end(),
+              [](const DirectoryItem& a, const DirectoryItem& b) { return a.name < b.name; });
+    return items;
+}
+
+void CollectFiles(const fs::path& directory, const std::string& relative, std::set<DirectoryIdentity>& ancestors,
+                  std::vector<std::wstring>& files) {
+    struct stat status;
+    if (::stat(directory.c_str(), &status) != 0 || !ancestors.insert({status.st_dev, status.st_ino}).second) {
+        return;
+    }
+    for (const DirectoryItem& item : SortedItems(directory)) {
+        if (item.name == "." || item.name == "..") {
+            continue;
+        }
+        fs::path itemPath = directory / item.name;
+        if (!FitsPathBuffer(itemPath)) {
+            continue;
+        }
+        if (item.isDirectory) {
+            CollectFiles(itemPath, relative + item.name + "/", ancestors, files);
+        } else {
+            files.push_back(L"/" + FromUtf8(relative + item.name));
+        }
+    }
+    ancestors.erase({status.st_dev, status.st_ino});
+}
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return fold(x) == fold(y);
+           });
+}
+
+// The name of the directory's entry matching component ignoring ASCII case, the first by name.
+std::optional<std::string> FindIgnoringCase(const fs::path& directory, const std::string& component) {
+    std::optional<std::string> best;
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (EqualsIgnoringAsciiCase(name, component) && (!best || name < *best)) {
+            best = std::move(name);
+        }
+    }
+    return best;
+}
+
+bool ReadAll(int descriptor, std::uint8_t* buffer, std::uint32_t size) {
+    std::uint32_t filled = 0;
+    while (filled < size) {
+        ssize_t count = ::read(descriptor, buffer + filled, size - filled);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        filled += static_cast<std::uint32_t>(count);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool FitsPathBuffer(const fs::path& path) { return FromUtf8(path.string()).size() < kPathBufferLength; }
+
+std::vector<std::wstring> ListDataFiles(const fs::path& root) {
+    std::vector<std::wstring> files;
+    std::set<DirectoryIdentity> ancestors;
+    if (FitsPathBuffer(root)) {
+        CollectFiles(root, "", ancestors, files);
+    }
+    return files;
+}
+
+std::optional<fs::path> FindDataPath(const fs::path& root, const std::string& relative) {
+    fs::path exact = root / relative;
+    std::error_code error;
+    if (fs::exists(exact, error)) {
+        return exact;
+    }
+    fs::path found = root;
+    std::size_t start = 0;
+    while (start <= relative.size()) {
+        std::size_t end = std::min(relative.find('/', start), relative.size());
+        std::string component = relative.substr(start, end - start);
+        start = end + 1;
+        if (component.empty() || component == ".") {
+            continue;
+        }
+        if (fs::exists(found / component, error)) {
+            found /= component;
+            continue;
+        }
+        std::optional<std::string> match = FindIgnoringCase(found, component);
+        if (!match) {
+            return std::nullopt;
+        }
+        found /= *match;
+    }
+    return found;
+}
+
+bool ReadDiskFile(const fs::path& path, std::unique_ptr<std::uint8_t[]>& content, std::uint32_t& size) {
+    // Non-blocking, so that opening a named pipe returns at once (and is then refused); reads of
+    // regular files are unaffected.
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct stat status;
+    bool readable = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+                    static_cast<std::uint64_t>(status.st_size) <= kMaxDiskFileSize;
+    if (readable) {
+        auto length = static_cast<std::uint32_t>(status.st_size);
+        std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[length + std::size_t{1}]);
+        readable = ReadAll(descriptor, buffer.get(), length);
+        if (readable) {
+            content = std::move(buffer);
+            size = length;
+        }
+    }
+    ::close(descriptor);
+    return readable;
+}

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "WideText.h"
+#include "filesystem/TempDirectory.h"
+#include "filesystem/k_FileSystem.h"
+#include "support/ZipWriter.h"
+
+using zipwriter::Host;
+using zipwriter::ZipWriter;
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+// The program directory is a temporary one; data lives in "data" or "data.pak" inside it.
+class FileSystem : public ::testing::Test {
+protected:
+    std::string Content(const std::wstring& name) {
+        std::unique_ptr<IFile> file = fileSystem.Open(name);
+        return file ? std::string(reinterpret_cast<const char*>(file->GetData()), file->GetSize()) : "<null>";
+    }
+
+    std::string Use(bool pack, const std::wstring& name) {
+        testing::internal::CaptureStdout();
+        pack ? fileSystem.UsePackFile(name) : fileSystem.UseDirectory(name);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    TempDirectory program;
+    k_FileSystem fileSystem{nullptr, program.WidePath()};
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- directory mode
+
+TEST_F(FileSystem, DirectoryListingIsDepthFirstAndSortedByName) {
+    for (const char* name : {"data/universe.xml", "data/sounds/laugh.ogg", "data/sounds/deep/x.wav", "data/a.txt",
+                             "data/Zeta.txt", "data/.hidden"}) {
+        program.Write(name, name);
+    }
+    std::filesystem::create_directories(program.Path("data/empty/emptier"));
+    EXPECT_EQ(Use(false, L"data"), "Initializing file system with data directory: data\n");
+    EXPECT_EQ(fileSystem.ListFiles(L""), (Names{L"/.hidden", L"/Zeta.txt", L"/a.txt", L"/sounds/deep/x.wav",
+                                                L"/sounds/laugh.ogg", L"/universe.xml"}));
+    EXPECT_EQ(fileSystem.ListFiles(L"/sounds/"), (Names{L"deep/x.wav", L"laugh.ogg"}));
+    EXPECT_EQ(fileSystem.ListFiles(L"/SOUNDS/"), Names{});
+}
+
+TEST_F(FileSystem, DirectoryOpensNamesAuthoredForACaseBlindPlatform) {
+    program.Write("data/universe.xml", "<universe/>");
+    program.Write("data/sounds/die.wav", "die");
+    program.Write("data/empty.txt", "");
+    Use(false, L"data");
+    EXPECT_EQ(Content(L"Universe.XML"), "<universe/>");
+    EXPECT_EQ(Content(L"sounds\\die.wav"), "die");
+    EXPECT_EQ(Content(L"SOUNDS\\Die.WAV"), "die");
+    EXPECT_EQ(Content(L"./sounds//die.wav"), "die");
+    std::unique_ptr<IFile> empty = fileSystem.Open(L"empty.txt");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->GetSize(), 0u);
+    EXPECT_EQ(empty->GetData()[0], 0);
+    // A named pipe would block a plain open until some writer came.
+    ASSERT_EQ(::mkfifo(program.Path("data/pipe").c_str(), 0644), 0);
+    for (const wchar_t* absent : {L"", L"sounds", L"sounds/", L"missing.txt", L"sounds/die.wav/x", L"pipe"}) {
+        EXPECT_EQ(fileSystem.Open(absent), nullptr) << ToUtf8(absent);
+    }
+}
+
+TEST_F(FileSystem, DirectoryNamesLeavingTheDataRootOpenNothing) {
+    program.Write("secret.txt", "secret");
+    program.Write("data/sounds/die.wav", "die");
+    Use(false, L"data");
+    std::wstring absolute = FromUtf8(program.Path("secret.txt"));
+    for (const std::wstring& name : {std::wstring(L"../secret.txt"), std::wstring(L"..\\secret.txt"),
+                                     std::wstring(L"sounds/../../secret.txt"), std::wstring(L"sounds\\..\\..\\secret.txt"),
+                                     absolute, std::wstring(L"/sounds/die.wav"), std::wstring(L"\\sounds\\die.wav"),
+                                     std::wstring(L"sounds/die.wav\0.txt", 19)}) {
+        EXPECT_EQ(fileSystem.Open(name), nullptr) << ToUtf8(name);
+    }
+}
+
+TEST_F(FileSystem, DirectoryPathsBeyondTheBufferAreRefused) {
+    std::string longDirectory(200, 'd');
+    std::string longFile(100, 'f');
+    program.Write("data/" + longDirectory + "/" + longFile, "far");
+    program.Write("data/near.txt", "near");
+    Use(false, L"data");
+    EXPECT_EQ(fileSystem.ListFiles(L""), Names{L"/near.txt"});
+    EXPECT_EQ(fileSystem.Open(FromUtf8(longDirectory + "/" + longFile)), nullptr);
+    EXPECT_EQ(fileSystem.Open(std::wstring(300, L'x')), nullptr);
+}
+
+TEST_F(FileSystem, DirectoryLinksAreFollowedButNeverInACycle) {
+    program.Write("data/universe.xml", "u");
+    program.Write("shared/music.xm", "m");
+    ASSERT_EQ(::symlink(program.Path("data").c_str(), program.Path("data/loop").c_str()), 0);
+    ASSERT_EQ(::symlink(program.Path("shared").c_str(), program.Path("data/music").c_str()), 0);
+    Use(false, L"data");
+    EXPECT_EQ(fileSystem.ListFiles(L""), (Names{L"/music/music.xm", L"/universe.xml"}));
+    EXPECT_EQ(Content(L"music/music.xm"), "m");
+}
+
+TEST_F(FileSystem, MissingDirectoryFindsNothingUntilReloaded) {
+    Use(false, L"data");
+    EXPECT_TRUE(fileSystem.ListFiles(L"").empty());
+    EXPECT_EQ(fileSystem.Open(L"universe.xml"), nullptr);
+    program.Write("data/universe.xml", "u");
+    testing::internal::CaptureStdout();
+    fileSystem.Reload();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Initializing file system with data directory: data\n");
+    EXPECT_EQ(fileSystem.ListFiles(L""), Names{L"/universe.xml"});
+    EXPECT_EQ(Content(L"universe.xml"), "u");
+}
+
+TEST(FileSystemProgramDirectory, DefaultsToTheExecutablesDirectory) {
+    std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe");
+    std::string name = "fs-test-data-" + std::to_string(::getpid());
+    std::filesystem::path data = executable.parent_path() / name;
+    std::filesystem::create_directories(data);
+    std::ofstream(data / "probe.txt") << "probe";
+    k_FileSystem fileSystem(nullptr);
+    testing::internal::CaptureStdout();
+    fileSystem.UseDirectory(FromUtf8(name));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(fileSystem.ListFiles(L""), Names{L"/probe.txt"});
+    std::filesystem::remove_all(data);
+}
+
+// ---------------------------------------------------------------- pack mode
+
+TEST_F(FileSystem, PackListsItsFilesInArchiveOrderWithoutDirectories) {
+    {
+        ZipWriter zip(program.Path("data.pak"));
+        zip.AddDirectory("sounds/", Host::Unix);
+        zip.AddFile("sounds/laugh.ogg", "laugh");
+        zip.AddDirectory("textures/", Host::MsDos);
+        zip.AddFile("universe.xml", "<universe/>", false);
+        zip.AddFile("../../ball.png", "ball");
+        zip.AddFile(std::string(300, 'n'), "too long");
+    }
+    EXPECT_EQ(Use(true, L"data.pak"), "Initializing file system with data file: data.pak\n");
+    Names expected{L"/sounds/laugh.ogg", L"/universe.xml", L"/ball.png"};
+    EXPECT_EQ(fileSystem.ListFiles(L""), expected);
+    EXPECT_EQ(fileSystem.ListFiles(L"/sounds/"), Names{L"laugh.ogg"});
+
+    EXPECT_EQ(Content(L"UNIVERSE.XML"), "<universe/>");
+    EXPECT_EQ(Content(L"sounds\\laugh.ogg"), "laugh");
+    EXPECT_EQ(Content(L"../../Ball.png"), "ball");
+    EXPECT_EQ(Content(L""), "<null>");
+
+    testing::internal::CaptureStdout();
+    fileSystem.Reload();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(fileSystem.ListFiles(L""), expected);
+}
+
+TEST_F(FileSystem, MissingOrBrokenPackFailsAndFindsNothing) {
+    EXPECT_EQ(Use(true, L"data.pak"), "Initializing file system with data file: data.pak\nFAILED!\n");
+    EXPECT_TRUE(fileSystem.ListFiles(L"").empty());
+    EXPECT_EQ(fileSystem.Open(L"universe.xml"), nullptr);
+    program.Write("data.pak", "PK\x03\x04 but nothing more");
+    EXPECT_EQ(Use(true, L"data.pak"), "Initializing file system with data file: data.pak\nFAILED!\n");
+    EXPECT_NE(Use(true, FromUtf8(std::string(300, 'p'))).find("\nFAILED!\n"), std::string::npos);
+}
+
+TEST_F(FileSystem, PackEntriesThatFailToExtractOpenAsNull) {
+    std::string content(5000, 'z');
+    {
+        ZipWriter zip(program.Path("data.pak"));
+        zip.AddFile("forged.txt", content);
+        zip.AddFile("flipped.txt", content, false);
+        zip.AddFile("good.txt", "good");
+    }
+    std::string archive = zipwriter::ReadWholeFile(program.Path("data.pak"));
+    ASSERT_TRUE(zipwriter::ForgeField(archive, "forged.txt", zipwriter::kUncompressedSizeField, 900u << 20));
+    archive[zipwriter::EntryDataOffset(archive, "flipped.txt") + 100] ^= 0x20;
+    zipwriter::WriteWholeFile(program.Path("data.pak"), archive);
+    Use(true, L"data.pak");
+    EXPECT_EQ(fileSystem.Open(L"forged.txt"), nullptr);
+    EXPECT_EQ(fileSystem.Open(L"flipped.txt"), nullptr);
+    EXPECT_EQ(Content(L"good.txt"), "good");
+}
