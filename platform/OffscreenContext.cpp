@@ -2,33 +2,17 @@
 
 #include <SDL.h>
 
-namespace {
-
-void RequestPixelFormat(bool withAccumulation) {
-    SDL_GL_ResetAttributes();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    int accumulationBits = withAccumulation ? 16 : 0;
-    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumulationBits);
-    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, accumulationBits);
-    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, accumulationBits);
-    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, accumulationBits);
-}
-
-}  // namespace
+#include "platform/VideoSetup.h"
 
 k_OffscreenContext::k_OffscreenContext(int width, int height) : width(width), height(height) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        error = SDL_GetError();
+    if (StartVideo() != VideoStart::Started) {
+        error = std::string("no display: ") + SDL_GetError();
         return;
     }
     for (bool withAccumulation : {true, false}) {
-        RequestPixelFormat(withAccumulation);
+        if (!RequestPixelFormat(withAccumulation)) {
+            continue;
+        }
         SDL_Window* created = SDL_CreateWindow("offscreen", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!created) {
             continue;

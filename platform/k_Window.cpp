@@ -12,17 +12,13 @@
 #include "platform/MessageBox.h"
 #include "platform/MessagePump.h"
 #include "platform/PopupMenuDrawing.h"
+#include "platform/VideoSetup.h"
 #include "platform/WindowMessages.h"
 
 namespace {
 
-constexpr int kAccumulationBits = 16;
-constexpr int kColourBits = 8;
-constexpr int kDepthBits = 24;
 constexpr int kPrimaryDisplay = 0;
 constexpr int kWaitForVerticalSync = 1;
-constexpr int kVideoStartAttempts = 3;
-constexpr Uint32 kVideoRetryDelayMilliseconds = 20;
 constexpr int kWindowLeft = 0;
 constexpr int kWindowTop = 0;
 
@@ -36,39 +32,8 @@ const wchar_t* const kNotImplementedCaption = L"Quillo 2D Game - Level Editor";
     throw k_Failure(message);
 }
 
-// Without a display SDL falls back to drivers that draw into memory only. A game that nobody
-// can see or stop would run there, so they count only when chosen on purpose.
-bool ShowsWindows() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    bool drawsIntoMemory = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
-    return !drawsIntoMemory || SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
-}
-
 SDL_Window* ToSdlWindow(WindowHandle window) {
     return static_cast<SDL_Window*>(window);
-}
-
-void RequestPixelFormat(bool withAccumulation) {
-    int accumulationBits = withAccumulation ? kAccumulationBits : 0;
-    const std::pair<SDL_GLattr, int> attributes[] = {
-        {SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY},
-        {SDL_GL_DOUBLEBUFFER, 1},
-        {SDL_GL_RED_SIZE, kColourBits},
-        {SDL_GL_GREEN_SIZE, kColourBits},
-        {SDL_GL_BLUE_SIZE, kColourBits},
-        {SDL_GL_ALPHA_SIZE, kColourBits},
-        {SDL_GL_DEPTH_SIZE, kDepthBits},
-        {SDL_GL_ACCUM_RED_SIZE, accumulationBits},
-        {SDL_GL_ACCUM_GREEN_SIZE, accumulationBits},
-        {SDL_GL_ACCUM_BLUE_SIZE, accumulationBits},
-        {SDL_GL_ACCUM_ALPHA_SIZE, accumulationBits},
-    };
-    SDL_GL_ResetAttributes();
-    for (const auto& attribute : attributes) {
-        if (SDL_GL_SetAttribute(attribute.first, attribute.second) != 0) {
-            Fail(L"Window: Cannot set pixel format!");
-        }
-    }
 }
 
 // The display mode of exactly this size at the desktop's colour depth and refresh rate. SDL
@@ -143,23 +108,15 @@ void k_Window::Open() {
     SDL_RaiseWindow(ToSdlWindow(windowHandle));
 }
 
-// A busy X server now and then refuses a connection (seen with Xvfb under load), and SDL then
-// falls back to a driver that shows nothing; such a start is tried again a few times.
 void k_Window::StartVideo() {
-    for (int attempt = 1;; ++attempt) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            Fail(L"Cannot register window class!");
-        }
+    switch (::StartVideo()) {
+    case VideoStart::Started:
         videoStarted = true;
-        if (ShowsWindows()) {
-            return;
-        }
-        if (attempt == kVideoStartAttempts) {
-            Fail(L"Cannot create Window!", "no display to show the window on");
-        }
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        videoStarted = false;
-        SDL_Delay(kVideoRetryDelayMilliseconds);
+        return;
+    case VideoStart::Failed:
+        Fail(L"Cannot register window class!");
+    case VideoStart::NoDisplay:
+        Fail(L"Cannot create Window!", "no display to show the window on");
     }
 }
 
@@ -167,7 +124,9 @@ void k_Window::StartVideo() {
 void k_Window::CreateWindowAndContext() {
     bool windowCreated = false;
     for (bool withAccumulation : {true, false}) {
-        RequestPixelFormat(withAccumulation);
+        if (!RequestPixelFormat(withAccumulation)) {
+            Fail(L"Window: Cannot set pixel format!");
+        }
         SDL_Window* window = SDL_CreateWindow(ToUtf8(title).c_str(), kWindowLeft, kWindowTop, width, height,
                                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
         if (!window) {
