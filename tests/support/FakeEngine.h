@@ -10,6 +10,7 @@
 
 #include "IEngine.h"
 #include "IFileSystem.h"
+#include "IFrameBufferObject.h"
 #include "ISprite.h"
 #include "IShaderTexture.h"
 
