@@ -11,6 +11,7 @@
 #include "IFile.h"
 #include "tests/support/WorldFakes.h"
 #include "world/LevelWriter.h"
+#include "world/XmlPlatformSession.h"
 #include "world/k_Universe.h"
 
 namespace {
@@ -47,6 +48,8 @@ std::string LoadAndFormat(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // Held for the whole run, so that each load only counts the XML library's set-up.
+    static XmlPlatformSession session;
     std::string saved;
     try {
         saved = LoadAndFormat(data, size);

@@ -7,6 +7,6 @@
 #include <string_view>
 
 // The value of an optional sign followed by decimal digits, after trimming XML white space
-// (space, tab, line feed, carriage return); nothing for any other text or a value outside
-// the signed 32-bit range.
+// (space, tab, line feed, carriage return) and skipping leading vertical tabs and form feeds;
+// nothing for any other text or a value outside the signed 32-bit range.
 std::optional<std::int32_t> ParseLevelInteger(std::u16string_view text);

@@ -22,6 +22,7 @@
 #include "Failure.h"
 #include "WideText.h"
 #include "world/LevelInteger.h"
+#include "world/XmlPlatformSession.h"
 
 using namespace xercesc;
 
@@ -34,7 +35,6 @@ const wchar_t* const kMaxLevelSizeText = L"64 MiB";
 constexpr XMLSize_t kEntityExpansionLimit = 100;
 // Values quoted in messages are cut to this many characters.
 constexpr std::size_t kQuotedValueLength = 40;
-const char* const kXmlLocale = "en_US";
 const XMLCh kSourceId[] = u"level";
 
 const XMLCh kWorldElement[] = u"world";
@@ -96,15 +96,6 @@ std::wstring Place(const std::wstring& name, XMLFileLoc line, XMLFileLoc column)
 }
 
 // ------------------------------------------------------------------ parser setup
-
-// Pairs the XML library's counted initialisation with its termination for one load.
-class XmlPlatformSession {
-public:
-    XmlPlatformSession() { XMLPlatformUtils::Initialize(kXmlLocale); }
-    ~XmlPlatformSession() { XMLPlatformUtils::Terminate(); }
-    XmlPlatformSession(const XmlPlatformSession&) = delete;
-    XmlPlatformSession& operator=(const XmlPlatformSession&) = delete;
-};
 
 // Keeps the first error as "name:line:column: message" and stops the parse there; a broken
 // file still yields a partial document, so the flag, not the document, tells success.
@@ -305,7 +296,6 @@ private:
 };
 
 LevelDescription ParseAndRead(const std::uint8_t* bytes, std::size_t size, const std::wstring& name) {
-    XmlPlatformSession session;
     ErrorRecorder errors(name);
     NoResourceResolver resolver;
     SecurityManager security;
@@ -369,6 +359,9 @@ LevelDescription ReadLevel(const std::uint8_t* bytes, std::size_t size, const st
     if (size > kMaxLevelBytes) {
         Fail(name, std::wstring(L"the level file is larger than ") + kMaxLevelSizeText);
     }
+    // The library's exceptions are handled while the session lasts: they free themselves
+    // through the library, which is gone once the session ends.
+    XmlPlatformSession session;
     try {
         return ParseAndRead(bytes, size, name);
     } catch (const XMLException& error) {

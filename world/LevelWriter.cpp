@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -12,6 +13,8 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <memory>
+#include <string_view>
 
 #include "Failure.h"
 #include "IScreen.h"
@@ -20,30 +23,33 @@
 
 namespace {
 
-const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-const char* const kUniverseOpen = "<universe>\n";
-const char* const kUniverseClose = "</universe>\n";
-const char* const kWorldOpen = "\t<world name=\"";
-const char* const kWorldActive = "\" active=\"";
-const char* const kTagEnd = "\">\n";
-const char* const kWorldClose = "\t</world>\n";
-const char* const kScreenOpen = "\t\t<screen x=\"";
-const char* const kScreenY = "\" y=\"";
-const char* const kScreenClose = "\t\t</screen>\n";
-const char* const kSpriteType = "\t\t\t<sprite type=\"";
-const char* const kSpriteTexture = "\" texture=\"";
-const char* const kSpriteTop = "\" top=\"";
-const char* const kSpriteLeft = "\" left=\"";
-const char* const kSpriteDepth = "\" depth=\"";
-const char* const kSpriteStatic = "\" static=\"";
-const char* const kSpriteSpecial = "\" special=\"";
-const char* const kSpriteEnd = "\" />\n";
+using namespace std::string_view_literals;
+
+constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"sv;
+constexpr std::string_view kUniverseOpen = "<universe>\n"sv;
+constexpr std::string_view kUniverseClose = "</universe>\n"sv;
+constexpr std::string_view kWorldOpen = "\t<world name=\""sv;
+constexpr std::string_view kWorldActive = "\" active=\""sv;
+constexpr std::string_view kTagEnd = "\">\n"sv;
+constexpr std::string_view kWorldClose = "\t</world>\n"sv;
+constexpr std::string_view kScreenOpen = "\t\t<screen x=\""sv;
+constexpr std::string_view kScreenY = "\" y=\""sv;
+constexpr std::string_view kScreenClose = "\t\t</screen>\n"sv;
+constexpr std::string_view kSpriteType = "\t\t\t<sprite type=\""sv;
+constexpr std::string_view kSpriteTexture = "\" texture=\""sv;
+constexpr std::string_view kSpriteTop = "\" top=\""sv;
+constexpr std::string_view kSpriteLeft = "\" left=\""sv;
+constexpr std::string_view kSpriteDepth = "\" depth=\""sv;
+constexpr std::string_view kSpriteStatic = "\" static=\""sv;
+constexpr std::string_view kSpriteSpecial = "\" special=\""sv;
+constexpr std::string_view kSpriteEnd = "\" />\n"sv;
 
 const wchar_t* const kFailurePrefix = L"Cannot save the level: ";
 const char* const kTemporarySuffix = ".XXXXXX";
 constexpr mode_t kNewFileMode = 0666;
 constexpr mode_t kPermissionBits = 07777;
-constexpr std::size_t kMaxIntegerCharacters = 12;
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kMaxIntegerCharacters = 20;
 constexpr char32_t kFirstAsciiExcluded = 0x80;
 constexpr char32_t kFirstXmlCharacter = 0x20;
 constexpr char32_t kNonCharacterFFFE = 0xFFFE;
@@ -51,12 +57,6 @@ constexpr char32_t kNonCharacterFFFF = 0xFFFF;
 
 [[noreturn]] void Fail(const std::wstring& where, const std::wstring& what) {
     throw k_Failure(kFailurePrefix + where + L": " + what);
-}
-
-void AppendInteger(std::string& text, std::int64_t value) {
-    char digits[kMaxIntegerCharacters + 8];
-    auto result = std::to_chars(digits, digits + sizeof digits, value);
-    text.append(digits, result.ptr);
 }
 
 // Truncates toward zero; values beyond the 32-bit range saturate and a value that is not a
@@ -75,102 +75,234 @@ std::int32_t Truncated(float value) {
     return static_cast<std::int32_t>(truncated);
 }
 
-// The escape of a character in an attribute value, or null when it is written as it is.
-// Tab, line feed and carriage return are written as references because the reader would
+// The escape of a character in an attribute value, or an empty view when it is written as it
+// is. Tab, line feed and carriage return are written as references because the reader would
 // otherwise turn them into spaces.
-const char* Escape(wchar_t c) {
+std::string_view Escape(wchar_t c) {
     switch (c) {
-        case L'&': return "&amp;";
-        case L'<': return "&lt;";
-        case L'>': return "&gt;";
-        case L'"': return "&quot;";
-        case L'\t': return "&#9;";
-        case L'\n': return "&#10;";
-        case L'\r': return "&#13;";
-        default: return nullptr;
+        case L'&': return "&amp;"sv;
+        case L'<': return "&lt;"sv;
+        case L'>': return "&gt;"sv;
+        case L'"': return "&quot;"sv;
+        case L'\t': return "&#9;"sv;
+        case L'\n': return "&#10;"sv;
+        case L'\r': return "&#13;"sv;
+        default: return {};
     }
+}
+
+bool IsPlainAscii(wchar_t c) {
+    const auto code = static_cast<char32_t>(c);
+    return code >= kFirstXmlCharacter && code < kFirstAsciiExcluded && c != L'&' && c != L'<' && c != L'>' &&
+           c != L'"';
 }
 
 // XML 1.0 has no way at all to hold other control characters and the two non-characters.
 bool IsWritable(wchar_t c) {
     const auto code = static_cast<char32_t>(c);
     if (code < kFirstXmlCharacter) {
-        return Escape(c) != nullptr;
+        return !Escape(c).empty();
     }
     return code != kNonCharacterFFFE && code != kNonCharacterFFFF;
 }
 
-// Appends a text value as escaped UTF-8.
-void AppendText(std::string& text, const std::wstring& value) {
-    std::wstring pending;
-    auto flushPending = [&] {
-        if (!pending.empty()) {
-            text += ToUtf8(pending);
-            pending.clear();
+// Where the finished pieces of text go.
+class TextSink {
+public:
+    virtual ~TextSink() = default;
+    virtual void Take(const char* bytes, std::size_t size) = 0;
+};
+
+class StringSink : public TextSink {
+public:
+    void Take(const char* bytes, std::size_t size) override { text.append(bytes, size); }
+    std::string text;
+};
+
+class FileSink : public TextSink {
+public:
+    FileSink(int descriptor, const std::wstring& path) : descriptor(descriptor), path(path) {}
+
+    void Take(const char* bytes, std::size_t size) override {
+        while (size > 0) {
+            ssize_t count = write(descriptor, bytes, size);
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count <= 0) {
+                Fail(path, L"the file cannot be written: " + FromUtf8(std::strerror(count < 0 ? errno : EIO)));
+            }
+            bytes += count;
+            size -= static_cast<std::size_t>(count);
         }
-    };
-    for (wchar_t c : value) {
+    }
+
+private:
+    int descriptor;
+    const std::wstring& path;
+};
+
+// Puts the text together in a buffer that stays in the cache and hands it to the sink
+// whenever it is full.
+class LevelTextWriter {
+public:
+    explicit LevelTextWriter(TextSink& sink) : sink(sink) {}
+
+    void Put(std::string_view piece) {
+        if (used + piece.size() > kBufferSize) {
+            Flush();
+        }
+        if (piece.size() > kBufferSize) {
+            sink.Take(piece.data(), piece.size());
+            return;
+        }
+        std::memcpy(buffer + used, piece.data(), piece.size());
+        used += piece.size();
+    }
+
+    void PutInteger(std::int64_t value) {
+        if (used + kMaxIntegerCharacters > kBufferSize) {
+            Flush();
+        }
+        used = static_cast<std::size_t>(std::to_chars(buffer + used, buffer + kBufferSize, value).ptr - buffer);
+    }
+
+    void PutFlag(bool flag) { Put(flag ? "1"sv : "0"sv); }
+
+    // A text value as escaped UTF-8: runs of plain ASCII are copied at once.
+    void PutText(const std::wstring& value) {
+        std::size_t start = 0;
+        while (start < value.size()) {
+            std::size_t end = start;
+            while (end < value.size() && IsPlainAscii(value[end])) {
+                ++end;
+            }
+            PutAscii(value.data() + start, end - start);
+            if (end < value.size()) {
+                PutSpecial(value[end], value);
+                ++end;
+            }
+            start = end;
+        }
+    }
+
+    void Flush() {
+        if (used > 0) {
+            sink.Take(buffer, used);
+            used = 0;
+        }
+    }
+
+private:
+    void PutAscii(const wchar_t* characters, std::size_t count) {
+        while (count > 0) {
+            if (used == kBufferSize) {
+                Flush();
+            }
+            const std::size_t chunk = std::min(count, kBufferSize - used);
+            char* out = buffer + used;
+            for (std::size_t i = 0; i < chunk; ++i) {
+                out[i] = static_cast<char>(characters[i]);
+            }
+            used += chunk;
+            characters += chunk;
+            count -= chunk;
+        }
+    }
+
+    void PutSpecial(wchar_t c, const std::wstring& value) {
         if (!IsWritable(c)) {
             throw k_Failure(kFailurePrefix + std::wstring(L"the text \"") + value +
                             L"\" holds a character that a level file cannot hold");
         }
-        if (const char* escape = Escape(c)) {
-            flushPending();
-            text += escape;
-        } else if (static_cast<char32_t>(c) < kFirstAsciiExcluded && pending.empty()) {
-            text += static_cast<char>(c);
+        std::string_view escape = Escape(c);
+        if (!escape.empty()) {
+            Put(escape);
         } else {
-            pending += c;
+            Put(ToUtf8(std::wstring(1, c)));
         }
     }
-    flushPending();
+
+    TextSink& sink;
+    char buffer[kBufferSize];
+    std::size_t used = 0;
+};
+
+// The text forms of the types, made once per level; a value outside them raises the type's
+// own failure.
+class TypeTexts {
+public:
+    TypeTexts() {
+        for (std::int32_t value = r_SpriteType::SolidSphere; value <= r_SpriteType::Door; ++value) {
+            texts[value] = ToUtf8(r_SpriteType::ToString(value));
+        }
+    }
+
+    std::string_view Of(std::int32_t value) const {
+        if (value < r_SpriteType::SolidSphere || value > r_SpriteType::Door) {
+            r_SpriteType::ToString(value);
+        }
+        return texts[value];
+    }
+
+private:
+    std::string texts[r_SpriteType::Door + 1];
+};
+
+void PutRecord(LevelTextWriter& out, const SpriteData& record, const TypeTexts& types) {
+    out.Put(kSpriteType);
+    out.Put(types.Of(record.type));
+    out.Put(kSpriteTexture);
+    out.PutText(record.texture);
+    out.Put(kSpriteTop);
+    out.PutInteger(Truncated(record.top));
+    out.Put(kSpriteLeft);
+    out.PutInteger(Truncated(record.left));
+    out.Put(kSpriteDepth);
+    out.PutInteger(record.depth);
+    out.Put(kSpriteStatic);
+    out.PutFlag(record.isStatic);
+    out.Put(kSpriteSpecial);
+    out.PutFlag(record.special);
+    out.Put(kSpriteEnd);
 }
 
-void AppendFlag(std::string& text, bool flag) { text += flag ? '1' : '0'; }
-
-void AppendRecord(std::string& text, const SpriteData& record) {
-    text += kSpriteType;
-    AppendText(text, r_SpriteType::ToString(record.type));
-    text += kSpriteTexture;
-    AppendText(text, record.texture);
-    text += kSpriteTop;
-    AppendInteger(text, Truncated(record.top));
-    text += kSpriteLeft;
-    AppendInteger(text, Truncated(record.left));
-    text += kSpriteDepth;
-    AppendInteger(text, record.depth);
-    text += kSpriteStatic;
-    AppendFlag(text, record.isStatic);
-    text += kSpriteSpecial;
-    AppendFlag(text, record.special);
-    text += kSpriteEnd;
-}
-
-void AppendScreen(std::string& text, IScreen& screen) {
-    text += kScreenOpen;
-    AppendInteger(text, screen.GetX());
-    text += kScreenY;
-    AppendInteger(text, screen.GetY());
-    text += kTagEnd;
+void PutScreen(LevelTextWriter& out, IScreen& screen, const TypeTexts& types) {
+    out.Put(kScreenOpen);
+    out.PutInteger(screen.GetX());
+    out.Put(kScreenY);
+    out.PutInteger(screen.GetY());
+    out.Put(kTagEnd);
     for (const SpriteData& record : screen.GetSpriteData()) {
-        AppendRecord(text, record);
+        PutRecord(out, record, types);
     }
-    text += kScreenClose;
+    out.Put(kScreenClose);
 }
 
-void AppendWorld(std::string& text, IWorld& world, bool current) {
-    text += kWorldOpen;
-    AppendText(text, world.GetName());
-    text += kWorldActive;
-    AppendFlag(text, current);
-    text += kTagEnd;
+void PutWorld(LevelTextWriter& out, IWorld& world, bool current, const TypeTexts& types) {
+    out.Put(kWorldOpen);
+    out.PutText(world.GetName());
+    out.Put(kWorldActive);
+    out.PutFlag(current);
+    out.Put(kTagEnd);
     for (auto& screen : world.GetScreens()) {
-        AppendScreen(text, *screen);
+        PutScreen(out, *screen, types);
     }
-    text += kWorldClose;
+    out.Put(kWorldClose);
 }
 
-std::wstring SystemError(int code) { return FromUtf8(std::strerror(code)); }
+void PutLevel(TextSink& sink, IUniverse& universe) {
+    const TypeTexts types;
+    auto out = std::make_unique<LevelTextWriter>(sink);
+    out->Put(kDeclaration);
+    out->Put(kUniverseOpen);
+    IWorld* current = universe.GetCurrentWorld();
+    for (auto& world : universe.GetWorlds()) {
+        PutWorld(*out, *world, world.get() == current, types);
+    }
+    out->Put(kUniverseClose);
+    out->Flush();
+}
 
 // A file that replaces another keeps its permissions; a new one gets those of a plain create.
 mode_t ModeFor(const std::string& target) {
@@ -195,46 +327,36 @@ std::string ResolveTarget(const std::string& target) {
     return target;
 }
 
-bool WriteAll(int descriptor, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        ssize_t count = write(descriptor, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
+std::wstring SystemError(int code) { return FromUtf8(std::strerror(code)); }
 
 }  // namespace
 
 std::string FormatLevel(IUniverse& universe) {
-    std::string text = kDeclaration;
-    text += kUniverseOpen;
-    IWorld* current = universe.GetCurrentWorld();
-    for (auto& world : universe.GetWorlds()) {
-        AppendWorld(text, *world, world.get() == current);
-    }
-    text += kUniverseClose;
-    return text;
+    StringSink sink;
+    PutLevel(sink, universe);
+    return std::move(sink.text);
 }
 
-void WriteLevelFile(const std::wstring& path, const std::string& text) {
+void SaveLevelFile(const std::wstring& path, IUniverse& universe) {
     const std::string target = ResolveTarget(ToUtf8(path));
     std::string temporary = target + kTemporarySuffix;
-    int descriptor = mkstemp(temporary.data());
+    const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0) {
         Fail(path, L"the file cannot be created: " + SystemError(errno));
     }
-    const bool written = fchmod(descriptor, ModeFor(target)) == 0 && WriteAll(descriptor, text);
-    const int writeError = errno;
-    const bool closed = close(descriptor) == 0;
-    if (!written || !closed) {
-        const int error = written ? errno : writeError;
+    try {
+        if (fchmod(descriptor, ModeFor(target)) != 0) {
+            Fail(path, L"the file's permissions cannot be set: " + SystemError(errno));
+        }
+        FileSink sink(descriptor, path);
+        PutLevel(sink, universe);
+    } catch (...) {
+        close(descriptor);
+        unlink(temporary.c_str());
+        throw;
+    }
+    if (close(descriptor) != 0) {
+        const int error = errno;
         unlink(temporary.c_str());
         Fail(path, L"the file cannot be written: " + SystemError(error));
     }

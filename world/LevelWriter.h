@@ -1,5 +1,6 @@
-// Writing the level file: the universe's text, byte for byte in the level format, and its
-// safe replacement of an earlier file.
+// Writing the level file: the universe's text, byte for byte in the level format, put
+// together in a small buffer and handed on in pieces, either to a string or to a file that
+// replaces an earlier one only once it is complete.
 #pragma once
 
 #include <string>
@@ -10,6 +11,7 @@
 // back the same records; a record whose type has no text form raises the type's failure.
 std::string FormatLevel(IUniverse& universe);
 
-// Writes text to a temporary file beside path and renames it over path once it is complete,
-// so that a failure never leaves a partial file; raises k_Failure naming path on failure.
-void WriteLevelFile(const std::wstring& path, const std::string& text);
+// Writes the universe's text to a temporary file beside path and renames it over path once
+// it is complete, so that no failure leaves a partial file; the text's own failures pass
+// through unchanged, a file that cannot be written raises k_Failure naming path.
+void SaveLevelFile(const std::wstring& path, IUniverse& universe);

@@ -79,7 +79,7 @@ void k_Universe::Replace(LevelDescription level) {
 
 void k_Universe::SaveToPath(const std::wstring& path) {
     EnterDataDirectory();
-    WriteLevelFile(path, FormatLevel(*this));
+    SaveLevelFile(path, *this);
 }
 
 void k_Universe::SetScreenEnteredHandler(ScreenHandler handler) { screenEnteredHandler = handler; }

@@ -327,7 +327,7 @@ TEST_F(LevelFileTest, IntegersAreWhatTheXmlIntegerParserTakesWithinThirtyTwoBits
         {u"-2147483649", std::nullopt},           {u"99999999999999999999", std::nullopt},
         {u"", std::nullopt}, {u"  ", std::nullopt}, {u"+", std::nullopt}, {u"-", std::nullopt},
         {u"1.0", std::nullopt}, {u"5abc", std::nullopt}, {u"1 2", std::nullopt}, {u"+-1", std::nullopt},
-        {u"0x10", std::nullopt}, {u"\u0661", std::nullopt}, {u"\v5", std::nullopt}, {u"true", std::nullopt},
+        {u"0x10", std::nullopt}, {u"\u0661", std::nullopt}, {u"\v 5", 5}, {u"5\f", std::nullopt}, {u"true", std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseLevelInteger(c.text), c.value) << ToUtf8(std::wstring(c.text.begin(), c.text.end()));
@@ -362,6 +362,8 @@ TEST_F(LevelFileTest, FailuresNameTheFilePlaceElementAndAttribute) {
     ExpectContains(FailureOfLoading(""), {PathOf("universe.xml") + L": the level file is empty"});
     ExpectContains(FailureOfLoading("not xml at all"), {PathOf("universe.xml") + L":1:"});
     ExpectContains(FailureOfLoading("<universe><world active=\"1\"/></universe>trailing"), {L"universe.xml:1:"});
+    // The library reports an unsupported version by an exception of its own.
+    ExpectContains(FailureOfLoading("<?xml version=\"1.OO0\"?><universe/>"), {PathOf("universe.xml") + L": "});
 
     try {
         universe->LoadFromPath(PathOf("absent.xml"));
