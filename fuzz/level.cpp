@@ -5,10 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "Failure.h"
-#include "IFile.h"
 #include "tests/support/WorldFakes.h"
 #include "world/LevelWriter.h"
 #include "world/XmlPlatformSession.h"
@@ -16,31 +14,11 @@
 
 namespace {
 
-// The bytes as an opened data file: content followed by one zero byte.
-class BytesFile : public IFile {
-public:
-    BytesFile(const std::uint8_t* data, std::size_t size) : bytes(data, data + size) { bytes.push_back(0); }
-    const std::uint8_t* GetData() override { return bytes.data(); }
-    std::uint32_t GetSize() override { return static_cast<std::uint32_t>(bytes.size() - 1); }
-    void SaveAs(const std::wstring&) override {}
-    std::wstring ReadString() override { return {}; }
-    float ReadFloat() override { return 0; }
-    std::int32_t ReadInt() override { return 0; }
-    std::unique_ptr<std::uint8_t[]> ReadBytes(std::uint32_t) override { return nullptr; }
-    void Rewind() override {}
-    const std::uint8_t* GetPosition() override { return bytes.data(); }
-    void SetPosition(const std::uint8_t*) override {}
-    bool IsAtEnd() override { return true; }
-
-private:
-    std::vector<std::uint8_t> bytes;
-};
-
 std::string LoadAndFormat(const std::uint8_t* data, std::size_t size) {
     WorldFakeEngine engine;
     k_Universe universe(&engine);
     engine.universe = &universe;
-    BytesFile file(data, size);
+    MemoryFile file(data, size);
     universe.Load(&file);
     return FormatLevel(universe);
 }

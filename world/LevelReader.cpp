@@ -61,22 +61,30 @@ constexpr std::int32_t kFlagSet = 1;
 
 static_assert(sizeof(wchar_t) >= 4, "wide strings hold one code point per character");
 
+constexpr char32_t kHighSurrogateFirst = 0xD800;
+constexpr char32_t kHighSurrogateLast = 0xDBFF;
+constexpr char32_t kLowSurrogateFirst = 0xDC00;
+constexpr char32_t kLowSurrogateLast = 0xDFFF;
+constexpr char32_t kFirstSupplementary = 0x10000;
+constexpr int kSurrogateBits = 10;
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+bool IsHighSurrogate(char32_t code) { return code >= kHighSurrogateFirst && code <= kHighSurrogateLast; }
+bool IsLowSurrogate(char32_t code) { return code >= kLowSurrogateFirst && code <= kLowSurrogateLast; }
+
 // Xerces holds text as UTF-16; unpaired surrogates become U+FFFD.
 std::wstring WideFromXml(const XMLCh* text) {
-    constexpr char32_t kReplacement = 0xFFFD;
     std::wstring wide;
     if (!text) {
         return wide;
     }
     for (const XMLCh* c = text; *c; ++c) {
         char32_t code = *c;
-        const bool high = code >= 0xD800 && code <= 0xDBFF;
-        const bool low = code >= 0xDC00 && code <= 0xDFFF;
-        if (high && c[1] >= 0xDC00 && c[1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (c[1] - 0xDC00);
+        if (IsHighSurrogate(code) && IsLowSurrogate(c[1])) {
+            code = kFirstSupplementary + ((code - kHighSurrogateFirst) << kSurrogateBits) + (c[1] - kLowSurrogateFirst);
             ++c;
-        } else if (high || low) {
-            code = kReplacement;
+        } else if (IsHighSurrogate(code) || IsLowSurrogate(code)) {
+            code = kReplacementCharacter;
         }
         wide += static_cast<wchar_t>(code);
     }

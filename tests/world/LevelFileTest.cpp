@@ -9,7 +9,6 @@
 #include <sstream>
 
 #include "Failure.h"
-#include "IFile.h"
 #include "support/WorldFakes.h"
 #include "world/LevelInteger.h"
 #include "world/k_Universe.h"
@@ -22,26 +21,6 @@ const std::string kDesignExample =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<universe>\n\t<world name=\"DummyWorld\" active=\"1\">\n"
     "\t\t<screen x=\"0\" y=\"0\">\n\t\t\t<sprite type=\"SolidCube\" texture=\"ball.png\" top=\"10\" left=\"-3\" "
     "depth=\"2\" static=\"1\" special=\"0\" />\n\t\t</screen>\n\t</world>\n</universe>\n";
-
-// An opened data file over bytes in memory; only the content matters to the universe.
-class MemoryFile : public IFile {
-public:
-    explicit MemoryFile(const std::string& text) : bytes(text.begin(), text.end()) { bytes.push_back(0); }
-    const std::uint8_t* GetData() override { return bytes.data(); }
-    std::uint32_t GetSize() override { return static_cast<std::uint32_t>(bytes.size() - 1); }
-    void SaveAs(const std::wstring&) override {}
-    std::wstring ReadString() override { return {}; }
-    float ReadFloat() override { return 0; }
-    std::int32_t ReadInt() override { return 0; }
-    std::unique_ptr<std::uint8_t[]> ReadBytes(std::uint32_t) override { return nullptr; }
-    void Rewind() override {}
-    const std::uint8_t* GetPosition() override { return bytes.data(); }
-    void SetPosition(const std::uint8_t*) override {}
-    bool IsAtEnd() override { return true; }
-
-private:
-    std::vector<std::uint8_t> bytes;
-};
 
 std::string Level(const std::string& body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<universe>\n" + body + "</universe>\n";
@@ -375,12 +354,13 @@ TEST_F(LevelFileTest, FailuresNameTheFilePlaceElementAndAttribute) {
 }
 
 TEST_F(LevelFileTest, LoadingFromADataFileUsesTheSameReader) {
-    MemoryFile good(kDesignExample);
+    MemoryFile good(kDesignExample.data(), kDesignExample.size());
     universe->Load(&good);
     ASSERT_EQ(universe->GetWorlds().size(), 1u);
     EXPECT_EQ(SaveText(), kDesignExample);
 
-    MemoryFile bad("<universe>\n<world active=\"x\"/></universe>");
+    const std::string badText = "<universe>\n<world active=\"x\"/></universe>";
+    MemoryFile bad(badText.data(), badText.size());
     try {
         universe->Load(&bad);
         ADD_FAILURE() << "a bad level loaded";
@@ -457,7 +437,7 @@ TEST_F(LevelFileTest, EntitiesAndDocumentTypesAreRefused) {
                                              "<universe/>\n";
     FailureOfLoading(externalDocumentType);
 
-    MemoryFile inMemory(laughs);
+    MemoryFile inMemory(laughs.data(), laughs.size());
     EXPECT_THROW(universe->Load(&inMemory), k_Failure);
 }
 

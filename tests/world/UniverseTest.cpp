@@ -46,22 +46,6 @@ protected:
     std::unique_ptr<k_Universe> universe = std::make_unique<k_Universe>(&engine);
 };
 
-TEST_F(UniverseTest, NewObjectsAreEmptyAndNotCurrent) {
-    EXPECT_TRUE(universe->GetWorlds().empty());
-    EXPECT_EQ(universe->GetCurrentWorld(), nullptr);
-    std::unique_ptr<IWorld> world = universe->CreateWorld();
-    EXPECT_TRUE(universe->GetWorlds().empty()) << "a created world is not put into the list";
-    EXPECT_EQ(world->GetName(), L"DummyWorld");
-    EXPECT_EQ(world->GetCurrentScreen(), nullptr);
-    world->SetName(L"Caves");
-    EXPECT_EQ(world->GetName(), L"Caves");
-    std::unique_ptr<IScreen> screen = world->CreateScreen(-3, 7);
-    EXPECT_TRUE(world->GetScreens().empty());
-    EXPECT_EQ(screen->GetX(), -3);
-    EXPECT_EQ(screen->GetY(), 7);
-    EXPECT_TRUE(screen->GetSprites().empty());
-}
-
 TEST_F(UniverseTest, EnteringBuildsSpritesFromRecordsInOrder) {
     IWorld* world = AddWorld();
     IScreen* screen = AddScreen(world, 0, 0,
