@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDesignExample =
+const std::string kOneSpriteLevel =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<universe>\n\t<world name=\"DummyWorld\" active=\"1\">\n"
     "\t\t<screen x=\"0\" y=\"0\">\n\t\t\t<sprite type=\"SolidCube\" texture=\"ball.png\" top=\"10\" left=\"-3\" "
     "depth=\"2\" static=\"1\" special=\"0\" />\n\t\t</screen>\n\t</world>\n</universe>\n";
@@ -116,13 +116,13 @@ TEST_F(LevelFileTest, WritesTheLevelFormatByteForByteAndReadsItBack) {
     universe->GetWorlds().push_back(std::move(world));
     universe->SetCurrentWorld(universe->GetWorlds()[0].get());
 
-    EXPECT_EQ(SaveText(), kDesignExample);
+    EXPECT_EQ(SaveText(), kOneSpriteLevel);
 
-    LoadText(kDesignExample);
+    LoadText(kOneSpriteLevel);
     const SpriteData& loaded = Screen(0, 0)->GetSpriteData().at(0);
     EXPECT_FLOAT_EQ(loaded.top, 10.0f);
     EXPECT_FLOAT_EQ(loaded.left, -3.0f);
-    EXPECT_EQ(SaveText(), kDesignExample);
+    EXPECT_EQ(SaveText(), kOneSpriteLevel);
 }
 
 TEST_F(LevelFileTest, LoadedLevelIsCompleteAndItsActiveWorldEntered) {
@@ -199,7 +199,7 @@ TEST_F(LevelFileTest, AFailedSaveKeepsTheEarlierFile) {
     world->GetScreens().push_back(std::move(screen));
     universe->GetWorlds().push_back(std::move(world));
     std::vector<SpriteData>& records = Screen(0, 0)->GetSpriteData();
-    Write("saved.xml", kDesignExample);
+    Write("saved.xml", kOneSpriteLevel);
     const auto entriesBefore = Entries();
 
     records[1].type = static_cast<r_SpriteType::Value>(6);
@@ -213,7 +213,7 @@ TEST_F(LevelFileTest, AFailedSaveKeepsTheEarlierFile) {
     records[1].texture = L"bell\a.png";
     EXPECT_THROW(universe->SaveToPath(PathOf("saved.xml")), k_Failure) << "XML cannot hold a bell character";
 
-    EXPECT_EQ(Read("saved.xml"), kDesignExample);
+    EXPECT_EQ(Read("saved.xml"), kOneSpriteLevel);
     EXPECT_EQ(Entries(), entriesBefore) << "no temporary file is left behind";
 }
 
@@ -279,7 +279,7 @@ TEST_F(LevelFileTest, ElementsOfOtherNamesCommentsAndTextAreSkippedUnderAnyRoot)
 }
 
 TEST_F(LevelFileTest, NoWorldLeavesTheUniverseEmpty) {
-    LoadText(kDesignExample);
+    LoadText(kOneSpriteLevel);
     LoadText("<universe/>");
     EXPECT_TRUE(universe->GetWorlds().empty());
     EXPECT_EQ(universe->GetCurrentWorld(), nullptr);
@@ -354,10 +354,10 @@ TEST_F(LevelFileTest, FailuresNameTheFilePlaceElementAndAttribute) {
 }
 
 TEST_F(LevelFileTest, LoadingFromADataFileUsesTheSameReader) {
-    MemoryFile good(kDesignExample.data(), kDesignExample.size());
+    MemoryFile good(kOneSpriteLevel.data(), kOneSpriteLevel.size());
     universe->Load(&good);
     ASSERT_EQ(universe->GetWorlds().size(), 1u);
-    EXPECT_EQ(SaveText(), kDesignExample);
+    EXPECT_EQ(SaveText(), kOneSpriteLevel);
 
     const std::string badText = "<universe>\n<world active=\"x\"/></universe>";
     MemoryFile bad(badText.data(), badText.size());
@@ -379,7 +379,7 @@ TEST_F(LevelFileTest, LoadingFromADataFileUsesTheSameReader) {
     } catch (const k_Failure& failure) {
         ExpectContains(failure.Message(), {L"no level file was given"});
     }
-    EXPECT_EQ(SaveText(), kDesignExample);
+    EXPECT_EQ(SaveText(), kOneSpriteLevel);
 }
 
 TEST_F(LevelFileTest, ABadLevelLeavesThePreviousUniverseUntouched) {
@@ -444,7 +444,7 @@ TEST_F(LevelFileTest, EntitiesAndDocumentTypesAreRefused) {
 TEST_F(LevelFileTest, LoadingAndSavingEnterTheDataDirectoryBesideTheExecutable) {
     const fs::path data = fs::read_symlink("/proc/self/exe").parent_path() / "data";
     fs::current_path(directory);
-    LoadText(kDesignExample);
+    LoadText(kOneSpriteLevel);
     if (fs::is_directory(data)) {
         EXPECT_EQ(fs::current_path(), fs::canonical(data));
     } else {
