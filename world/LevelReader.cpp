@@ -1,0 +1,382 @@
+#include "world/LevelReader.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/framework/Wrapper4InputSource.hpp>
+#include <xercesc/internal/XMLScanner.hpp>
+#include <xercesc/parsers/DOMLSParserImpl.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#include "Failure.h"
+#include "WideText.h"
+#include "world/LevelInteger.h"
+#include "world/XmlPlatformSession.h"
+
+using namespace xercesc;
+
+namespace {
+
+// A level of 300 screens of 60 sprites is about 2 MiB; anything far beyond is not a level.
+constexpr std::size_t kMaxLevelBytes = std::size_t{64} << 20;
+const wchar_t* const kMaxLevelSizeText = L"64 MiB";
+// A level needs no entities of its own; the limit only bounds what a hostile file could ask.
+constexpr XMLSize_t kEntityExpansionLimit = 100;
+// Values quoted in messages are cut to this many characters.
+constexpr std::size_t kQuotedValueLength = 40;
+const XMLCh kSourceId[] = u"level";
+
+const XMLCh kWorldElement[] = u"world";
+const XMLCh kScreenElement[] = u"screen";
+const XMLCh kSpriteElement[] = u"sprite";
+const XMLCh kActiveAttribute[] = u"active";
+const XMLCh kXAttribute[] = u"x";
+const XMLCh kYAttribute[] = u"y";
+const XMLCh kTypeAttribute[] = u"type";
+const XMLCh kTextureAttribute[] = u"texture";
+const XMLCh kTopAttribute[] = u"top";
+const XMLCh kLeftAttribute[] = u"left";
+const XMLCh kDepthAttribute[] = u"depth";
+const XMLCh kStaticAttribute[] = u"static";
+const XMLCh kSpecialAttribute[] = u"special";
+
+const wchar_t* const kFailurePrefix = L"Cannot load the level: ";
+constexpr std::int32_t kActiveMark = 1;
+constexpr std::int32_t kFlagSet = 1;
+
+[[noreturn]] void Fail(const std::wstring& where, const std::wstring& what) {
+    throw k_Failure(kFailurePrefix + where + L": " + what);
+}
+
+static_assert(sizeof(wchar_t) >= 4, "wide strings hold one code point per character");
+
+constexpr char32_t kHighSurrogateFirst = 0xD800;
+constexpr char32_t kHighSurrogateLast = 0xDBFF;
+constexpr char32_t kLowSurrogateFirst = 0xDC00;
+constexpr char32_t kLowSurrogateLast = 0xDFFF;
+constexpr char32_t kFirstSupplementary = 0x10000;
+constexpr int kSurrogateBits = 10;
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+bool IsHighSurrogate(char32_t code) { return code >= kHighSurrogateFirst && code <= kHighSurrogateLast; }
+bool IsLowSurrogate(char32_t code) { return code >= kLowSurrogateFirst && code <= kLowSurrogateLast; }
+
+// Xerces holds text as UTF-16; unpaired surrogates become U+FFFD.
+std::wstring WideFromXml(const XMLCh* text) {
+    std::wstring wide;
+    if (!text) {
+        return wide;
+    }
+    for (const XMLCh* c = text; *c; ++c) {
+        char32_t code = *c;
+        if (IsHighSurrogate(code) && IsLowSurrogate(c[1])) {
+            code = kFirstSupplementary + ((code - kHighSurrogateFirst) << kSurrogateBits) + (c[1] - kLowSurrogateFirst);
+            ++c;
+        } else if (IsHighSurrogate(code) || IsLowSurrogate(code)) {
+            code = kReplacementCharacter;
+        }
+        wide += static_cast<wchar_t>(code);
+    }
+    return wide;
+}
+
+std::wstring Quoted(const XMLCh* value) {
+    std::wstring text = WideFromXml(value);
+    if (text.size() > kQuotedValueLength) {
+        text = text.substr(0, kQuotedValueLength) + L"...";
+    }
+    return L"\"" + text + L"\"";
+}
+
+std::wstring Place(const std::wstring& name, XMLFileLoc line, XMLFileLoc column) {
+    return name + L":" + std::to_wstring(line) + L":" + std::to_wstring(column);
+}
+
+// ------------------------------------------------------------------ parser setup
+
+// Keeps the first error as "name:line:column: message" and stops the parse there; a broken
+// file still yields a partial document, so the flag, not the document, tells success.
+class ErrorRecorder : public DOMErrorHandler {
+public:
+    explicit ErrorRecorder(const std::wstring& name) : name(name) {}
+
+    bool handleError(const DOMError& error) override {
+        if (error.getSeverity() == DOMError::DOM_SEVERITY_WARNING) {
+            return true;
+        }
+        if (!failed) {
+            failed = true;
+            const DOMLocator* location = error.getLocation();
+            std::wstring where = location ? Place(name, location->getLineNumber(), location->getColumnNumber()) : name;
+            message = where + L": " + WideFromXml(error.getMessage());
+        }
+        return false;
+    }
+
+    bool failed = false;
+    std::wstring message;
+
+private:
+    const std::wstring& name;
+};
+
+// Resolves nothing: with the default resolution switched off, no other file is ever read.
+class NoResourceResolver : public DOMLSResourceResolver {
+public:
+    DOMLSInput* resolveResource(const XMLCh*, const XMLCh*, const XMLCh*, const XMLCh*, const XMLCh*) override {
+        return nullptr;
+    }
+};
+
+struct Position {
+    XMLFileLoc line;
+    XMLFileLoc column;
+};
+
+// The DOM parser, remembering where each element's start tag ends, so that a bad attribute
+// can be reported with its line and column.
+class PositionRecordingParser : public DOMLSParserImpl {
+public:
+    PositionRecordingParser() : DOMLSParserImpl(nullptr, XMLPlatformUtils::fgMemoryManager) {}
+
+    void startElement(const XMLElementDecl& declaration, const unsigned int uriId, const XMLCh* const prefix,
+                      const RefVectorOf<XMLAttr>& attributes, const XMLSize_t attributeCount, const bool isEmpty,
+                      const bool isRoot) override {
+        DOMLSParserImpl::startElement(declaration, uriId, prefix, attributes, attributeCount, isEmpty, isRoot);
+        const Locator* locator = getScanner()->getLocator();
+        positions[getCurrentNode()] = Position{locator->getLineNumber(), locator->getColumnNumber()};
+    }
+
+    const Position* Find(const DOMNode* node) const {
+        auto found = positions.find(node);
+        return found == positions.end() ? nullptr : &found->second;
+    }
+
+private:
+    std::unordered_map<const DOMNode*, Position> positions;
+};
+
+void Configure(DOMConfiguration* configuration, ErrorRecorder* errors, NoResourceResolver* resolver,
+               SecurityManager* security) {
+    configuration->setParameter(XMLUni::fgDOMErrorHandler, static_cast<DOMErrorHandler*>(errors));
+    configuration->setParameter(XMLUni::fgDOMResourceResolver, static_cast<DOMLSResourceResolver*>(resolver));
+    configuration->setParameter(XMLUni::fgXercesDisableDefaultEntityResolution, true);
+    configuration->setParameter(XMLUni::fgXercesLoadExternalDTD, false);
+    configuration->setParameter(XMLUni::fgXercesSecurityManager, security);
+    configuration->setParameter(XMLUni::fgDOMDisallowDoctype, true);
+    configuration->setParameter(XMLUni::fgDOMValidate, false);
+    configuration->setParameter(XMLUni::fgDOMValidateIfSchema, false);
+    configuration->setParameter(XMLUni::fgXercesSchema, false);
+    configuration->setParameter(XMLUni::fgXercesSchemaFullChecking, false);
+    configuration->setParameter(XMLUni::fgDOMNamespaces, false);
+    configuration->setParameter(XMLUni::fgDOMComments, false);
+}
+
+// ------------------------------------------------------------------ document to description
+
+// Walks the document the way the level format reads it: the root's "world" elements, their
+// "screen" elements and their "sprite" elements; everything else is skipped.
+class LevelDocumentReader {
+public:
+    LevelDocumentReader(const std::wstring& name, const PositionRecordingParser& parser)
+        : name(name), parser(parser) {}
+
+    LevelDescription Read(const DOMElement* root) {
+        LevelDescription level;
+        for (const DOMElement* world = FirstChild(root, kWorldElement); world;
+             world = NextSibling(world, kWorldElement)) {
+            if (RequiredInteger(world, kActiveAttribute) == kActiveMark) {
+                level.activeWorld = static_cast<int>(level.worlds.size());
+            }
+            level.worlds.push_back(ReadWorld(world));
+        }
+        return level;
+    }
+
+private:
+    LevelWorld ReadWorld(const DOMElement* element) {
+        LevelWorld world;
+        for (const DOMElement* screen = FirstChild(element, kScreenElement); screen;
+             screen = NextSibling(screen, kScreenElement)) {
+            world.screens.push_back(ReadScreen(screen));
+        }
+        return world;
+    }
+
+    LevelScreen ReadScreen(const DOMElement* element) {
+        LevelScreen screen;
+        screen.x = RequiredInteger(element, kXAttribute);
+        screen.y = RequiredInteger(element, kYAttribute);
+        for (const DOMElement* sprite = FirstChild(element, kSpriteElement); sprite;
+             sprite = NextSibling(sprite, kSpriteElement)) {
+            screen.records.push_back(ReadRecord(sprite));
+        }
+        return screen;
+    }
+
+    // The fields are taken in a fixed order, which decides the failure a record with several
+    // bad attributes reports.
+    SpriteData ReadRecord(const DOMElement* element) {
+        SpriteData record;
+        record.isStatic = RequiredInteger(element, kStaticAttribute) == kFlagSet;
+        record.special = RequiredInteger(element, kSpecialAttribute) == kFlagSet;
+        record.type = ReadType(element);
+        record.left = static_cast<float>(RequiredInteger(element, kLeftAttribute));
+        record.top = static_cast<float>(RequiredInteger(element, kTopAttribute));
+        record.depth = RequiredInteger(element, kDepthAttribute);
+        if (const DOMAttr* texture = element->getAttributeNode(kTextureAttribute)) {
+            record.texture = WideFromXml(texture->getValue());
+        }
+        return record;
+    }
+
+    r_SpriteType::Value ReadType(const DOMElement* element) {
+        const DOMAttr* attribute = element->getAttributeNode(kTypeAttribute);
+        if (!attribute) {
+            FailMissing(element, kTypeAttribute);
+        }
+        try {
+            return r_SpriteType::Parse(WideFromXml(attribute->getValue()));
+        } catch (const k_Failure& failure) {
+            FailValue(element, kTypeAttribute, failure.Message() + L" (" + Quoted(attribute->getValue()) + L")");
+        }
+    }
+
+    std::int32_t RequiredInteger(const DOMElement* element, const XMLCh* attributeName) {
+        const DOMAttr* attribute = element->getAttributeNode(attributeName);
+        if (!attribute) {
+            FailMissing(element, attributeName);
+        }
+        std::optional<std::int32_t> value = ParseLevelInteger(attribute->getValue());
+        if (!value) {
+            FailValue(element, attributeName, Quoted(attribute->getValue()) + L" is not a 32-bit integer");
+        }
+        return *value;
+    }
+
+    [[noreturn]] void FailMissing(const DOMElement* element, const XMLCh* attributeName) {
+        Fail(Where(element), L"element " + Quoted(element->getNodeName()) + L": attribute " + Quoted(attributeName) +
+                                 L" is missing");
+    }
+
+    [[noreturn]] void FailValue(const DOMElement* element, const XMLCh* attributeName, const std::wstring& what) {
+        Fail(Where(element),
+             L"element " + Quoted(element->getNodeName()) + L", attribute " + Quoted(attributeName) + L": " + what);
+    }
+
+    std::wstring Where(const DOMElement* element) const {
+        const Position* position = parser.Find(element);
+        return position ? Place(name, position->line, position->column) : name;
+    }
+
+    static bool IsElementNamed(const DOMNode* node, const XMLCh* elementName) {
+        return node->getNodeType() == DOMNode::ELEMENT_NODE && XMLString::equals(node->getNodeName(), elementName);
+    }
+
+    static const DOMElement* Following(const DOMNode* node, const XMLCh* elementName) {
+        while (node && !IsElementNamed(node, elementName)) {
+            node = node->getNextSibling();
+        }
+        return static_cast<const DOMElement*>(node);
+    }
+
+    static const DOMElement* FirstChild(const DOMElement* parent, const XMLCh* elementName) {
+        return Following(parent->getFirstChild(), elementName);
+    }
+
+    static const DOMElement* NextSibling(const DOMElement* element, const XMLCh* elementName) {
+        return Following(element->getNextSibling(), elementName);
+    }
+
+    const std::wstring& name;
+    const PositionRecordingParser& parser;
+};
+
+LevelDescription ParseAndRead(const std::uint8_t* bytes, std::size_t size, const std::wstring& name) {
+    ErrorRecorder errors(name);
+    NoResourceResolver resolver;
+    SecurityManager security;
+    security.setEntityExpansionLimit(kEntityExpansionLimit);
+    MemBufInputSource source(bytes, size, kSourceId);
+    Wrapper4InputSource input(&source, false);
+    PositionRecordingParser parser;
+    Configure(parser.getDomConfig(), &errors, &resolver, &security);
+
+    DOMDocument* document = parser.parse(&input);
+    if (errors.failed) {
+        throw k_Failure(kFailurePrefix + errors.message);
+    }
+    const DOMElement* root = document ? document->getDocumentElement() : nullptr;
+    if (!root) {
+        Fail(name, L"the level file has no root element");
+    }
+    return LevelDocumentReader(name, parser).Read(root);
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::wstring SystemError(int code) { return FromUtf8(std::strerror(code)); }
+
+std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ToUtf8(path).c_str(), "rb"));
+    if (!file) {
+        Fail(path, L"the level file cannot be opened: " + SystemError(errno));
+    }
+    struct stat status {};
+    if (fstat(fileno(file.get()), &status) != 0) {
+        Fail(path, L"the level file cannot be read: " + SystemError(errno));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        Fail(path, L"the level file is not a regular file");
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxLevelBytes) {
+        Fail(path, std::wstring(L"the level file is larger than ") + kMaxLevelSizeText);
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
+    std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    if (read != bytes.size() || std::ferror(file.get())) {
+        Fail(path, L"the level file cannot be read completely");
+    }
+    return bytes;
+}
+
+}  // namespace
+
+LevelDescription ReadLevelFile(const std::wstring& path) {
+    std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    return ReadLevel(bytes.data(), bytes.size(), path);
+}
+
+LevelDescription ReadLevel(const std::uint8_t* bytes, std::size_t size, const std::wstring& name) {
+    if (size == 0) {
+        Fail(name, L"the level file is empty");
+    }
+    if (size > kMaxLevelBytes) {
+        Fail(name, std::wstring(L"the level file is larger than ") + kMaxLevelSizeText);
+    }
+    // The library's exceptions are handled while the session lasts: they free themselves
+    // through the library, which is gone once the session ends.
+    XmlPlatformSession session;
+    try {
+        return ParseAndRead(bytes, size, name);
+    } catch (const XMLException& error) {
+        Fail(name, WideFromXml(error.getMessage()));
+    } catch (const DOMException& error) {
+        Fail(name, WideFromXml(error.getMessage()));
+    } catch (const OutOfMemoryException&) {
+        Fail(name, L"the XML library ran out of memory");
+    }
+}

@@ -1,0 +1,32 @@
+// Reading the level file: the XML text of a universe is parsed and checked completely into a
+// plain description of its worlds, screens and sprite records. Nothing else is touched, so a
+// bad file costs nothing; every failure is a k_Failure naming the source and the place.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "SpriteData.h"
+
+struct LevelScreen {
+    int x = 0;
+    int y = 0;
+    std::vector<SpriteData> records;
+};
+
+struct LevelWorld {
+    std::vector<LevelScreen> screens;
+};
+
+struct LevelDescription {
+    std::vector<LevelWorld> worlds;
+    int activeWorld = -1;  // index of the last world marked active, -1 when none is
+};
+
+// Reads the level file at path (relative to the current directory).
+LevelDescription ReadLevelFile(const std::wstring& path);
+
+// Reads a level from bytes in memory; name stands for the source in failure messages.
+LevelDescription ReadLevel(const std::uint8_t* bytes, std::size_t size, const std::wstring& name);

@@ -1,0 +1,368 @@
+#include "world/LevelWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string_view>
+
+#include "Failure.h"
+#include "IScreen.h"
+#include "IWorld.h"
+#include "WideText.h"
+
+namespace {
+
+using namespace std::string_view_literals;
+
+constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"sv;
+constexpr std::string_view kUniverseOpen = "<universe>\n"sv;
+constexpr std::string_view kUniverseClose = "</universe>\n"sv;
+constexpr std::string_view kWorldOpen = "\t<world name=\""sv;
+constexpr std::string_view kWorldActive = "\" active=\""sv;
+constexpr std::string_view kTagEnd = "\">\n"sv;
+constexpr std::string_view kWorldClose = "\t</world>\n"sv;
+constexpr std::string_view kScreenOpen = "\t\t<screen x=\""sv;
+constexpr std::string_view kScreenY = "\" y=\""sv;
+constexpr std::string_view kScreenClose = "\t\t</screen>\n"sv;
+constexpr std::string_view kSpriteType = "\t\t\t<sprite type=\""sv;
+constexpr std::string_view kSpriteTexture = "\" texture=\""sv;
+constexpr std::string_view kSpriteTop = "\" top=\""sv;
+constexpr std::string_view kSpriteLeft = "\" left=\""sv;
+constexpr std::string_view kSpriteDepth = "\" depth=\""sv;
+constexpr std::string_view kSpriteStatic = "\" static=\""sv;
+constexpr std::string_view kSpriteSpecial = "\" special=\""sv;
+constexpr std::string_view kSpriteEnd = "\" />\n"sv;
+
+const wchar_t* const kFailurePrefix = L"Cannot save the level: ";
+const char* const kTemporarySuffix = ".XXXXXX";
+constexpr mode_t kNewFileMode = 0666;
+constexpr mode_t kPermissionBits = 07777;
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kMaxIntegerCharacters = 20;
+constexpr char32_t kFirstAsciiExcluded = 0x80;
+constexpr char32_t kFirstXmlCharacter = 0x20;
+constexpr char32_t kNonCharacterFFFE = 0xFFFE;
+constexpr char32_t kNonCharacterFFFF = 0xFFFF;
+
+[[noreturn]] void Fail(const std::wstring& where, const std::wstring& what) {
+    throw k_Failure(kFailurePrefix + where + L": " + what);
+}
+
+// Truncates toward zero; values beyond the 32-bit range saturate and a value that is not a
+// number is written as 0, so that the file always reads back.
+std::int32_t Truncated(float value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const double truncated = std::trunc(static_cast<double>(value));
+    if (truncated <= std::numeric_limits<std::int32_t>::min()) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    if (truncated >= std::numeric_limits<std::int32_t>::max()) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    return static_cast<std::int32_t>(truncated);
+}
+
+// The escape of a character in an attribute value, or an empty view when it is written as it
+// is. Tab, line feed and carriage return are written as references because the reader would
+// otherwise turn them into spaces.
+std::string_view Escape(wchar_t c) {
+    switch (c) {
+        case L'&': return "&amp;"sv;
+        case L'<': return "&lt;"sv;
+        case L'>': return "&gt;"sv;
+        case L'"': return "&quot;"sv;
+        case L'\t': return "&#9;"sv;
+        case L'\n': return "&#10;"sv;
+        case L'\r': return "&#13;"sv;
+        default: return {};
+    }
+}
+
+bool IsPlainAscii(wchar_t c) {
+    const auto code = static_cast<char32_t>(c);
+    return code >= kFirstXmlCharacter && code < kFirstAsciiExcluded && c != L'&' && c != L'<' && c != L'>' &&
+           c != L'"';
+}
+
+// XML 1.0 has no way at all to hold other control characters and the two non-characters.
+bool IsWritable(wchar_t c) {
+    const auto code = static_cast<char32_t>(c);
+    if (code < kFirstXmlCharacter) {
+        return !Escape(c).empty();
+    }
+    return code != kNonCharacterFFFE && code != kNonCharacterFFFF;
+}
+
+// Where the finished pieces of text go.
+class TextSink {
+public:
+    virtual ~TextSink() = default;
+    virtual void Take(const char* bytes, std::size_t size) = 0;
+};
+
+class StringSink : public TextSink {
+public:
+    void Take(const char* bytes, std::size_t size) override { text.append(bytes, size); }
+    std::string text;
+};
+
+class FileSink : public TextSink {
+public:
+    FileSink(int descriptor, const std::wstring& path) : descriptor(descriptor), path(path) {}
+
+    void Take(const char* bytes, std::size_t size) override {
+        while (size > 0) {
+            ssize_t count = write(descriptor, bytes, size);
+            if (count < 0 && errno == EINTR) {
+                continue;
+            }
+            if (count <= 0) {
+                Fail(path, L"the file cannot be written: " + FromUtf8(std::strerror(count < 0 ? errno : EIO)));
+            }
+            bytes += count;
+            size -= static_cast<std::size_t>(count);
+        }
+    }
+
+private:
+    int descriptor;
+    const std::wstring& path;
+};
+
+// Puts the text together in a buffer that stays in the cache and hands it to the sink
+// whenever it is full.
+class LevelTextWriter {
+public:
+    explicit LevelTextWriter(TextSink& sink) : sink(sink) {}
+
+    void Put(std::string_view piece) {
+        if (used + piece.size() > kBufferSize) {
+            Flush();
+        }
+        if (piece.size() > kBufferSize) {
+            sink.Take(piece.data(), piece.size());
+            return;
+        }
+        std::memcpy(buffer + used, piece.data(), piece.size());
+        used += piece.size();
+    }
+
+    void PutInteger(std::int64_t value) {
+        if (used + kMaxIntegerCharacters > kBufferSize) {
+            Flush();
+        }
+        used = static_cast<std::size_t>(std::to_chars(buffer + used, buffer + kBufferSize, value).ptr - buffer);
+    }
+
+    void PutFlag(bool flag) { Put(flag ? "1"sv : "0"sv); }
+
+    // A text value as escaped UTF-8: runs of plain ASCII are copied at once.
+    void PutText(const std::wstring& value) {
+        std::size_t start = 0;
+        while (start < value.size()) {
+            std::size_t end = start;
+            while (end < value.size() && IsPlainAscii(value[end])) {
+                ++end;
+            }
+            PutAscii(value.data() + start, end - start);
+            if (end < value.size()) {
+                PutSpecial(value[end], value);
+                ++end;
+            }
+            start = end;
+        }
+    }
+
+    void Flush() {
+        if (used > 0) {
+            sink.Take(buffer, used);
+            used = 0;
+        }
+    }
+
+private:
+    void PutAscii(const wchar_t* characters, std::size_t count) {
+        while (count > 0) {
+            if (used == kBufferSize) {
+                Flush();
+            }
+            const std::size_t chunk = std::min(count, kBufferSize - used);
+            char* out = buffer + used;
+            for (std::size_t i = 0; i < chunk; ++i) {
+                out[i] = static_cast<char>(characters[i]);
+            }
+            used += chunk;
+            characters += chunk;
+            count -= chunk;
+        }
+    }
+
+    void PutSpecial(wchar_t c, const std::wstring& value) {
+        if (!IsWritable(c)) {
+            throw k_Failure(kFailurePrefix + std::wstring(L"the text \"") + value +
+                            L"\" holds a character that a level file cannot hold");
+        }
+        std::string_view escape = Escape(c);
+        if (!escape.empty()) {
+            Put(escape);
+        } else {
+            Put(ToUtf8(std::wstring(1, c)));
+        }
+    }
+
+    TextSink& sink;
+    char buffer[kBufferSize];
+    std::size_t used = 0;
+};
+
+// The text forms of the types, made once per level; a value outside them raises the type's
+// own failure.
+class TypeTexts {
+public:
+    TypeTexts() {
+        for (std::int32_t value = r_SpriteType::SolidSphere; value <= r_SpriteType::Door; ++value) {
+            texts[value] = ToUtf8(r_SpriteType::ToString(value));
+        }
+    }
+
+    std::string_view Of(std::int32_t value) const {
+        if (value < r_SpriteType::SolidSphere || value > r_SpriteType::Door) {
+            r_SpriteType::ToString(value);
+        }
+        return texts[value];
+    }
+
+private:
+    std::string texts[r_SpriteType::Door + 1];
+};
+
+void PutRecord(LevelTextWriter& out, const SpriteData& record, const TypeTexts& types) {
+    out.Put(kSpriteType);
+    out.Put(types.Of(record.type));
+    out.Put(kSpriteTexture);
+    out.PutText(record.texture);
+    out.Put(kSpriteTop);
+    out.PutInteger(Truncated(record.top));
+    out.Put(kSpriteLeft);
+    out.PutInteger(Truncated(record.left));
+    out.Put(kSpriteDepth);
+    out.PutInteger(record.depth);
+    out.Put(kSpriteStatic);
+    out.PutFlag(record.isStatic);
+    out.Put(kSpriteSpecial);
+    out.PutFlag(record.special);
+    out.Put(kSpriteEnd);
+}
+
+void PutScreen(LevelTextWriter& out, IScreen& screen, const TypeTexts& types) {
+    out.Put(kScreenOpen);
+    out.PutInteger(screen.GetX());
+    out.Put(kScreenY);
+    out.PutInteger(screen.GetY());
+    out.Put(kTagEnd);
+    for (const SpriteData& record : screen.GetSpriteData()) {
+        PutRecord(out, record, types);
+    }
+    out.Put(kScreenClose);
+}
+
+void PutWorld(LevelTextWriter& out, IWorld& world, bool current, const TypeTexts& types) {
+    out.Put(kWorldOpen);
+    out.PutText(world.GetName());
+    out.Put(kWorldActive);
+    out.PutFlag(current);
+    out.Put(kTagEnd);
+    for (auto& screen : world.GetScreens()) {
+        PutScreen(out, *screen, types);
+    }
+    out.Put(kWorldClose);
+}
+
+void PutLevel(TextSink& sink, IUniverse& universe) {
+    const TypeTexts types;
+    auto out = std::make_unique<LevelTextWriter>(sink);
+    out->Put(kDeclaration);
+    out->Put(kUniverseOpen);
+    IWorld* current = universe.GetCurrentWorld();
+    for (auto& world : universe.GetWorlds()) {
+        PutWorld(*out, *world, world.get() == current, types);
+    }
+    out->Put(kUniverseClose);
+    out->Flush();
+}
+
+// A file that replaces another keeps its permissions; a new one gets those of a plain create.
+mode_t ModeFor(const std::string& target) {
+    struct stat status {};
+    if (stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+        return status.st_mode & kPermissionBits;
+    }
+    const mode_t mask = umask(0);
+    umask(mask);
+    return kNewFileMode & ~mask;
+}
+
+// Writing through a symbolic link replaces the file it points at, not the link.
+std::string ResolveTarget(const std::string& target) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(target, error)) {
+        std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+        if (!error) {
+            return resolved.string();
+        }
+    }
+    return target;
+}
+
+std::wstring SystemError(int code) { return FromUtf8(std::strerror(code)); }
+
+}  // namespace
+
+std::string FormatLevel(IUniverse& universe) {
+    StringSink sink;
+    PutLevel(sink, universe);
+    return std::move(sink.text);
+}
+
+void SaveLevelFile(const std::wstring& path, IUniverse& universe) {
+    const std::string target = ResolveTarget(ToUtf8(path));
+    std::string temporary = target + kTemporarySuffix;
+    const int descriptor = mkstemp(temporary.data());
+    if (descriptor < 0) {
+        Fail(path, L"the file cannot be created: " + SystemError(errno));
+    }
+    try {
+        if (fchmod(descriptor, ModeFor(target)) != 0) {
+            Fail(path, L"the file's permissions cannot be set: " + SystemError(errno));
+        }
+        FileSink sink(descriptor, path);
+        PutLevel(sink, universe);
+    } catch (...) {
+        close(descriptor);
+        unlink(temporary.c_str());
+        throw;
+    }
+    if (close(descriptor) != 0) {
+        const int error = errno;
+        unlink(temporary.c_str());
+        Fail(path, L"the file cannot be written: " + SystemError(error));
+    }
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        unlink(temporary.c_str());
+        Fail(path, L"the file cannot be replaced: " + SystemError(error));
+    }
+}

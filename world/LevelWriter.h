@@ -1,0 +1,17 @@
+// Writing the level file: the universe's text, byte for byte in the level format, put
+// together in a small buffer and handed on in pieces, either to a string or to a file that
+// replaces an earlier one only once it is complete.
+#pragma once
+
+#include <string>
+
+#include "IUniverse.h"
+
+// The level file's text for the universe. Text values are escaped so that the reader takes
+// back the same records; a record whose type has no text form raises the type's failure.
+std::string FormatLevel(IUniverse& universe);
+
+// Writes the universe's text to a temporary file beside path and renames it over path once
+// it is complete, so that no failure leaves a partial file; the text's own failures pass
+// through unchanged, a file that cannot be written raises k_Failure naming path.
+void SaveLevelFile(const std::wstring& path, IUniverse& universe);

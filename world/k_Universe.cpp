@@ -1,0 +1,99 @@
+#include "world/k_Universe.h"
+
+#include "Failure.h"
+#include "world/DataDirectory.h"
+#include "world/LevelReader.h"
+#include "world/LevelWriter.h"
+#include "world/k_World.h"
+
+namespace {
+
+const wchar_t* const kMemoryLevelName = L"level data";
+
+}  // namespace
+
+k_Universe::k_Universe(IEngine* engine) : engine(engine) {}
+
+// The worlds are released inside the destructor's body, while the handlers they may notify
+// are still members of a whole object.
+k_Universe::~k_Universe() {
+    SetCurrentWorld(nullptr);
+    worlds.clear();
+}
+
+std::vector<std::unique_ptr<IWorld>>& k_Universe::GetWorlds() { return worlds; }
+
+std::unique_ptr<IWorld> k_Universe::CreateWorld() { return std::make_unique<k_World>(engine); }
+
+// A world without screens becomes current with no current screen.
+void k_Universe::SetCurrentWorld(IWorld* world) {
+    if (currentWorld) {
+        currentWorld->SetCurrentScreen(nullptr);
+    }
+    currentWorld = world;
+    if (currentWorld) {
+        auto& screens = currentWorld->GetScreens();
+        currentWorld->SetCurrentScreen(screens.empty() ? nullptr : screens.front().get());
+    }
+}
+
+IWorld* k_Universe::GetCurrentWorld() { return currentWorld; }
+
+void k_Universe::LoadFromPath(const std::wstring& path) {
+    EnterDataDirectory();
+    Replace(ReadLevelFile(path));
+}
+
+void k_Universe::Load(IFile* file) { LoadNamed(file, kMemoryLevelName); }
+
+void k_Universe::LoadNamed(IFile* file, const std::wstring& name) {
+    if (!file) {
+        throw k_Failure(L"Cannot load the level: " + name + L": no level file was given");
+    }
+    EnterDataDirectory();
+    Replace(ReadLevel(file->GetData(), file->GetSize(), name));
+}
+
+// Only a completely read and checked level gets here, so a bad file never costs the worlds
+// that were loaded before.
+void k_Universe::Replace(LevelDescription level) {
+    SetCurrentWorld(nullptr);
+    while (!worlds.empty()) {
+        worlds.pop_back();
+    }
+    IWorld* active = nullptr;
+    for (std::size_t index = 0; index < level.worlds.size(); ++index) {
+        std::unique_ptr<IWorld> world = CreateWorld();
+        for (LevelScreen& description : level.worlds[index].screens) {
+            std::unique_ptr<IScreen> screen = world->CreateScreen(description.x, description.y);
+            screen->GetSpriteData() = std::move(description.records);
+            world->GetScreens().push_back(std::move(screen));
+        }
+        if (level.activeWorld == static_cast<int>(index)) {
+            active = world.get();
+        }
+        worlds.push_back(std::move(world));
+    }
+    SetCurrentWorld(active);
+}
+
+void k_Universe::SaveToPath(const std::wstring& path) {
+    EnterDataDirectory();
+    SaveLevelFile(path, *this);
+}
+
+void k_Universe::SetScreenEnteredHandler(ScreenHandler handler) { screenEnteredHandler = handler; }
+
+void k_Universe::SetScreenLeftHandler(ScreenHandler handler) { screenLeftHandler = handler; }
+
+void k_Universe::NotifyScreenEntered(IScreen* screen) {
+    if (screenEnteredHandler) {
+        screenEnteredHandler(screen);
+    }
+}
+
+void k_Universe::NotifyScreenLeft(IScreen* screen) {
+    if (screenLeftHandler) {
+        screenLeftHandler(screen);
+    }
+}
