@@ -15,6 +15,9 @@ public:
     explicit MemoryFile(std::vector<std::uint8_t> content) : bytes(std::move(content)), size(bytes.size()) {
         bytes.push_back(0);
     }
+    MemoryFile(const void* data, std::size_t size)
+        : MemoryFile(std::vector<std::uint8_t>(static_cast<const std::uint8_t*>(data),
+                                               static_cast<const std::uint8_t*>(data) + size)) {}
 
     const std::uint8_t* GetData() override { return bytes.data(); }
     std::uint32_t GetSize() override { return static_cast<std::uint32_t>(size); }

@@ -1,6 +1,6 @@
 // Stand-ins for the pieces the world data asks the engine for: a sprite that only keeps its
 // record and texture, a named texture (usable as a shader texture), an engine that makes
-// them and counts what it was asked, and a data file over bytes in memory. No display is needed.
+// them and counts what it was asked. No display is needed.
 #pragma once
 
 #include <map>
@@ -12,6 +12,7 @@
 #include "IFrameBufferObject.h"
 #include "FakeEngine.h"
 #include "IFile.h"
+#include "MemoryFiles.h"
 #include "IShaderTexture.h"
 #include "ISprite.h"
 
@@ -93,28 +94,4 @@ private:
 
     std::map<std::wstring, std::unique_ptr<FakeTexture>> pictures;
     std::map<std::wstring, std::unique_ptr<FakeTexture>> shaders;
-};
-
-// An opened data file over a copy of some bytes, followed by one zero byte; only the content
-// matters to the universe, so the reading operations are inert.
-class MemoryFile : public IFile {
-public:
-    MemoryFile(const void* data, std::size_t size)
-        : bytes(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size) {
-        bytes.push_back(0);
-    }
-    const std::uint8_t* GetData() override { return bytes.data(); }
-    std::uint32_t GetSize() override { return static_cast<std::uint32_t>(bytes.size() - 1); }
-    void SaveAs(const std::wstring&) override {}
-    std::wstring ReadString() override { return {}; }
-    float ReadFloat() override { return 0; }
-    std::int32_t ReadInt() override { return 0; }
-    std::unique_ptr<std::uint8_t[]> ReadBytes(std::uint32_t) override { return nullptr; }
-    void Rewind() override {}
-    const std::uint8_t* GetPosition() override { return bytes.data(); }
-    void SetPosition(const std::uint8_t*) override {}
-    bool IsAtEnd() override { return true; }
-
-private:
-    std::vector<std::uint8_t> bytes;
 };
