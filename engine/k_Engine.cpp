@@ -1,0 +1,224 @@
+#include "engine/k_Engine.h"
+
+#include <algorithm>
+
+#include "IFileSystem.h"
+#include "IGraphics.h"
+#include "IShaderTexture.h"
+#include "IUniverse.h"
+#include "IWindow.h"
+#include "filesystem/k_FileSystem.h"
+#include "game/k_PhysicsWorld.h"
+#include "graphics/k_FrameBufferObject.h"
+#include "graphics/k_Graphics.h"
+#include "graphics/k_ShaderTexture.h"
+#include "graphics/k_Texture.h"
+#include "platform/k_Window.h"
+#include "world/k_Sprite.h"
+#include "world/k_Universe.h"
+
+namespace {
+
+// Automatic placement lays sprites across one screen, row after row.
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+}  // namespace
+
+IEngine* CreateEngine(Settings& settings) { return new k_Engine(settings); }
+
+k_Engine::k_Engine(Settings& settings) {
+    graphics = std::make_unique<k_Graphics>(this);
+    window = std::make_unique<k_Window>(this, settings[L"Title"], ParseInt(settings[L"Width"]),
+                                        ParseInt(settings[L"Height"]), ParseInt(settings[L"Fullscreen"]) == 1);
+    fileSystem = std::make_unique<k_FileSystem>(this);
+    if (ParseBool(settings[L"Zip"])) {
+        fileSystem->UsePackFile(L"data.pak");
+    } else {
+        fileSystem->UseDirectory(L"data");
+    }
+    universe = std::make_unique<k_Universe>(this);
+}
+
+// Releases in a fixed order: the universe first, while the physics world still exists to
+// take back the bodies of the current screen; the cached textures last.
+k_Engine::~k_Engine() {
+    universe.reset();
+    fileSystem.reset();
+    window.reset();
+    graphics.reset();
+    physics.reset();
+    resourceCache.clear();
+    scene.clear();
+    removalQueue.clear();
+}
+
+IGraphics* k_Engine::GetGraphics() { return graphics.get(); }
+IWindow* k_Engine::GetWindow() { return window.get(); }
+IFileSystem* k_Engine::GetFileSystem() { return fileSystem.get(); }
+IUniverse* k_Engine::GetUniverse() { return universe.get(); }
+
+// The first request for a name creates the resource; a creation that fails leaves the name
+// free, so a later request tries again.
+template <typename Create>
+ITexture* k_Engine::CachedResource(const std::wstring& name, Create create) {
+    std::unique_ptr<ITexture>& entry = resourceCache[name];
+    if (!entry) {
+        entry = create();
+    }
+    return entry.get();
+}
+
+IShaderTexture* k_Engine::GetShaderTexture(const std::wstring& name, const std::wstring& vertexFile,
+                                           const std::wstring& fragmentFile, int width, int height) {
+    ITexture* resource = CachedResource(name, [&] {
+        return std::make_unique<k_ShaderTexture>(this, name, vertexFile, fragmentFile, width, height);
+    });
+    return dynamic_cast<IShaderTexture*>(resource);
+}
+
+ITexture* k_Engine::GetBlankTexture(const std::wstring& name, int width, int height) {
+    return CachedResource(name, [&] { return std::make_unique<k_Texture>(this, width, height); });
+}
+
+ITexture* k_Engine::GetTexture(const std::wstring& name) {
+    return CachedResource(name, [&] { return std::make_unique<k_Texture>(this, name); });
+}
+
+std::unique_ptr<IFrameBufferObject> k_Engine::CreateFrameBufferObject(ITexture* texture) {
+    return std::make_unique<k_FrameBufferObject>(this, texture);
+}
+
+std::unique_ptr<ISprite> k_Engine::CreateSprite(int type) { return std::make_unique<k_Sprite>(this, type); }
+
+void k_Engine::AddSprite(ISprite* sprite, bool automaticPlacement, ISprite* alignmentSprite) {
+    if (sprite->GetData().broken) {
+        return;
+    }
+    if (alignmentSprite) {
+        placementX = static_cast<int>(alignmentSprite->GetData().left);
+        placementY = static_cast<int>(alignmentSprite->GetData().top);
+    }
+    if (automaticPlacement) {
+        AdvancePlacementCursor(sprite->GetTexture());
+        sprite->GetData().left = static_cast<float>(placementX);
+        sprite->GetData().top = static_cast<float>(placementY);
+    }
+    scene[sprite] = sprite->CreateBody(physics ? physics->GetWorld() : nullptr);
+}
+
+void k_Engine::AdvancePlacementCursor(ITexture* texture) {
+    int width = texture ? texture->GetWidth() : 0;
+    int height = texture ? texture->GetHeight() : 0;
+    if (placeHorizontally) {
+        placementX += width;
+    } else {
+        placementY += height;
+    }
+    if (placementX >= kScreenWidth) {
+        placementX = 0;
+        placementY += height;
+    }
+    if (placementY >= kScreenHeight) {
+        placementY = 0;
+    }
+}
+
+// Also forgets queued removals of the sprite: its owner may release it right after, and a
+// later sprite at the same address must not be taken out in its place.
+void k_Engine::RemoveSprite(ISprite* sprite) {
+    removalQueue.erase(std::remove(removalQueue.begin(), removalQueue.end(), sprite), removalQueue.end());
+    auto entry = scene.find(sprite);
+    if (entry == scene.end()) {
+        return;
+    }
+    if (entry->second && physics) {
+        physics->DestroyBody(entry->second);
+    }
+    scene.erase(entry);
+}
+
+void k_Engine::QueueRemoveSprite(ISprite* sprite) {
+    if (removeCallback) {
+        removeCallback(sprite);
+    }
+    removalQueue.push_back(sprite);
+}
+
+void k_Engine::SetPlayerSprite(ISprite* sprite) { playerSprite = sprite; }
+ISprite* k_Engine::GetPlayerSprite() { return playerSprite; }
+
+SpriteLayers k_Engine::GetSpritesByLayer() {
+    SpriteLayers layers;
+    for (const auto& entry : scene) {
+        layers[entry.first->GetData().depth].push_back(entry.first);
+    }
+    return layers;
+}
+
+Scene& k_Engine::GetScene() { return scene; }
+void k_Engine::SetSpriteBody(ISprite* sprite, b2Body* body) { scene[sprite] = body; }
+float k_Engine::GetTime() { return time; }
+
+void k_Engine::Init() {
+    window->Open();
+    physics = std::make_unique<k_PhysicsWorld>();
+}
+
+void k_Engine::SetFrameCallback(FrameCallback callback, void* userData) {
+    frameCallback = callback;
+    frameCallbackData = userData;
+}
+void k_Engine::SetMouseCallback(MouseCallback callback) { mouseCallback = callback; }
+void k_Engine::SetKeyCallback(KeyCallback callback) { keyCallback = callback; }
+void k_Engine::SetResizeCallback(ResizeCallback callback) { resizeCallback = callback; }
+void k_Engine::SetEdgeCallback(EdgeCallback callback, void* userData) {
+    edgeCallback = callback;
+    edgeCallbackData = userData;
+}
+void k_Engine::SetRemoveCallback(RemoveCallback callback) { removeCallback = callback; }
+void k_Engine::SetHitCallback(HitCallback callback) { hitCallback = callback; }
+void k_Engine::SetDeathCallback(DeathCallback callback) { deathCallback = callback; }
+void k_Engine::SetHighlightLayer(int depth) { highlightLayer = depth; }
+int k_Engine::GetHighlightLayer() { return highlightLayer; }
+
+void k_Engine::OnMouse(int x, int y, unsigned int message) {
+    if (mouseCallback) {
+        mouseCallback(x, y, message);
+    }
+}
+
+void k_Engine::OnKey(int key, bool down) {
+    if (keyCallback) {
+        keyCallback(key, down);
+    }
+}
+
+void k_Engine::OnResize(int width, int height) {
+    graphics->SetSize(width, height);
+    if (resizeCallback) {
+        resizeCallback(width, height);
+    }
+}
+
+void k_Engine::OnEdge() {
+    if (edgeCallback) {
+        edgeCallback(edgeCallbackData);
+    }
+}
+
+void k_Engine::OnHit(ISprite* sprite) {
+    if (hitCallback) {
+        hitCallback(sprite);
+    }
+}
+
+void k_Engine::Kill() { deathRequested = true; }
+
+// No audio device exists yet in this build: sound and music requests are skipped.
+void k_Engine::PlaySound(const std::wstring&) {}
+void k_Engine::PlayMusic(const std::wstring&) {}
+void k_Engine::StopMusic() {}
+
+void k_Engine::TogglePlacementDirection() { placeHorizontally = !placeHorizontally; }
+bool k_Engine::IsPlacingHorizontally() { return placeHorizontally; }

@@ -1,0 +1,196 @@
+// The engine's frame update: deferred death and removals, the door rule, two physics
+// sub-steps with steering and motion blur, the frame hook, screen changes at the edges and
+// re-seating the player's body.
+#include "engine/k_Engine.h"
+
+#include <cmath>
+
+#include "IGraphics.h"
+#include "IUniverse.h"
+#include "IWindow.h"
+#include "game/k_PhysicsWorld.h"
+#include "platform/VirtualKeys.h"
+
+namespace {
+
+constexpr int kSubSteps = 2;
+constexpr float kSubStepShare = 0.5f;
+constexpr float kPhysicsTimeScale = 12.0f;
+constexpr int kPhysicsIterations = 1;
+constexpr float kSteeringRate = 100.0f;
+constexpr float kStopThreshold = 1.0f;
+constexpr float kBounceWithUp = 1.3f;
+constexpr float kBounceWithDown = 0.6f;
+constexpr float kBounceNormal = 0.9f;
+constexpr float kAccumulationWeight = 0.5f;
+
+// The ball passes to a neighbouring screen once it is more than half its size past an edge.
+constexpr float kRightEdge = 784.0f;
+constexpr float kLeftEdge = -16.0f;
+constexpr float kBottomEdge = 584.0f;
+constexpr float kTopEdge = -16.0f;
+constexpr float kScreenWidth = 800.0f;
+constexpr float kScreenHeight = 600.0f;
+
+IScreen* CurrentScreen(IUniverse* universe) {
+    IWorld* world = universe->GetCurrentWorld();
+    return world ? world->GetCurrentScreen() : nullptr;
+}
+
+}  // namespace
+
+void k_Engine::Update(float dt) {
+    graphics->Clear();
+    RunRequestedDeath();
+    RunQueuedRemovals();
+    OpenDoorsWhenAllPiecesBroken();
+    for (int step = 0; step < kSubSteps; ++step) {
+        RunSubStep(dt);
+    }
+    graphics->ShowAccumulated();
+    if (frameCallback) {
+        frameCallback(frameCallbackData);
+    }
+    ChangeScreenAtEdges();
+    ReseatPlayerBody();
+}
+
+void k_Engine::RunRequestedDeath() {
+    if (!deathRequested) {
+        return;
+    }
+    if (deathCallback) {
+        deathCallback(nullptr);
+    }
+    deathRequested = false;
+}
+
+void k_Engine::RunQueuedRemovals() {
+    // RemoveSprite edits the queue, so the queued sprites are taken out of it first.
+    std::vector<ISprite*> queued;
+    queued.swap(removalQueue);
+    for (ISprite* sprite : queued) {
+        RemoveSprite(sprite);
+    }
+}
+
+void k_Engine::OpenDoorsWhenAllPiecesBroken() {
+    IScreen* screen = CurrentScreen(universe.get());
+    if (!screen) {
+        return;
+    }
+    std::vector<ISprite*> closedDoors;
+    bool allPiecesBroken = true;
+    for (const auto& sprite : screen->GetSprites()) {
+        r_SpriteType::Value type = sprite->GetData().type;
+        if (type == r_SpriteType::Door && !sprite->IsTriggered()) {
+            closedDoors.push_back(sprite.get());
+        } else if (type == r_SpriteType::Breakable && !sprite->IsTriggered()) {
+            allPiecesBroken = false;
+        }
+    }
+    if (closedDoors.empty() || !allPiecesBroken) {
+        return;
+    }
+    for (ISprite* door : closedDoors) {
+        door->SetTriggered(true);
+        RemoveSprite(door);
+    }
+}
+
+void k_Engine::RunSubStep(float dt) {
+    time += dt * kSubStepShare;
+    SteerPlayer(dt);
+    if (physics) {
+        physics->Step(dt * kPhysicsTimeScale * kSubStepShare, kPhysicsIterations);
+    }
+    MoveSpritesWithBodies();
+    graphics->AccumulateScene(kAccumulationWeight);
+}
+
+b2Body* k_Engine::PlayerBody() {
+    if (!playerSprite || !physics) {
+        return nullptr;
+    }
+    auto entry = scene.find(playerSprite);
+    return entry == scene.end() ? nullptr : entry->second;
+}
+
+void k_Engine::SteerPlayer(float dt) {
+    b2Body* body = PlayerBody();
+    if (!body) {
+        return;
+    }
+    const float change = kSteeringRate * dt * kSubStepShare;
+    PixelVector velocity = physics->GetVelocity(body);
+    if (window->IsKeyDown(VK_RIGHT)) {
+        velocity.x += change;
+    } else if (window->IsKeyDown(VK_LEFT)) {
+        velocity.x -= change;
+    } else if (std::fabs(velocity.x) >= kStopThreshold) {
+        velocity.x -= (velocity.x > 0.0f ? 1.0f : -1.0f) * change;
+    } else {
+        velocity.x = 0.0f;
+    }
+    physics->SetVelocity(body, velocity);
+
+    float bounce = window->IsKeyDown(VK_UP) ? kBounceWithUp : window->IsKeyDown(VK_DOWN) ? kBounceWithDown : kBounceNormal;
+    physics->SetRestitution(body, bounce);
+}
+
+void k_Engine::MoveSpritesWithBodies() {
+    if (!physics) {
+        return;
+    }
+    for (const auto& [sprite, body] : scene) {
+        SpriteData& data = sprite->GetData();
+        ITexture* texture = sprite->GetTexture();
+        if (!body || !texture || data.type == r_SpriteType::Background || data.isStatic) {
+            continue;
+        }
+        PixelVector position = physics->GetPosition(body);
+        data.left = position.x - texture->GetWidth() * 0.5f;
+        data.top = position.y - texture->GetHeight() * 0.5f;
+    }
+}
+
+void k_Engine::ChangeScreenAtEdges() {
+    IWorld* world = universe->GetCurrentWorld();
+    IScreen* screen = world ? world->GetCurrentScreen() : nullptr;
+    if (!playerSprite || !screen) {
+        return;
+    }
+    SpriteData& data = playerSprite->GetData();
+    IScreen* next = nullptr;
+    if (data.left > kRightEdge) {
+        next = screen->GetRight();
+        data.left -= next ? kScreenWidth : 0.0f;
+    } else if (data.left < kLeftEdge) {
+        next = screen->GetLeft();
+        data.left += next ? kScreenWidth : 0.0f;
+    } else if (data.top > kBottomEdge) {
+        next = screen->GetBelow();
+        data.top -= next ? kScreenHeight : 0.0f;
+    } else if (data.top < kTopEdge) {
+        next = screen->GetAbove();
+        data.top += next ? kScreenHeight : 0.0f;
+    } else {
+        return;
+    }
+    if (next) {
+        world->SetCurrentScreen(next);
+    } else {
+        OnEdge();
+    }
+}
+
+void k_Engine::ReseatPlayerBody() {
+    b2Body* body = PlayerBody();
+    ITexture* texture = playerSprite ? playerSprite->GetTexture() : nullptr;
+    if (!body || !texture || !universe->GetCurrentWorld()) {
+        return;
+    }
+    const SpriteData& data = playerSprite->GetData();
+    physics->MoveBody(body, PixelVector{data.left + texture->GetWidth() * 0.5f, data.top + texture->GetHeight() * 0.5f},
+                      0.0f);
+}

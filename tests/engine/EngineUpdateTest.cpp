@@ -1,0 +1,175 @@
+// The frame update against a real engine with an open window: deferred death and removals,
+// the door rule, steering, the clock and screen changes at the edges.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "IUniverse.h"
+#include "IWindow.h"
+#include "engine/k_Engine.h"
+#include "platform/VirtualKeys.h"
+
+namespace {
+
+int g_deaths = 0;
+int g_edges = 0;
+void CountDeath(void*) { ++g_deaths; }
+void CountEdge(void*) { ++g_edges; }
+
+SpriteData Piece(r_SpriteType::Value type, const wchar_t* texture, float left, float top) {
+    SpriteData data;
+    data.type = type;
+    data.texture = texture;
+    data.left = left;
+    data.top = top;
+    data.isStatic = true;
+    return data;
+}
+
+class EngineUpdateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            GTEST_SKIP() << "no display: " << SDL_GetError();
+        }
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        engine = std::make_unique<k_Engine>(settings);
+        engine->Init();
+        g_deaths = 0;
+        g_edges = 0;
+    }
+
+    // One world of screens at the given columns of row 0, the first one current.
+    IWorld* MakeWorld(std::vector<std::vector<SpriteData>> screens) {
+        IUniverse* universe = engine->GetUniverse();
+        std::unique_ptr<IWorld> world = universe->CreateWorld();
+        for (std::size_t column = 0; column < screens.size(); ++column) {
+            std::unique_ptr<IScreen> screen = world->CreateScreen(static_cast<int>(column), 0);
+            screen->GetSpriteData() = screens[column];
+            world->GetScreens().push_back(std::move(screen));
+        }
+        IWorld* raw = world.get();
+        universe->GetWorlds().push_back(std::move(world));
+        universe->SetCurrentWorld(raw);
+        return raw;
+    }
+
+    ISprite* AddPlayer(float left, float top) {
+        player = engine->CreateSprite(r_SpriteType::SolidSphere);
+        player->SetTexture(engine->GetTexture(L"ball.png"));
+        player->GetData().left = left;
+        player->GetData().top = top;
+        engine->AddSprite(player.get(), false, nullptr);
+        engine->SetPlayerSprite(player.get());
+        return player.get();
+    }
+
+    ISprite* FindSprite(IScreen* screen, r_SpriteType::Value type) {
+        for (auto& sprite : screen->GetSprites()) {
+            if (sprite->GetData().type == type) {
+                return sprite.get();
+            }
+        }
+        return nullptr;
+    }
+
+    Settings settings{{L"Title", L"update test"}, {L"Width", L"320"}, {L"Height", L"200"},
+                      {L"Fullscreen", L"0"}, {L"Zip", L"0"}};
+    std::unique_ptr<k_Engine> engine;
+    std::unique_ptr<ISprite> player;
+};
+
+}  // namespace
+
+TEST_F(EngineUpdateTest, DeathRunsOnceAtTheStartOfTheNextFrame) {
+    engine->SetDeathCallback(CountDeath);
+    engine->Kill();
+    EXPECT_EQ(g_deaths, 0);
+    engine->Update(0.0f);
+    EXPECT_EQ(g_deaths, 1);
+    engine->Update(0.0f);
+    EXPECT_EQ(g_deaths, 1);
+}
+
+TEST_F(EngineUpdateTest, QueuedSpritesLeaveTheSceneWithTheirBodies) {
+    ISprite* ball = AddPlayer(100, 100);
+    ASSERT_NE(engine->GetScene().at(ball), nullptr);
+    engine->QueueRemoveSprite(ball);
+    engine->QueueRemoveSprite(ball);
+    engine->Update(0.0f);
+    EXPECT_EQ(engine->GetScene().count(ball), 0u);
+}
+
+TEST_F(EngineUpdateTest, RemovedSpriteLeavesNoStaleQueuedRemoval) {
+    ISprite* ball = AddPlayer(100, 100);
+    engine->QueueRemoveSprite(ball);
+    engine->RemoveSprite(ball);
+    // A sprite added again at the same address (as a new screen's sprite may be) stays.
+    engine->AddSprite(ball, false, nullptr);
+    engine->Update(0.0f);
+    EXPECT_EQ(engine->GetScene().count(ball), 1u);
+}
+
+TEST_F(EngineUpdateTest, DoorsOpenOnceEveryBreakablePieceIsBroken) {
+    IWorld* world = MakeWorld({{Piece(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400),
+                                Piece(r_SpriteType::Breakable, L"tiles/cracked_32x32.png", 200, 400)}});
+    IScreen* screen = world->GetCurrentScreen();
+    ISprite* door = FindSprite(screen, r_SpriteType::Door);
+    ISprite* piece = FindSprite(screen, r_SpriteType::Breakable);
+    engine->Update(0.0f);
+    EXPECT_FALSE(door->IsTriggered());
+    EXPECT_EQ(engine->GetScene().count(door), 1u);
+
+    piece->SetTriggered(true);
+    engine->Update(0.0f);
+    EXPECT_TRUE(door->IsTriggered());
+    EXPECT_EQ(engine->GetScene().count(door), 0u);
+
+    world->SetCurrentScreen(screen);  // entering again rebuilds a closed door
+    door = FindSprite(screen, r_SpriteType::Door);
+    EXPECT_FALSE(door->IsTriggered());
+    EXPECT_EQ(engine->GetScene().count(door), 1u);
+}
+
+TEST_F(EngineUpdateTest, ScreenWithDoorsAndNoPiecesOpensAtOnce) {
+    IWorld* world = MakeWorld({{Piece(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400)}});
+    engine->Update(0.0f);
+    EXPECT_TRUE(FindSprite(world->GetCurrentScreen(), r_SpriteType::Door)->IsTriggered());
+}
+
+TEST_F(EngineUpdateTest, SteeringChangesSpeedByTheRateOverAFrame) {
+    MakeWorld({{}});
+    ISprite* ball = AddPlayer(300, 100);
+    engine->GetWindow()->SetKeyDown(VK_RIGHT, true);
+    engine->GetWindow()->SetKeyDown(VK_LEFT, true);  // right wins
+    engine->Update(0.01f);
+    EXPECT_GT(ball->GetData().left, 300.0f);
+    EXPECT_NEAR(engine->GetTime(), 0.01f, 1e-6);
+
+    engine->GetWindow()->SetKeyDown(VK_RIGHT, false);
+    engine->GetWindow()->SetKeyDown(VK_LEFT, false);
+    float before = ball->GetData().left;
+    engine->Update(0.0f);
+    EXPECT_EQ(ball->GetData().left, before) << "a frame of no time moves nothing";
+    EXPECT_NEAR(engine->GetTime(), 0.01f, 1e-6);
+}
+
+TEST_F(EngineUpdateTest, PassingAnEdgeChangesScreenOrCallsTheEdgeHook) {
+    engine->SetEdgeCallback(CountEdge, nullptr);
+    IWorld* world = MakeWorld({{}, {}});
+    IScreen* first = world->GetCurrentScreen();
+    ISprite* ball = AddPlayer(784.0f, 100);
+    ball->GetData().isStatic = true;  // the record stays where the test puts it
+    engine->Update(0.0f);
+    EXPECT_EQ(world->GetCurrentScreen(), first) << "exactly on the edge stays";
+
+    ball->GetData().left = 785.0f;
+    engine->Update(0.0f);
+    EXPECT_EQ(world->GetCurrentScreen(), first->GetRight());
+    EXPECT_FLOAT_EQ(ball->GetData().left, -15.0f);
+
+    ball->GetData().left = 790.0f;
+    engine->Update(0.0f);
+    EXPECT_EQ(g_edges, 1);
+    EXPECT_FLOAT_EQ(ball->GetData().left, 790.0f);
+}
