@@ -1,19 +1,24 @@
-// The program entry: builds the fixed settings and runs the game.
-#include <iostream>
+// The program entry: runs the game and is the last catcher of every failure, which it shows
+// in a message box (and on standard error) before ending.
+#include <exception>
 
 #include "Failure.h"
-#include "Settings.h"
+#include "IEngine.h"
+#include "WideText.h"
+#include "app/Game.h"
+#include "platform/MessageBox.h"
 
 namespace {
 
-Settings BuildSettings() {
-    return Settings{
-        {L"Title", L"Morvane - Rollandia"},
-        {L"Width", L"800"},
-        {L"Height", L"600"},
-        {L"Fullscreen", L"1"},
-        {L"Zip", L"0"},
-    };
+const wchar_t* const kFailureCaption = L"Quillo 2D Game";
+
+// Shows the failure, then releases the engine so that the window closes and a changed
+// display mode is restored before the program ends.
+int ReportFailure(const std::wstring& message) {
+    ShowMessageBox(message, kFailureCaption);
+    delete g_Engine;
+    g_Engine = nullptr;
+    return 1;
 }
 
 }  // namespace
@@ -21,11 +26,15 @@ Settings BuildSettings() {
 int main() {
     try {
         Settings settings = BuildSettings();
-        std::cout << "Rollandia: " << ParseInt(settings[L"Width"]) << " x " << ParseInt(settings[L"Height"])
-                  << ", the engine is not built yet." << std::endl;
+        RunGame(settings);
+        delete g_Engine;
+        g_Engine = nullptr;
+        return 0;
     } catch (const k_Failure& failure) {
-        std::cerr << failure.what() << std::endl;
-        return 1;
+        return ReportFailure(failure.Message());
+    } catch (const std::exception& failure) {
+        return ReportFailure(FromUtf8(failure.what()));
+    } catch (...) {
+        return ReportFailure(L"An unexpected failure ended the game.");
     }
-    return 0;
 }
