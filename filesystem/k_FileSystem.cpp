@@ -6,15 +6,11 @@
 #include "WideText.h"
 #include "filesystem/DataDirectory.h"
 #include "filesystem/k_File.h"
+#include "platform/ProgramDirectory.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path ExecutableDirectory() {
-    std::error_code error;
-    return fs::read_symlink("/proc/self/exe", error).parent_path();
-}
 
 // A data name as a relative "/"-separated path, or empty when it could reach outside the
 // data root (an absolute path, a parent-directory step) or is no usable name.
@@ -37,7 +33,7 @@ std::string RelativeDataPath(const std::wstring& name) {
 
 }  // namespace
 
-k_FileSystem::k_FileSystem(IEngine* engine) : engine(engine), programDirectory(ExecutableDirectory()) {}
+k_FileSystem::k_FileSystem(IEngine* engine) : engine(engine), programDirectory(ProgramDirectory()) {}
 
 k_FileSystem::k_FileSystem(IEngine* engine, const std::wstring& programDirectory)
     : engine(engine), programDirectory(ToUtf8(programDirectory)) {}
