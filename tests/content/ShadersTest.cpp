@@ -1,78 +1,66 @@
+// The game's shader files from data/, compiled by the engine's shader texture as the game does,
+// drawn by sprites and judged by their pixels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 
+#include "WideText.h"
 #include "content/ContentFiles.h"
-#include "content/ShaderRig.h"
-#include "support/DisplayCheck.h"
+#include "graphics/GLFunctions.h"
+#include "graphics/k_ShaderTexture.h"
+#include "support/DrawingFixture.h"
 
 namespace {
 
-const int k_BallSize = 32;
-const int k_WaterSize = 50;
-const float k_FadedAlpha = 0.3f;   // the alpha of sprites outside the highlighted layer
-const int k_PreviewZoom = 4;
+const int kWaterSize = 50;  // the size the screens give the water texture
+const int kPreviewZoom = 4;
+const int kOtherLayer = 1;  // highlighting it fades the sprites on layer 0
+const float kFadedAlpha = 0.3f;
+const Rgba kSky = {140, 191, 237, 255};
 
-std::string ReadText(const std::string& name) {
-    std::ifstream file(content::DataPath(name));
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+// Pixels read back from OpenGL, bottom row first as OpenGL keeps them.
+struct Frame {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
 
-// Mean brightness of the fully opaque pixels.
-double OpaqueBrightness(const std::vector<std::uint8_t>& rgba) {
-    double sum = 0.0;
-    int count = 0;
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-        if (rgba[i + 3] == 255) {
-            sum += 0.3 * rgba[i] + 0.59 * rgba[i + 1] + 0.11 * rgba[i + 2];
-            ++count;
-        }
+    const std::uint8_t* At(int x, int yFromTop) const {
+        return &rgba[(static_cast<std::size_t>(height - 1 - yFromTop) * width + x) * 4];
     }
-    return count ? sum / count : 0.0;
-}
+    std::uint8_t Alpha(int x, int yFromTop) const { return At(x, yFromTop)[3]; }
 
-std::uint8_t AlphaAt(const std::vector<std::uint8_t>& rgba, int width, int x, int y) {
-    return rgba[(static_cast<size_t>(y) * width + x) * 4 + 3];
-}
+    // Mean brightness of the fully opaque pixels.
+    double OpaqueBrightness() const {
+        double sum = 0.0;
+        int count = 0;
+        for (std::size_t i = 0; i < rgba.size(); i += 4) {
+            if (rgba[i + 3] == 255) {
+                sum += 0.3 * rgba[i] + 0.59 * rgba[i + 1] + 0.11 * rgba[i + 2];
+                ++count;
+            }
+        }
+        return count ? sum / count : 0.0;
+    }
+};
 
-// Renders are left in the build folder for a person to look at.
-void WritePreview(const std::string& name, int width, int height, const std::vector<std::uint8_t>& rgba) {
-    std::vector<std::uint8_t> large(rgba.size() * k_PreviewZoom * k_PreviewZoom);
-    int largeWidth = width * k_PreviewZoom;
-    for (int y = 0; y < height * k_PreviewZoom; ++y) {
-        for (int x = 0; x < largeWidth; ++x) {
-            std::copy_n(&rgba[(static_cast<size_t>(y / k_PreviewZoom) * width + x / k_PreviewZoom) * 4], 4,
-                        &large[(static_cast<size_t>(y) * largeWidth + x) * 4]);
+// A frame is left in the build folder, enlarged and opaque, for a person to look at.
+void WritePreview(const std::string& name, const Frame& frame) {
+    int width = frame.width * kPreviewZoom;
+    int height = frame.height * kPreviewZoom;
+    std::vector<std::uint8_t> large(static_cast<std::size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = &large[(static_cast<std::size_t>(y) * width + x) * 4];
+            std::copy_n(frame.At(x / kPreviewZoom, y / kPreviewZoom), 3, pixel);
+            pixel[3] = 255;
         }
     }
     std::filesystem::path folder = std::filesystem::path(ROLLANDIA_BINARY_DIR) / "content-preview";
     std::filesystem::create_directories(folder);
-    EXPECT_TRUE(content::WritePicture(folder / name, largeWidth, height * k_PreviewZoom, large)) << name;
+    EXPECT_TRUE(content::WritePicture(folder / name, width, height, large)) << name;
 }
-
-class ShaderPrograms : public ::testing::Test {
-protected:
-    k_OffscreenContext context{64, 64};
-
-    GLuint LinkPair(content::k_ShaderRig& rig, const std::string& stem) {
-        std::string log;
-        GLuint program = rig.Link(ReadText(stem + ".vs"), ReadText(stem + ".fs"), log);
-        EXPECT_NE(program, 0u) << stem << ": " << log;
-        return program;
-    }
-
-    GLuint UploadBall(content::k_ShaderRig& rig) {
-        content::Picture ball = content::ReadPicture(content::DataPath("ball.png"));
-        EXPECT_EQ(ball.error, "");
-        return rig.UploadPicture(ball.width, ball.height, ball.rgba);
-    }
-};
 
 }  // namespace
 
@@ -84,118 +72,171 @@ TEST(Shaders, PassTheReferenceCompiler) {
     }
 }
 
-TEST_F(ShaderPrograms, LinkWithTheUniformsTheGameSets) {
-    REQUIRE_CONTEXT(context);
-    content::k_ShaderRig rig;
-    ASSERT_TRUE(rig.IsReady());
-    GLuint ball = LinkPair(rig, "ball");
-    GLuint water = LinkPair(rig, "water");
-    ASSERT_TRUE(ball && water);
+// The engine's file system holds the game's shader sources and ball picture as data/ has them.
+class GameShaders : public DrawingTest {
+protected:
+    void SetUp() override {
+        DrawingTest::SetUp();
+        for (const char* name : {"ball.vs", "ball.fs", "ball.png", "water.vs", "water.fs"}) {
+            files.files[FromUtf8(name)] = content::ReadBytes(content::DataPath(name));
+        }
+    }
+
+    // Compiles and links a pair of the game's sources; the shader texture reports failures on
+    // standard error, so anything written there fails the test.
+    std::unique_ptr<k_ShaderTexture> MakeShader(const std::wstring& name, const std::wstring& stem, int width,
+                                                int height) {
+        testing::internal::CaptureStderr();
+        auto shader = std::make_unique<k_ShaderTexture>(&engine, name, stem + L".vs", stem + L".fs", width, height);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << ToUtf8(stem);
+        return shader;
+    }
+
+    // The player's ball: sized like its picture, which it reads on unit 0.
+    std::unique_ptr<k_ShaderTexture> MakeBall() {
+        ballPicture = std::make_unique<k_Texture>(&engine, L"ball.png");
+        auto ball = MakeShader(L"ball.glsl", L"ball", ballPicture->GetWidth(), ballPicture->GetHeight());
+        ball->SetTexture(ballPicture.get(), 0);
+        return ball;
+    }
+
+    // The uniform is set with the program current, as the ball sets its state.
+    static void SetBallState(k_ShaderTexture& ball, int state) {
+        ball.Bind(0);
+        ball.SetUniform1i("ballState", state);
+        ball.Unbind(0);
+    }
+
+    static bool HasUniform(k_ShaderTexture& shader, const char* name) {
+        return GL().getUniformLocation(shader.GetId(), name) != -1;
+    }
+
+    // The scene rendered into a texture of the given size (blending off, so the shader's alpha
+    // is kept as written), read back.
+    Frame RenderToTexture(int width, int height) {
+        k_Texture target(&engine, width, height);
+        graphics.RenderToTexture(&target);
+        Frame frame{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+        target.Bind(0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
+        target.Unbind(0);
+        return frame;
+    }
+
+    // Previews are drawn over a sky into the window, blended as the game shows them.
+    void ClearToSky() {
+        glClearColor(kSky[0] / 255.0f, kSky[1] / 255.0f, kSky[2] / 255.0f, 1.0f);
+        graphics.Clear();
+    }
+
+    Frame ReadWindow(int width, int height) {
+        Frame frame{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, kHeight - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
+        return frame;
+    }
+
+    std::unique_ptr<k_Texture> ballPicture;
+};
+
+TEST_F(GameShaders, LinkWithTheUniformsTheGameSets) {
+    auto ball = MakeBall();
+    auto water = MakeShader(L"Water", L"water", kWaterSize, kWaterSize);
     for (const char* uniform : {"time", "ballState", "texture0", "width", "height"}) {
-        EXPECT_TRUE(rig.HasUniform(ball, uniform)) << "ball: " << uniform;
+        EXPECT_TRUE(HasUniform(*ball, uniform)) << "ball: " << uniform;
     }
     for (const char* uniform : {"time", "height"}) {
-        EXPECT_TRUE(rig.HasUniform(water, uniform)) << "water: " << uniform;
+        EXPECT_TRUE(HasUniform(*water, uniform)) << "water: " << uniform;
     }
 }
 
-TEST_F(ShaderPrograms, BallIsALitDiscThatShowsItsState) {
-    REQUIRE_CONTEXT(context);
-    content::k_ShaderRig rig;
-    ASSERT_TRUE(rig.IsReady());
-    GLuint program = LinkPair(rig, "ball");
-    ASSERT_NE(program, 0u);
-    GLuint picture = UploadBall(rig);
-
-    auto render = [&](int state, float time, float alpha) {
-        rig.BeginTarget(k_BallSize, k_BallSize);
-        rig.SetInt(program, "ballState", state);
-        rig.DrawSprite(program, picture, 0, 0, k_BallSize, k_BallSize, time, alpha);
-        return rig.ReadTarget();
+TEST_F(GameShaders, BallIsALitDiscThatShowsItsState) {
+    auto ball = MakeBall();
+    int size = ball->GetWidth();
+    k_Sprite& sprite = AddSprite(ball.get(), 0, 0);
+    auto render = [&](int state, float time) {
+        SetBallState(*ball, state);
+        engine.time = time;
+        return RenderToTexture(size, size);
     };
+
     double brightness[3];
     for (int state = 0; state < 3; ++state) {
-        std::vector<std::uint8_t> pixels = render(state, 1.0f, 1.0f);
-        EXPECT_EQ(AlphaAt(pixels, k_BallSize, 0, 0), 0) << "state " << state;
-        EXPECT_EQ(AlphaAt(pixels, k_BallSize, k_BallSize - 1, k_BallSize - 1), 0) << "state " << state;
-        EXPECT_EQ(AlphaAt(pixels, k_BallSize, k_BallSize / 2, k_BallSize / 2), 255) << "state " << state;
-        brightness[state] = OpaqueBrightness(pixels);
+        Frame frame = render(state, 1.0f);
+        EXPECT_EQ(frame.Alpha(0, 0), 0) << "state " << state;
+        EXPECT_EQ(frame.Alpha(size - 1, size - 1), 0) << "state " << state;
+        EXPECT_EQ(frame.Alpha(size / 2, size / 2), 255) << "state " << state;
+        brightness[state] = frame.OpaqueBrightness();
     }
     EXPECT_GT(brightness[1], brightness[0] + 10) << "up should look livelier";
     EXPECT_GT(brightness[0], brightness[2] + 10) << "down should look heavier";
 
     double dimmest = 255, brightest = 0;
     for (float time = 0.0f; time < 1.0f; time += 0.1f) {
-        double seen = OpaqueBrightness(render(1, time, 1.0f));
+        double seen = render(1, time).OpaqueBrightness();
         dimmest = std::min(dimmest, seen);
         brightest = std::max(brightest, seen);
     }
     EXPECT_GT(brightest - dimmest, 5.0) << "the glow with up held should pulse";
 
-    std::vector<std::uint8_t> faded = render(0, 1.0f, k_FadedAlpha);
-    EXPECT_NEAR(AlphaAt(faded, k_BallSize, k_BallSize / 2, k_BallSize / 2), k_FadedAlpha * 255, 2);
-}
+    engine.highlightLayer = kOtherLayer;
+    EXPECT_NEAR(render(0, 1.0f).Alpha(size / 2, size / 2), kFadedAlpha * 255, 2);
 
-TEST_F(ShaderPrograms, WaterIsAnimatedSeeThroughAndFadesWithTheSprite) {
-    REQUIRE_CONTEXT(context);
-    content::k_ShaderRig rig;
-    ASSERT_TRUE(rig.IsReady());
-    GLuint program = LinkPair(rig, "water");
-    ASSERT_NE(program, 0u);
-
-    auto render = [&](float time, float alpha) {
-        rig.BeginTarget(k_WaterSize, k_WaterSize);
-        rig.DrawSprite(program, 0, 0, 0, k_WaterSize, k_WaterSize, time, alpha);
-        return rig.ReadTarget();
-    };
-    std::vector<std::uint8_t> first = render(0.0f, 1.0f);
-    std::vector<std::uint8_t> later = render(0.7f, 1.0f);
-    EXPECT_NE(first, later) << "water should move with time";
-    for (int y = k_WaterSize / 4; y < k_WaterSize; ++y) {
-        for (int x = 0; x < k_WaterSize; ++x) {
-            std::uint8_t alpha = AlphaAt(first, k_WaterSize, x, y);
-            ASSERT_GT(alpha, 64) << x << "," << y;
-            ASSERT_LT(alpha, 255) << x << "," << y;
-        }
-    }
-    std::vector<std::uint8_t> faded = render(0.0f, k_FadedAlpha);
-    for (size_t i = 3; i < faded.size(); i += 4) {
-        ASSERT_LE(faded[i], k_FadedAlpha * 255 + 1);
-    }
-}
-
-TEST_F(ShaderPrograms, RendersPreviewsForPeopleToLookAt) {
-    REQUIRE_CONTEXT(context);
-    content::k_ShaderRig rig;
-    ASSERT_TRUE(rig.IsReady());
-    GLuint ball = LinkPair(rig, "ball");
-    GLuint water = LinkPair(rig, "water");
-    ASSERT_TRUE(ball && water);
-    GLuint picture = UploadBall(rig);
-    const float sky[4] = {0.55f, 0.75f, 0.93f, 1.0f};
-
-    const int spacing = 40;
-    rig.BeginTarget(spacing * 3, spacing, sky);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The three states side by side, each drawn with its own pass.
+    const int spacing = size + 8;
+    engine.highlightLayer = -1;
+    engine.time = 0.1f;
+    ClearToSky();
     for (int state = 0; state < 3; ++state) {
-        rig.SetInt(ball, "ballState", state);
-        rig.DrawSprite(ball, picture, state * spacing + 4.0f, 4.0f, k_BallSize, k_BallSize, 0.1f, 1.0f);
+        SetBallState(*ball, state);
+        sprite.GetData().left = state * spacing + 4.0f;
+        sprite.GetData().top = 4.0f;
+        graphics.AccumulateScene(1.0f);
     }
-    WritePreview("ball_states.png", spacing * 3, spacing, rig.ReadTarget());
+    WritePreview("ball_states.png", ReadWindow(spacing * 3, spacing));
+}
 
-    const int columns = 4, rows = 2, margin = 10;
-    int width = columns * k_WaterSize + 2 * margin, height = rows * k_WaterSize + 2 * margin;
-    rig.BeginTarget(width, height, sky);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0.45f, 0.3f, 0.2f, 1.0f);
-    glRectf(margin + 60.0f, margin + 30.0f, margin + 140.0f, static_cast<float>(height));
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column) {
-            rig.DrawSprite(water, 0, margin + column * k_WaterSize, margin + row * k_WaterSize, k_WaterSize, k_WaterSize,
-                           0.5f, column == columns - 1 ? k_FadedAlpha : 1.0f);
+TEST_F(GameShaders, WaterIsAnimatedSeeThroughAndFadesWithTheSprite) {
+    auto water = MakeShader(L"Water", L"water", kWaterSize, kWaterSize);
+    AddSprite(water.get(), 0, 0);
+    Frame first = RenderToTexture(kWaterSize, kWaterSize);
+    engine.time = 0.7f;
+    EXPECT_NE(first.rgba, RenderToTexture(kWaterSize, kWaterSize).rgba) << "water should move with time";
+    for (int y = kWaterSize / 4; y < kWaterSize; ++y) {
+        for (int x = 0; x < kWaterSize; ++x) {
+            ASSERT_GT(first.Alpha(x, y), 64) << x << "," << y;
+            ASSERT_LT(first.Alpha(x, y), 255) << x << "," << y;
         }
     }
-    WritePreview("water_tiles.png", width, height, rig.ReadTarget());
+    engine.highlightLayer = kOtherLayer;
+    Frame faded = RenderToTexture(kWaterSize, kWaterSize);
+    for (std::size_t i = 3; i < faded.rgba.size(); i += 4) {
+        ASSERT_LE(faded.rgba[i], kFadedAlpha * 255 + 1);
+    }
+
+    // Tiles over a rock and the sky, the last column faded: the full ones in a first pass,
+    // the faded ones in a second with another layer highlighted.
+    const int columns = 4, rows = 2, margin = 10;
+    int width = columns * kWaterSize + 2 * margin, height = rows * kWaterSize + 2 * margin;
+    engine.scene.clear();
+    engine.highlightLayer = -1;
+    engine.time = 0.5f;
+    auto rock = SolidTexture(L"rock.png", 80, height - margin - 30, {115, 77, 51, 255});
+    AddSprite(rock.get(), margin + 60.0f, margin + 30.0f);
+    auto addColumn = [&](int column) {
+        for (int row = 0; row < rows; ++row) {
+            AddSprite(water.get(), margin + column * kWaterSize, margin + row * kWaterSize, kOtherLayer);
+        }
+    };
+    for (int column = 0; column < columns - 1; ++column) {
+        addColumn(column);
+    }
+    ClearToSky();
+    graphics.AccumulateScene(1.0f);
+    engine.scene.clear();
+    addColumn(columns - 1);
+    engine.highlightLayer = 0;
+    graphics.AccumulateScene(1.0f);
+    WritePreview("water_tiles.png", ReadWindow(width, height));
 }
