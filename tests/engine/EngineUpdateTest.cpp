@@ -8,6 +8,7 @@
 #include "IWindow.h"
 #include "engine/k_Engine.h"
 #include "platform/VirtualKeys.h"
+#include "support/SpriteRecords.h"
 
 namespace {
 
@@ -15,16 +16,6 @@ int g_deaths = 0;
 int g_edges = 0;
 void CountDeath(void*) { ++g_deaths; }
 void CountEdge(void*) { ++g_edges; }
-
-SpriteData Piece(r_SpriteType::Value type, const wchar_t* texture, float left, float top) {
-    SpriteData data;
-    data.type = type;
-    data.texture = texture;
-    data.left = left;
-    data.top = top;
-    data.isStatic = true;
-    return data;
-}
 
 class EngineUpdateTest : public ::testing::Test {
 protected:
@@ -111,8 +102,8 @@ TEST_F(EngineUpdateTest, RemovedSpriteLeavesNoStaleQueuedRemoval) {
 }
 
 TEST_F(EngineUpdateTest, DoorsOpenOnceEveryBreakablePieceIsBroken) {
-    IWorld* world = MakeWorld({{Piece(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400),
-                                Piece(r_SpriteType::Breakable, L"tiles/cracked_32x32.png", 200, 400)}});
+    IWorld* world = MakeWorld({{Record(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400),
+                                Record(r_SpriteType::Breakable, L"tiles/cracked_32x32.png", 200, 400)}});
     IScreen* screen = world->GetCurrentScreen();
     ISprite* door = FindSprite(screen, r_SpriteType::Door);
     ISprite* piece = FindSprite(screen, r_SpriteType::Breakable);
@@ -132,7 +123,7 @@ TEST_F(EngineUpdateTest, DoorsOpenOnceEveryBreakablePieceIsBroken) {
 }
 
 TEST_F(EngineUpdateTest, ScreenWithDoorsAndNoPiecesOpensAtOnce) {
-    IWorld* world = MakeWorld({{Piece(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400)}});
+    IWorld* world = MakeWorld({{Record(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400)}});
     engine->Update(0.0f);
     EXPECT_TRUE(FindSprite(world->GetCurrentScreen(), r_SpriteType::Door)->IsTriggered());
 }

@@ -2,23 +2,11 @@
 
 #include "game/PhysicsScale.h"
 #include "game/SpriteBody.h"
-
-namespace {
-
-SpriteData Record(r_SpriteType::Value type, float left, float top, bool isStatic = false) {
-    SpriteData data;
-    data.type = type;
-    data.left = left;
-    data.top = top;
-    data.isStatic = isStatic;
-    return data;
-}
-
-}  // namespace
+#include "support/SpriteRecords.h"
 
 TEST(SpriteBody, SphereIsACircleCentredOnItsRectangle) {
     b2World world(b2Vec2(0, ToMetres(10.0f)));
-    b2Body* body = CreateSpriteBody(&world, Record(r_SpriteType::SolidSphere, 100, 200), 32, 32);
+    b2Body* body = CreateSpriteBody(&world, Record(r_SpriteType::SolidSphere, L"", 100, 200), 32, 32);
     ASSERT_NE(body, nullptr);
     EXPECT_EQ(body->GetType(), b2_dynamicBody);
     EXPECT_NEAR(ToPixels(body->GetPosition().x), 116.0f, 1e-4);
@@ -33,7 +21,9 @@ TEST(SpriteBody, SphereIsACircleCentredOnItsRectangle) {
 TEST(SpriteBody, BodiedTypesGetBoxesAndStaticOnesNoMass) {
     b2World world(b2Vec2(0, ToMetres(10.0f)));
     for (auto type : {r_SpriteType::SolidCube, r_SpriteType::Breakable, r_SpriteType::Dangerous, r_SpriteType::Door}) {
-        b2Body* body = CreateSpriteBody(&world, Record(type, 0, 584, true), 64, 16);
+        SpriteData data = Record(type, L"", 0, 584);
+        data.isStatic = true;
+        b2Body* body = CreateSpriteBody(&world, data, 64, 16);
         ASSERT_NE(body, nullptr);
         EXPECT_EQ(body->GetType(), b2_staticBody);
         EXPECT_NEAR(ToPixels(body->GetPosition().x), 32.0f, 1e-4);
@@ -48,7 +38,7 @@ TEST(SpriteBody, BodiedTypesGetBoxesAndStaticOnesNoMass) {
 
 TEST(SpriteBody, BackgroundAndMissingWorldGiveNoBody) {
     b2World world(b2Vec2(0, 0));
-    EXPECT_EQ(CreateSpriteBody(&world, Record(r_SpriteType::Background, 0, 0), 32, 32), nullptr);
+    EXPECT_EQ(CreateSpriteBody(&world, Record(r_SpriteType::Background, L"", 0, 0), 32, 32), nullptr);
     EXPECT_EQ(world.GetBodyCount(), 0);
-    EXPECT_EQ(CreateSpriteBody(nullptr, Record(r_SpriteType::SolidCube, 0, 0), 32, 32), nullptr);
+    EXPECT_EQ(CreateSpriteBody(nullptr, Record(r_SpriteType::SolidCube, L"", 0, 0), 32, 32), nullptr);
 }

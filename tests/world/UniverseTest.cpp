@@ -2,20 +2,11 @@
 
 #include <climits>
 
+#include "support/SpriteRecords.h"
 #include "support/WorldFakes.h"
 #include "world/k_Universe.h"
 
 namespace {
-
-SpriteData Record(r_SpriteType::Value type, const std::wstring& texture, float left, float top, bool special = false) {
-    SpriteData data;
-    data.type = type;
-    data.texture = texture;
-    data.left = left;
-    data.top = top;
-    data.special = special;
-    return data;
-}
 
 std::vector<IScreen*> g_entered;
 std::vector<IScreen*> g_left;
