@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -13,7 +12,6 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
-#include <memory>
 #include <string_view>
 
 #include "Failure.h"
@@ -48,7 +46,6 @@ const wchar_t* const kFailurePrefix = L"Cannot save the level: ";
 const char* const kTemporarySuffix = ".XXXXXX";
 constexpr mode_t kNewFileMode = 0666;
 constexpr mode_t kPermissionBits = 07777;
-constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr std::size_t kMaxIntegerCharacters = 20;
 constexpr char32_t kFirstAsciiExcluded = 0x80;
 constexpr char32_t kFirstXmlCharacter = 0x20;
@@ -106,110 +103,34 @@ bool IsWritable(wchar_t c) {
     return code != kNonCharacterFFFE && code != kNonCharacterFFFF;
 }
 
-// Where the finished pieces of text go.
-class TextSink {
+// The level's text, put together in memory: a level is small, and a save that fails while
+// formatting then leaves no file behind at all.
+class LevelText {
 public:
-    virtual ~TextSink() = default;
-    virtual void Take(const char* bytes, std::size_t size) = 0;
-};
-
-class StringSink : public TextSink {
-public:
-    void Take(const char* bytes, std::size_t size) override { text.append(bytes, size); }
-    std::string text;
-};
-
-class FileSink : public TextSink {
-public:
-    FileSink(int descriptor, const std::wstring& path) : descriptor(descriptor), path(path) {}
-
-    void Take(const char* bytes, std::size_t size) override {
-        while (size > 0) {
-            ssize_t count = write(descriptor, bytes, size);
-            if (count < 0 && errno == EINTR) {
-                continue;
-            }
-            if (count <= 0) {
-                Fail(path, L"the file cannot be written: " + FromUtf8(std::strerror(count < 0 ? errno : EIO)));
-            }
-            bytes += count;
-            size -= static_cast<std::size_t>(count);
-        }
-    }
-
-private:
-    int descriptor;
-    const std::wstring& path;
-};
-
-// Puts the text together in a buffer that stays in the cache and hands it to the sink
-// whenever it is full.
-class LevelTextWriter {
-public:
-    explicit LevelTextWriter(TextSink& sink) : sink(sink) {}
-
-    void Put(std::string_view piece) {
-        if (used + piece.size() > kBufferSize) {
-            Flush();
-        }
-        if (piece.size() > kBufferSize) {
-            sink.Take(piece.data(), piece.size());
-            return;
-        }
-        std::memcpy(buffer + used, piece.data(), piece.size());
-        used += piece.size();
-    }
+    void Put(std::string_view piece) { text.append(piece); }
 
     void PutInteger(std::int64_t value) {
-        if (used + kMaxIntegerCharacters > kBufferSize) {
-            Flush();
-        }
-        used = static_cast<std::size_t>(std::to_chars(buffer + used, buffer + kBufferSize, value).ptr - buffer);
+        char digits[kMaxIntegerCharacters];
+        char* end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+        text.append(digits, end);
     }
 
     void PutFlag(bool flag) { Put(flag ? "1"sv : "0"sv); }
 
-    // A text value as escaped UTF-8: runs of plain ASCII are copied at once.
+    // A text value as escaped UTF-8.
     void PutText(const std::wstring& value) {
-        std::size_t start = 0;
-        while (start < value.size()) {
-            std::size_t end = start;
-            while (end < value.size() && IsPlainAscii(value[end])) {
-                ++end;
+        for (wchar_t c : value) {
+            if (IsPlainAscii(c)) {
+                text.push_back(static_cast<char>(c));
+            } else {
+                PutSpecial(c, value);
             }
-            PutAscii(value.data() + start, end - start);
-            if (end < value.size()) {
-                PutSpecial(value[end], value);
-                ++end;
-            }
-            start = end;
         }
     }
 
-    void Flush() {
-        if (used > 0) {
-            sink.Take(buffer, used);
-            used = 0;
-        }
-    }
+    std::string Take() { return std::move(text); }
 
 private:
-    void PutAscii(const wchar_t* characters, std::size_t count) {
-        while (count > 0) {
-            if (used == kBufferSize) {
-                Flush();
-            }
-            const std::size_t chunk = std::min(count, kBufferSize - used);
-            char* out = buffer + used;
-            for (std::size_t i = 0; i < chunk; ++i) {
-                out[i] = static_cast<char>(characters[i]);
-            }
-            used += chunk;
-            characters += chunk;
-            count -= chunk;
-        }
-    }
-
     void PutSpecial(wchar_t c, const std::wstring& value) {
         if (!IsWritable(c)) {
             throw k_Failure(kFailurePrefix + std::wstring(L"the text \"") + value +
@@ -223,9 +144,7 @@ private:
         }
     }
 
-    TextSink& sink;
-    char buffer[kBufferSize];
-    std::size_t used = 0;
+    std::string text;
 };
 
 // The text forms of the types, made once per level; a value outside them raises the type's
@@ -249,7 +168,7 @@ private:
     std::string texts[r_SpriteType::Door + 1];
 };
 
-void PutRecord(LevelTextWriter& out, const SpriteData& record, const TypeTexts& types) {
+void PutRecord(LevelText& out, const SpriteData& record, const TypeTexts& types) {
     out.Put(kSpriteType);
     out.Put(types.Of(record.type));
     out.Put(kSpriteTexture);
@@ -267,7 +186,7 @@ void PutRecord(LevelTextWriter& out, const SpriteData& record, const TypeTexts& 
     out.Put(kSpriteEnd);
 }
 
-void PutScreen(LevelTextWriter& out, IScreen& screen, const TypeTexts& types) {
+void PutScreen(LevelText& out, IScreen& screen, const TypeTexts& types) {
     out.Put(kScreenOpen);
     out.PutInteger(screen.GetX());
     out.Put(kScreenY);
@@ -279,7 +198,7 @@ void PutScreen(LevelTextWriter& out, IScreen& screen, const TypeTexts& types) {
     out.Put(kScreenClose);
 }
 
-void PutWorld(LevelTextWriter& out, IWorld& world, bool current, const TypeTexts& types) {
+void PutWorld(LevelText& out, IWorld& world, bool current, const TypeTexts& types) {
     out.Put(kWorldOpen);
     out.PutText(world.GetName());
     out.Put(kWorldActive);
@@ -289,19 +208,6 @@ void PutWorld(LevelTextWriter& out, IWorld& world, bool current, const TypeTexts
         PutScreen(out, *screen, types);
     }
     out.Put(kWorldClose);
-}
-
-void PutLevel(TextSink& sink, IUniverse& universe) {
-    const TypeTexts types;
-    auto out = std::make_unique<LevelTextWriter>(sink);
-    out->Put(kDeclaration);
-    out->Put(kUniverseOpen);
-    IWorld* current = universe.GetCurrentWorld();
-    for (auto& world : universe.GetWorlds()) {
-        PutWorld(*out, *world, world.get() == current, types);
-    }
-    out->Put(kUniverseClose);
-    out->Flush();
 }
 
 // A file that replaces another keeps its permissions; a new one gets those of a plain create.
@@ -329,15 +235,39 @@ std::string ResolveTarget(const std::string& target) {
 
 std::wstring SystemError(int code) { return FromUtf8(std::strerror(code)); }
 
+void WriteAll(int descriptor, const std::string& text, const std::wstring& path) {
+    const char* bytes = text.data();
+    std::size_t size = text.size();
+    while (size > 0) {
+        ssize_t count = write(descriptor, bytes, size);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            Fail(path, L"the file cannot be written: " + SystemError(count < 0 ? errno : EIO));
+        }
+        bytes += count;
+        size -= static_cast<std::size_t>(count);
+    }
+}
+
 }  // namespace
 
 std::string FormatLevel(IUniverse& universe) {
-    StringSink sink;
-    PutLevel(sink, universe);
-    return std::move(sink.text);
+    const TypeTexts types;
+    LevelText out;
+    out.Put(kDeclaration);
+    out.Put(kUniverseOpen);
+    IWorld* current = universe.GetCurrentWorld();
+    for (auto& world : universe.GetWorlds()) {
+        PutWorld(out, *world, world.get() == current, types);
+    }
+    out.Put(kUniverseClose);
+    return out.Take();
 }
 
 void SaveLevelFile(const std::wstring& path, IUniverse& universe) {
+    const std::string text = FormatLevel(universe);
     const std::string target = ResolveTarget(ToUtf8(path));
     std::string temporary = target + kTemporarySuffix;
     const int descriptor = mkstemp(temporary.data());
@@ -348,8 +278,7 @@ void SaveLevelFile(const std::wstring& path, IUniverse& universe) {
         if (fchmod(descriptor, ModeFor(target)) != 0) {
             Fail(path, L"the file's permissions cannot be set: " + SystemError(errno));
         }
-        FileSink sink(descriptor, path);
-        PutLevel(sink, universe);
+        WriteAll(descriptor, text, path);
     } catch (...) {
         close(descriptor);
         unlink(temporary.c_str());

@@ -1,6 +1,6 @@
 // Writing the level file: the universe's text, byte for byte in the level format, put
-// together in a small buffer and handed on in pieces, either to a string or to a file that
-// replaces an earlier one only once it is complete.
+// together in memory and written to a file that replaces an earlier one only once it is
+// complete.
 #pragma once
 
 #include <string>
