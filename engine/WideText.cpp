@@ -95,3 +95,23 @@ std::wstring FromUtf8(const std::string& text) {
     }
     return out;
 }
+
+std::wstring FromUtf16(const char16_t* text) {
+    std::wstring out;
+    if (!text) {
+        return out;
+    }
+    for (const char16_t* c = text; *c; ++c) {
+        char32_t code = *c;
+        bool high = code >= 0xD800 && code <= 0xDBFF;
+        bool lowFollows = c[1] >= 0xDC00 && c[1] <= 0xDFFF;
+        if (high && lowFollows) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (c[1] - 0xDC00);
+            ++c;
+        } else if (IsSurrogate(code)) {
+            code = kReplacement;
+        }
+        AppendWide(out, code);
+    }
+    return out;
+}

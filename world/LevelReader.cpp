@@ -59,37 +59,8 @@ constexpr std::int32_t kFlagSet = 1;
     throw k_Failure(kFailurePrefix + where + L": " + what);
 }
 
-static_assert(sizeof(wchar_t) >= 4, "wide strings hold one code point per character");
-
-constexpr char32_t kHighSurrogateFirst = 0xD800;
-constexpr char32_t kHighSurrogateLast = 0xDBFF;
-constexpr char32_t kLowSurrogateFirst = 0xDC00;
-constexpr char32_t kLowSurrogateLast = 0xDFFF;
-constexpr char32_t kFirstSupplementary = 0x10000;
-constexpr int kSurrogateBits = 10;
-constexpr char32_t kReplacementCharacter = 0xFFFD;
-
-bool IsHighSurrogate(char32_t code) { return code >= kHighSurrogateFirst && code <= kHighSurrogateLast; }
-bool IsLowSurrogate(char32_t code) { return code >= kLowSurrogateFirst && code <= kLowSurrogateLast; }
-
-// Xerces holds text as UTF-16; unpaired surrogates become U+FFFD.
-std::wstring WideFromXml(const XMLCh* text) {
-    std::wstring wide;
-    if (!text) {
-        return wide;
-    }
-    for (const XMLCh* c = text; *c; ++c) {
-        char32_t code = *c;
-        if (IsHighSurrogate(code) && IsLowSurrogate(c[1])) {
-            code = kFirstSupplementary + ((code - kHighSurrogateFirst) << kSurrogateBits) + (c[1] - kLowSurrogateFirst);
-            ++c;
-        } else if (IsHighSurrogate(code) || IsLowSurrogate(code)) {
-            code = kReplacementCharacter;
-        }
-        wide += static_cast<wchar_t>(code);
-    }
-    return wide;
-}
+// Xerces holds text as UTF-16.
+std::wstring WideFromXml(const XMLCh* text) { return FromUtf16(text); }
 
 std::wstring Quoted(const XMLCh* value) {
     std::wstring text = WideFromXml(value);

@@ -34,3 +34,10 @@ TEST(WideText, MalformedBytesBecomeReplacementCharacters) {
     EXPECT_EQ(FromUtf8("\xed\xa0\x80"), L"\ufffd\ufffd\ufffd");  // encoded surrogate
     EXPECT_EQ(FromUtf8("\xe2\x82"), L"\ufffd\ufffd");           // truncated at the end
 }
+
+TEST(WideText, Utf16PairsJoinAndLoneSurrogatesAreReplaced) {
+    EXPECT_EQ(FromUtf16(u"a\U0001F600b"), std::wstring(L"a") + static_cast<wchar_t>(0x1F600) + L"b");
+    const char16_t lone[] = {u'x', 0xD800, u'y', 0xDC00, 0};
+    EXPECT_EQ(FromUtf16(lone), L"x\ufffdy\ufffd");
+    EXPECT_EQ(FromUtf16(nullptr), L"");
+}
