@@ -35,9 +35,8 @@ protected:
         IUniverse* universe = engine->GetUniverse();
         std::unique_ptr<IWorld> world = universe->CreateWorld();
         for (std::size_t column = 0; column < screens.size(); ++column) {
-            std::unique_ptr<IScreen> screen = world->CreateScreen(static_cast<int>(column), 0);
-            screen->GetSpriteData() = screens[column];
-            world->GetScreens().push_back(std::move(screen));
+            world->GetScreens().push_back(world->CreateScreen(static_cast<int>(column), 0));
+            world->GetScreens().back()->GetSpriteData() = screens[column];
         }
         IWorld* raw = world.get();
         universe->GetWorlds().push_back(std::move(world));
@@ -64,35 +63,28 @@ protected:
         return nullptr;
     }
 
-    Settings settings{{L"Title", L"update test"}, {L"Width", L"320"}, {L"Height", L"200"},
-                      {L"Fullscreen", L"0"}, {L"Zip", L"0"}};
+    Settings settings{{L"Title", L"test"}, {L"Width", L"320"}, {L"Height", L"200"}, {L"Fullscreen", L"0"}, {L"Zip", L"0"}};
     std::unique_ptr<k_Engine> engine;
     std::unique_ptr<ISprite> player;
 };
 
 }  // namespace
 
-TEST_F(EngineUpdateTest, DeathRunsOnceAtTheStartOfTheNextFrame) {
+TEST_F(EngineUpdateTest, DeathAndQueuedRemovalsRunOnceAtTheStartOfTheNextFrame) {
     engine->SetDeathCallback(CountDeath);
+    ISprite* ball = AddPlayer(100, 100);
+    ASSERT_NE(engine->GetScene().at(ball), nullptr);
     engine->Kill();
+    engine->QueueRemoveSprite(ball);
+    engine->QueueRemoveSprite(ball);
     EXPECT_EQ(g_deaths, 0);
     engine->Update(0.0f);
     EXPECT_EQ(g_deaths, 1);
+    EXPECT_EQ(engine->GetScene().count(ball), 0u);
     engine->Update(0.0f);
     EXPECT_EQ(g_deaths, 1);
-}
 
-TEST_F(EngineUpdateTest, QueuedSpritesLeaveTheSceneWithTheirBodies) {
-    ISprite* ball = AddPlayer(100, 100);
-    ASSERT_NE(engine->GetScene().at(ball), nullptr);
-    engine->QueueRemoveSprite(ball);
-    engine->QueueRemoveSprite(ball);
-    engine->Update(0.0f);
-    EXPECT_EQ(engine->GetScene().count(ball), 0u);
-}
-
-TEST_F(EngineUpdateTest, RemovedSpriteLeavesNoStaleQueuedRemoval) {
-    ISprite* ball = AddPlayer(100, 100);
+    engine->AddSprite(ball, false, nullptr);
     engine->QueueRemoveSprite(ball);
     engine->RemoveSprite(ball);
     // A sprite added again at the same address (as a new screen's sprite may be) stays.
@@ -103,7 +95,8 @@ TEST_F(EngineUpdateTest, RemovedSpriteLeavesNoStaleQueuedRemoval) {
 
 TEST_F(EngineUpdateTest, DoorsOpenOnceEveryBreakablePieceIsBroken) {
     IWorld* world = MakeWorld({{Record(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400),
-                                Record(r_SpriteType::Breakable, L"tiles/cracked_32x32.png", 200, 400)}});
+                                Record(r_SpriteType::Breakable, L"tiles/cracked_32x32.png", 200, 400)},
+                               {Record(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400)}});
     IScreen* screen = world->GetCurrentScreen();
     ISprite* door = FindSprite(screen, r_SpriteType::Door);
     ISprite* piece = FindSprite(screen, r_SpriteType::Breakable);
@@ -120,10 +113,8 @@ TEST_F(EngineUpdateTest, DoorsOpenOnceEveryBreakablePieceIsBroken) {
     door = FindSprite(screen, r_SpriteType::Door);
     EXPECT_FALSE(door->IsTriggered());
     EXPECT_EQ(engine->GetScene().count(door), 1u);
-}
 
-TEST_F(EngineUpdateTest, ScreenWithDoorsAndNoPiecesOpensAtOnce) {
-    IWorld* world = MakeWorld({{Record(r_SpriteType::Door, L"tiles/door_16x64.png", 700, 400)}});
+    world->SetCurrentScreen(screen->GetRight());  // a screen without pieces opens at once
     engine->Update(0.0f);
     EXPECT_TRUE(FindSprite(world->GetCurrentScreen(), r_SpriteType::Door)->IsTriggered());
 }

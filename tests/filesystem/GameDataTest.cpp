@@ -2,47 +2,30 @@
 // the pack built beside the executable alike.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
+#include "WideText.h"
 #include "filesystem/k_FileSystem.h"
 #include "support/FakeEngine.h"
 
-namespace {
-
-// Every name the game itself asks for, with the separators it writes them with.
-std::vector<std::wstring> GameFileNames() {
-    std::vector<std::wstring> names = {L"universe.xml",       L"Splash.png",         L"die.png",
-                                       L"die2.png",           L"ball.png",           L"ball.vs",
-                                       L"ball.fs",            L"water.vs",           L"water.fs",
-                                       L"sounds/glimmerdrift.xm", L"sounds/laugh.ogg", L"sounds\\explosion.wav",
-                                       L"sounds\\die.wav"};
+TEST(GameData, EveryFileTheGameNamesOpensAlikeFromDirectoryAndPack) {
+    // Every name the game itself asks for, with the separators it writes them with.
+    std::vector<std::wstring> names = {L"universe.xml", L"Splash.png", L"die.png", L"die2.png", L"ball.png",
+                                       L"ball.vs", L"ball.fs", L"water.vs", L"water.fs", L"sounds/glimmerdrift.xm",
+                                       L"sounds/laugh.ogg", L"sounds\\explosion.wav", L"sounds\\die.wav"};
     for (int index = 1; index <= 7; ++index) {
         names.push_back(L"sounds\\s" + std::to_wstring(index) + L".wav");
     }
-    return names;
-}
-
-std::vector<std::uint8_t> Content(IFile& file) {
-    return std::vector<std::uint8_t>(file.GetData(), file.GetData() + file.GetSize());
-}
-
-}  // namespace
-
-TEST(GameData, EveryFileTheGameNamesOpensAlikeFromDirectoryAndPack) {
     FakeEngine engine;
     k_FileSystem directory(&engine, L"" ROLLANDIA_BINARY_DIR);
     k_FileSystem pack(&engine, L"" ROLLANDIA_BINARY_DIR);
     directory.UseDirectory(L"data");
     pack.UsePackFile(L"data.pak");
     EXPECT_EQ(directory.ListFiles(L""), pack.ListFiles(L""));
-    for (const std::wstring& name : GameFileNames()) {
+    for (const std::wstring& name : names) {
         std::unique_ptr<IFile> fromDirectory = directory.Open(name);
         std::unique_ptr<IFile> fromPack = pack.Open(name);
-        ASSERT_TRUE(fromDirectory) << "directory: " << std::string(name.begin(), name.end());
-        ASSERT_TRUE(fromPack) << "pack: " << std::string(name.begin(), name.end());
+        ASSERT_TRUE(fromDirectory && fromPack) << ToUtf8(name);
         EXPECT_GT(fromDirectory->GetSize(), 0u);
-        EXPECT_TRUE(Content(*fromDirectory) == Content(*fromPack));
+        EXPECT_TRUE(std::equal(fromDirectory->GetData(), fromDirectory->GetData() + fromDirectory->GetSize(),
+                               fromPack->GetData(), fromPack->GetData() + fromPack->GetSize()));
     }
 }

@@ -67,12 +67,8 @@ TEST_F(GraphicsTest, SceneRendersIntoATextureAndLeavesTheWindowAlone) {
     graphics.RenderToTexture(&target);
     EXPECT_TRUE(ColourNear(ReadPixel(3, 3), {0, 0, 0, 255}));
 
-    std::vector<unsigned char> pixels(16 * 16 * 4);
-    target.Bind(0);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    target.Unbind(0);
-    auto redAt = [&](int x, int yFromTop) { return pixels[((15 - yFromTop) * 16 + x) * 4]; };
+    std::vector<Rgba> pixels = TexturePixels(target);
+    auto redAt = [&](int x, int yFromTop) { return pixels[(15 - yFromTop) * 16 + x][0]; };
     EXPECT_EQ(redAt(2, 2), 255);
     EXPECT_EQ(redAt(5, 5), 255);
     EXPECT_EQ(redAt(6, 6), 0);

@@ -1,6 +1,6 @@
 // A fixture for tests that draw: a hidden OpenGL context sized like a small window, a fake
 // engine with an in-memory file system and the real graphics state, and helpers to make
-// textures and sprites and to read pixels back in the scene's top-down coordinates.
+// textures and sprites and to read pixels back from the window or a texture.
 #pragma once
 
 #include <GL/gl.h>
@@ -80,6 +80,20 @@ protected:
     k_Graphics graphics{&engine};
     std::vector<std::unique_ptr<k_Sprite>> sprites;
 };
+
+// A texture's pixels as stored: bottom row first.
+inline std::vector<Rgba> TexturePixels(ITexture& texture) {
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(texture.GetWidth()) * texture.GetHeight() * 4);
+    texture.Bind(0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+    texture.Unbind(0);
+    std::vector<Rgba> pixels;
+    for (std::size_t at = 0; at < bytes.size(); at += 4) {
+        pixels.push_back({bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]});
+    }
+    return pixels;
+}
 
 // Colour channels equal within tolerance (alpha is not compared: the window's alpha is not
 // part of the picture).

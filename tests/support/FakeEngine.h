@@ -1,6 +1,6 @@
 // A stand-in engine for tests of classes that only reach a few engine services. Public
-// members hold what the fake hands out; counters record what was asked of it. Tests that
-// need other behaviour derive from it and override single operations.
+// members hold what the fake hands out and the scene it keeps. Tests that need other
+// behaviour derive from it and override single operations.
 #pragma once
 
 #include <map>
@@ -23,11 +23,7 @@ public:
     float time = 0.0f;
     int highlightLayer = -1;
     Scene scene;
-    ISprite* playerSprite = nullptr;
-    std::vector<ISprite*> removalQueue;
     std::map<std::wstring, ITexture*> textures;  // what GetTexture and friends return by name
-    std::vector<std::wstring> soundsPlayed;
-    bool killed = false;
 
     IGraphics* GetGraphics() override { return graphics; }
     IWindow* GetWindow() override { return window; }
@@ -47,9 +43,9 @@ public:
         }
     }
     void RemoveSprite(ISprite* sprite) override { scene.erase(sprite); }
-    void QueueRemoveSprite(ISprite* sprite) override { removalQueue.push_back(sprite); }
-    void SetPlayerSprite(ISprite* sprite) override { playerSprite = sprite; }
-    ISprite* GetPlayerSprite() override { return playerSprite; }
+    void QueueRemoveSprite(ISprite*) override {}
+    void SetPlayerSprite(ISprite*) override {}
+    ISprite* GetPlayerSprite() override { return nullptr; }
     SpriteLayers GetSpritesByLayer() override {
         SpriteLayers layers;
         for (auto& entry : scene) {
@@ -77,8 +73,8 @@ public:
     void OnResize(int, int) override {}
     void OnEdge() override {}
     void OnHit(ISprite*) override {}
-    void Kill() override { killed = true; }
-    void PlaySound(const std::wstring& name) override { soundsPlayed.push_back(name); }
+    void Kill() override {}
+    void PlaySound(const std::wstring&) override {}
     void PlayMusic(const std::wstring&) override {}
     void StopMusic() override {}
     void TogglePlacementDirection() override {}

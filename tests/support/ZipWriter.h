@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace zipwriter {
@@ -81,11 +80,6 @@ public:
 private:
     zipFile zip;
 };
-
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -27,35 +27,14 @@ protected:
     }
 
     IScreen* AddScreen(IWorld* world, int x, int y, std::vector<SpriteData> records = {}) {
-        std::unique_ptr<IScreen> screen = world->CreateScreen(x, y);
-        screen->GetSpriteData() = std::move(records);
-        world->GetScreens().push_back(std::move(screen));
+        world->GetScreens().push_back(world->CreateScreen(x, y));
+        world->GetScreens().back()->GetSpriteData() = std::move(records);
         return world->GetScreens().back().get();
     }
 
     WorldFakeEngine engine;
     std::unique_ptr<k_Universe> universe = std::make_unique<k_Universe>(&engine);
 };
-
-TEST_F(UniverseTest, EnteringBuildsSpritesFromRecordsInOrder) {
-    IWorld* world = AddWorld();
-    IScreen* screen = AddScreen(world, 0, 0,
-                                {Record(r_SpriteType::SolidCube, L"box.png", 10, 20),
-                                 Record(r_SpriteType::Door, L"door.png", 30, 40)});
-    universe->SetCurrentWorld(world);
-
-    ASSERT_EQ(world->GetCurrentScreen(), screen);
-    ASSERT_EQ(screen->GetSprites().size(), 2u);
-    auto* first = static_cast<FakeSprite*>(screen->GetSprites()[0].get());
-    auto* second = static_cast<FakeSprite*>(screen->GetSprites()[1].get());
-    EXPECT_EQ(first->data.type, r_SpriteType::SolidCube);
-    EXPECT_EQ(first->data.texture, L"box.png");
-    EXPECT_EQ(first->texture, engine.GetTexture(L"box.png"));
-    EXPECT_FLOAT_EQ(first->data.left, 10);
-    EXPECT_EQ(second->data.type, r_SpriteType::Door);
-    EXPECT_EQ(engine.scene.size(), 2u);
-    EXPECT_TRUE(engine.scene.count(first) && engine.scene.count(second));
-}
 
 TEST_F(UniverseTest, WaterRecordsShareTheWaterShaderAndOtherSpecialsShowTheirPicture) {
     IWorld* world = AddWorld();
@@ -78,23 +57,29 @@ TEST_F(UniverseTest, WaterRecordsShareTheWaterShaderAndOtherSpecialsShowTheirPic
     EXPECT_TRUE(sprites[2]->GetData().special);
 }
 
-TEST_F(UniverseTest, ReenteringRebuildsFromUntouchedRecords) {
+TEST_F(UniverseTest, EnteringBuildsSpritesFromRecordsAndReenteringFromUntouchedOnes) {
     IWorld* world = AddWorld();
     IScreen* screen = AddScreen(world, 0, 0,
                                 {Record(r_SpriteType::Breakable, L"piece.png", 10, 20),
                                  Record(r_SpriteType::Door, L"door.png", 30, 40)});
     universe->SetCurrentWorld(world);
+    ASSERT_EQ(world->GetCurrentScreen(), screen);
+    ASSERT_EQ(screen->GetSprites().size(), 2u);
+    auto* piece = static_cast<FakeSprite*>(screen->GetSprites()[0].get());
+    auto* door = static_cast<FakeSprite*>(screen->GetSprites()[1].get());
+    EXPECT_EQ(piece->data.type, r_SpriteType::Breakable);
+    EXPECT_EQ(piece->texture, engine.GetTexture(L"piece.png"));
+    EXPECT_FLOAT_EQ(piece->data.top, 20);
+    EXPECT_EQ(door->data.type, r_SpriteType::Door);
+    EXPECT_TRUE(engine.scene.count(piece) && engine.scene.count(door));
+
     // What the game does while the screen is current: a piece breaks and leaves the scene,
     // the door opens, a sprite is pushed about.
-    ISprite* piece = screen->GetSprites()[0].get();
     piece->GetData().broken = true;
     piece->GetData().left = 500;
     engine.RemoveSprite(piece);
-    ISprite* door = screen->GetSprites()[1].get();
     door->SetTriggered(true);
     engine.RemoveSprite(door);
-    ASSERT_TRUE(engine.scene.empty());
-
     world->SetCurrentScreen(screen);
 
     ASSERT_EQ(screen->GetSprites().size(), 2u);
@@ -143,16 +128,7 @@ TEST_F(UniverseTest, ChangingScreensAndWorldsLeavesTheOldOnes) {
     EXPECT_EQ(g_entered.size(), 4u) << "cleared handlers are not called";
 }
 
-TEST_F(UniverseTest, WorldWithoutScreensBecomesCurrentWithoutAScreen) {
-    IWorld* empty = AddWorld();
-    universe->SetCurrentWorld(empty);
-    EXPECT_EQ(universe->GetCurrentWorld(), empty);
-    EXPECT_EQ(empty->GetCurrentScreen(), nullptr);
-    universe->SetCurrentWorld(nullptr);
-    EXPECT_EQ(universe->GetCurrentWorld(), nullptr);
-}
-
-TEST_F(UniverseTest, NeighboursAreTheFirstMatchInTheSameWorld) {
+TEST_F(UniverseTest, NeighboursAreTheFirstMatchInTheSameWorldAndNeverWrapAround) {
     IWorld* world = AddWorld();
     IScreen* centre = AddScreen(world, 0, 0);
     IScreen* right = AddScreen(world, 1, 0);
@@ -160,8 +136,7 @@ TEST_F(UniverseTest, NeighboursAreTheFirstMatchInTheSameWorld) {
     IScreen* below = AddScreen(world, 0, 1);
     IScreen* above = AddScreen(world, 0, -1);
     IScreen* left = AddScreen(world, -1, 0);
-    IWorld* other = AddWorld();
-    IScreen* foreign = AddScreen(other, 1, 1);
+    IScreen* foreign = AddScreen(AddWorld(), 1, 1);
 
     EXPECT_EQ(centre->GetRight(), right);
     EXPECT_EQ(rightDuplicate->GetLeft(), centre);
@@ -171,43 +146,33 @@ TEST_F(UniverseTest, NeighboursAreTheFirstMatchInTheSameWorld) {
     EXPECT_EQ(right->GetRight(), nullptr);
     EXPECT_EQ(below->GetRight(), nullptr) << "(1, 1) exists only in the other world";
     EXPECT_EQ(foreign->GetLeft(), nullptr);
+
+    IWorld* edges = AddWorld();
+    EXPECT_EQ(AddScreen(edges, INT_MAX, 0)->GetRight(), nullptr);
+    EXPECT_EQ(AddScreen(edges, INT_MIN, 0)->GetLeft(), nullptr);
+    EXPECT_EQ(AddScreen(edges, 0, INT_MAX)->GetBelow(), nullptr);
+    EXPECT_EQ(AddScreen(edges, 0, INT_MIN)->GetAbove(), nullptr);
 }
 
-TEST_F(UniverseTest, NeighboursAtTheGridLimitsDoNotWrapAround) {
+TEST_F(UniverseTest, ReleasingAScreenOrTheUniverseTakesItsSpritesOutOfTheScene) {
     IWorld* world = AddWorld();
-    IScreen* east = AddScreen(world, INT_MAX, 0);
-    IScreen* west = AddScreen(world, INT_MIN, 0);
-    IScreen* south = AddScreen(world, 0, INT_MAX);
-    IScreen* north = AddScreen(world, 0, INT_MIN);
-    EXPECT_EQ(east->GetRight(), nullptr);
-    EXPECT_EQ(west->GetLeft(), nullptr);
-    EXPECT_EQ(south->GetBelow(), nullptr);
-    EXPECT_EQ(north->GetAbove(), nullptr);
-}
+    std::unique_ptr<IScreen> lone = world->CreateScreen(0, 0);
+    lone->GetSpriteData().push_back(Record(r_SpriteType::SolidCube, L"a.png", 0, 0));
+    lone->Enter();
+    ASSERT_EQ(engine.scene.size(), 1u);
+    lone.reset();
+    EXPECT_TRUE(engine.scene.empty());
 
-TEST_F(UniverseTest, ReleasingTheUniverseLeavesTheCurrentScreen) {
-    IWorld* world = AddWorld();
     AddScreen(world, 0, 0, {Record(r_SpriteType::SolidCube, L"a.png", 0, 0), Record(r_SpriteType::Door, L"d.png", 0, 0)});
     AddScreen(world, 1, 0, {Record(r_SpriteType::SolidCube, L"b.png", 0, 0)});
     universe->SetScreenLeftHandler(RecordLeft);
     universe->SetCurrentWorld(world);
     ASSERT_EQ(engine.scene.size(), 2u);
-
+    const int removedBefore = engine.spritesRemoved;
     universe.reset();
-
     EXPECT_TRUE(engine.scene.empty());
-    EXPECT_EQ(engine.spritesRemoved, 2);
+    EXPECT_EQ(engine.spritesRemoved - removedBefore, 2);
     EXPECT_EQ(g_left.size(), 1u);
-}
-
-TEST_F(UniverseTest, ReleasingAScreenThatStillHoldsSpritesTakesThemOutOfTheScene) {
-    IWorld* world = AddWorld();
-    std::unique_ptr<IScreen> screen = world->CreateScreen(0, 0);
-    screen->GetSpriteData().push_back(Record(r_SpriteType::SolidCube, L"a.png", 0, 0));
-    screen->Enter();
-    ASSERT_EQ(engine.scene.size(), 1u);
-    screen.reset();
-    EXPECT_TRUE(engine.scene.empty());
 }
 
 }  // namespace
