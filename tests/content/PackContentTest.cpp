@@ -2,35 +2,16 @@
 #include <gtest/gtest.h>
 #include <minizip/unzip.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <string>
-#include <vector>
+
+#include "content/ContentFiles.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
-std::vector<char> ReadWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::map<std::string, std::vector<char>> DataFolderFiles(const fs::path& root) {
-    std::map<std::string, std::vector<char>> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        std::string name = fs::relative(entry.path(), root).generic_string();
-        if (entry.is_regular_file() && name.front() != '.') {
-            files[name] = ReadWhole(entry.path());
-        }
-    }
-    return files;
-}
-
-std::map<std::string, std::vector<char>> PackFiles(const fs::path& pack) {
-    std::map<std::string, std::vector<char>> files;
+std::map<std::string, Bytes> PackFiles(const std::filesystem::path& pack) {
+    std::map<std::string, Bytes> files;
     unzFile archive = unzOpen64(pack.string().c_str());
     if (!archive) {
         return files;
@@ -43,7 +24,7 @@ std::map<std::string, std::vector<char>> PackFiles(const fs::path& pack) {
         if (entryName.empty() || entryName.back() == '/') {
             continue;
         }
-        std::vector<char> bytes(info.uncompressed_size);
+        Bytes bytes(info.uncompressed_size);
         unzOpenCurrentFile(archive);
         int read = bytes.empty() ? 0 : unzReadCurrentFile(archive, bytes.data(), static_cast<unsigned>(bytes.size()));
         EXPECT_EQ(read, static_cast<int>(bytes.size())) << entryName;
@@ -57,15 +38,15 @@ std::map<std::string, std::vector<char>> PackFiles(const fs::path& pack) {
 }  // namespace
 
 TEST(PackContent, PackHoldsTheSameFilesAsTheDataFolder) {
-    fs::path pack = fs::path(ROLLANDIA_BINARY_DIR) / "data.pak";
-    ASSERT_TRUE(fs::exists(pack)) << "the build packs data/ into " << pack;
-    auto folder = DataFolderFiles(fs::path(ROLLANDIA_SOURCE_DIR) / "data");
+    std::filesystem::path pack = std::filesystem::path(ROLLANDIA_BINARY_DIR) / "data.pak";
+    ASSERT_TRUE(std::filesystem::exists(pack)) << "the build packs data/ into " << pack;
+    auto folder = content::FilesUnder(content::SourcePath("data"));
     auto packed = PackFiles(pack);
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(packed.size(), folder.size());
-    for (const auto& [name, bytes] : folder) {
+    for (const auto& name : folder) {
         auto found = packed.find(name);
         ASSERT_NE(found, packed.end()) << name << " is missing from the pack";
-        EXPECT_TRUE(found->second == bytes) << name << " differs in the pack";
+        EXPECT_TRUE(found->second == content::ReadBytes(content::DataPath(name))) << name << " differs in the pack";
     }
 }

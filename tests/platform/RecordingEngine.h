@@ -3,32 +3,16 @@
 #pragma once
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
-#include "IFrameBufferObject.h"
 #include "platform/MessageBox.h"
 #include "support/FakeEngine.h"
 
-struct KeyEvent {
-    int key;
-    bool down;
-    bool operator==(const KeyEvent& other) const { return key == other.key && down == other.down; }
-};
-
-struct MouseEvent {
-    int x;
-    int y;
-    unsigned int message;
-    bool operator==(const MouseEvent& other) const {
-        return x == other.x && y == other.y && message == other.message;
-    }
-};
-
-struct ResizeEvent {
-    int width;
-    int height;
-    bool operator==(const ResizeEvent& other) const { return width == other.width && height == other.height; }
-};
+using KeyEvent = std::pair<int, bool>;                         // key, down
+using MouseEvent = std::tuple<int, int, unsigned int>;         // x, y, message
+using ResizeEvent = std::pair<int, int>;                       // width, height
 
 class RecordingEngine : public FakeEngine {
 public:
@@ -41,13 +25,10 @@ public:
     void OnResize(int width, int height) override { resizes.push_back({width, height}); }
 };
 
-// Records the boxes shown while it lives instead of showing them.
+// Records the boxes shown while it lives, as text and caption, instead of showing them.
 class MessageBoxRecorder {
 public:
-    struct Box {
-        std::wstring text;
-        std::wstring caption;
-    };
+    using Box = std::pair<std::wstring, std::wstring>;
 
     MessageBoxRecorder() : previous(SetMessageBoxPresenter(Record)) { Boxes().clear(); }
     ~MessageBoxRecorder() { SetMessageBoxPresenter(previous); }
