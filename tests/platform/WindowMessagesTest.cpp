@@ -1,38 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include <climits>
 
 #include "platform/MessagePump.h"
-#include "platform/RecordingEngine.h"
 #include "platform/VirtualKeys.h"
-#include "platform/WindowMessages.h"
-#include "platform/k_Window.h"
+#include "platform/WindowTesting.h"
 
 namespace {
 
-// The window's message handling without a display: the window is never opened. The event
-// queue alone is started, so that posted messages can be taken back.
-class WindowMessages : public ::testing::Test {
+// The window's message handling without a display.
+class WindowMessages : public UnopenedWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    }
-    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_EVENTS); }
-
-    LResult Send(unsigned int message, WParam wParam = 0, LParam lParam = 0) {
-        return window.HandleMessage(message, wParam, lParam);
-    }
-
     bool QueueIsEmpty() {
         Message message;
         return !PeekMessage(message);
     }
-
-    RecordingEngine engine;
-    k_Window window{&engine, L"Tests", 800, 600, false};
 };
 
 TEST_F(WindowMessages, SizeIsUnsignedAndMousePositionsAreSignedClientCoordinates) {

@@ -1,6 +1,12 @@
-// A fake engine that records the input events the window hands it, and a recorder that takes
-// the place of message boxes, so that window tests never wait for a click.
+// What the window tests share: a fake engine that records the input events the window hands
+// it, a recorder that takes the place of message boxes so that no test waits for a click, and a
+// fixture for a window that is never opened, with SDL's event queue alone started so that
+// posted messages can be taken back.
 #pragma once
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
 
 #include <string>
 #include <tuple>
@@ -8,11 +14,13 @@
 #include <vector>
 
 #include "platform/MessageBox.h"
+#include "platform/WindowMessages.h"
+#include "platform/k_Window.h"
 #include "support/FakeEngine.h"
 
-using KeyEvent = std::pair<int, bool>;                         // key, down
-using MouseEvent = std::tuple<int, int, unsigned int>;         // x, y, message
-using ResizeEvent = std::pair<int, int>;                       // width, height
+using KeyEvent = std::pair<int, bool>;                  // key, down
+using MouseEvent = std::tuple<int, int, unsigned int>;  // x, y, message
+using ResizeEvent = std::pair<int, int>;                // width, height
 
 class RecordingEngine : public FakeEngine {
 public:
@@ -44,4 +52,21 @@ private:
     static void Record(const std::wstring& text, const std::wstring& caption) { Boxes().push_back({text, caption}); }
 
     MessageBoxPresenter previous;
+};
+
+class UnopenedWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_EVENTS); }
+
+    LResult Send(unsigned int message, WParam wParam = 0, LParam lParam = 0) {
+        return window.HandleMessage(message, wParam, lParam);
+    }
+
+    RecordingEngine engine;
+    k_Window window{&engine, L"Tests", 800, 600, false};
+    MessageBoxRecorder boxes;
 };
