@@ -1,9 +1,12 @@
 #include "content/ContentFiles.h"
 
 #include <png.h>
+#include <stdlib.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace content {
 
@@ -13,6 +16,44 @@ std::filesystem::path SourcePath(const std::string& relative) {
 
 std::filesystem::path DataPath(const std::string& name) {
     return SourcePath("data") / name;
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> FilesUnder(const std::filesystem::path& folder, const std::string& ending) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        std::string name = entry.path().lexically_relative(folder).generic_string();
+        bool endsRight = name.size() >= ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
+        if (entry.is_regular_file() && entry.path().filename().string().front() != '.' && endsRight) {
+            names.insert(name);
+        }
+    }
+    return names;
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+bool Succeeds(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+TemporaryFolder::TemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "rollandia-content-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary folder");
+    }
+    path = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 Picture ReadPicture(const std::filesystem::path& path) {
@@ -44,11 +85,6 @@ bool WritePicture(const std::filesystem::path& path, int width, int height, cons
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGBA;
     return png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 }  // namespace content

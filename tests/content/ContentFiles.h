@@ -1,9 +1,11 @@
-// Finding the game's content in the source tree and decoding its pictures, for the content
-// tests. Pictures are decoded with libpng's simplified reader into 8-bit RGBA, top row first.
+// Finding the game's content in the source tree, running the tools that make it and decoding
+// its pictures, for the content tests. Pictures are decoded with libpng's simplified reader
+// into 8-bit RGBA, top row first.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,31 @@ namespace content {
 
 std::filesystem::path SourcePath(const std::string& relative);
 std::filesystem::path DataPath(const std::string& name);
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+
+// The files under folder as "/"-separated names relative to it, those with the given ending
+// only; hidden files are left out, as the pack leaves them out.
+std::set<std::string> FilesUnder(const std::filesystem::path& folder, const std::string& ending = "");
+
+// A path in single quotes for the shell.
+std::string Quoted(const std::filesystem::path& path);
+
+// Runs a shell command with its output discarded; true when it exits with status 0.
+bool Succeeds(const std::string& command);
+
+// A fresh folder under the system's temporary folder, removed with its contents at the end.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path; }
+
+private:
+    std::filesystem::path path;
+};
 
 struct Picture {
     int width = 0;
@@ -25,6 +52,5 @@ struct Picture {
 
 Picture ReadPicture(const std::filesystem::path& path);
 bool WritePicture(const std::filesystem::path& path, int width, int height, const std::vector<std::uint8_t>& rgba);
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 
 }  // namespace content

@@ -6,9 +6,14 @@
 
 namespace {
 
-SDL_Event WindowEvent(Uint8 kind, Sint32 data1 = 0, Sint32 data2 = 0) {
+SDL_Event Event(Uint32 type) {
     SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
+    event.type = type;
+    return event;
+}
+
+SDL_Event WindowEvent(Uint8 kind, Sint32 data1 = 0, Sint32 data2 = 0) {
+    SDL_Event event = Event(SDL_WINDOWEVENT);
     event.window.event = kind;
     event.window.data1 = data1;
     event.window.data2 = data2;
@@ -16,118 +21,88 @@ SDL_Event WindowEvent(Uint8 kind, Sint32 data1 = 0, Sint32 data2 = 0) {
 }
 
 SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, Uint16 modifiers = KMOD_NONE) {
-    SDL_Event event{};
-    event.type = type;
+    SDL_Event event = Event(type);
     event.key.keysym.sym = key;
     event.key.keysym.mod = modifiers;
     return event;
 }
 
-SDL_Event ButtonEvent(Uint32 type, Uint8 button, Sint32 x, Sint32 y) {
-    SDL_Event event{};
-    event.type = type;
-    event.button.button = button;
-    event.button.x = x;
-    event.button.y = y;
+SDL_Event MouseEvent(Uint32 type, Uint8 button, Sint32 x, Sint32 y) {
+    SDL_Event event = Event(type);
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.x = x;
+        event.motion.y = y;
+    } else {
+        event.button.button = button;
+        event.button.x = x;
+        event.button.y = y;
+    }
     return event;
 }
 
-Message Translate(const SDL_Event& event) {
-    Message message;
-    EXPECT_TRUE(TranslateEvent(event, message)) << "event type " << event.type;
-    return message;
-}
-
-TEST(EventTranslator, WindowEventsBecomeSizeActivationAndCloseMessages) {
-    for (Uint8 kind : {SDL_WINDOWEVENT_SIZE_CHANGED, SDL_WINDOWEVENT_RESIZED}) {
-        Message size = Translate(WindowEvent(kind, 640, 480));
-        EXPECT_EQ(size.message, WM_SIZE);
-        EXPECT_EQ(LowWord(size.lParam), 640u);
-        EXPECT_EQ(HighWord(size.lParam), 480u);
-    }
-    Message minimised = Translate(WindowEvent(SDL_WINDOWEVENT_MINIMIZED));
-    EXPECT_EQ(minimised.message, WM_ACTIVATE);
-    EXPECT_NE(HighWord(minimised.wParam), 0u);
-    for (Uint8 kind : {SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_MAXIMIZED}) {
-        Message restored = Translate(WindowEvent(kind));
-        EXPECT_EQ(restored.message, WM_ACTIVATE);
-        EXPECT_EQ(HighWord(restored.wParam), 0u);
-        EXPECT_EQ(LowWord(restored.wParam), WA_ACTIVE);
-    }
-    EXPECT_EQ(Translate(WindowEvent(SDL_WINDOWEVENT_CLOSE)).message, WM_CLOSE);
-
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    EXPECT_EQ(Translate(quit).message, WM_QUIT);
-    EXPECT_EQ(Translate(quit).window, nullptr);
-}
-
-TEST(EventTranslator, KeysGetTheirVirtualKeyCodes) {
-    const std::pair<SDL_Keycode, int> keys[] = {
-        {SDLK_a, 'A'},          {SDLK_z, 'Z'},          {SDLK_0, '0'},           {SDLK_SPACE, VK_SPACE},
-        {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_LEFT, VK_LEFT},
-        {SDLK_DOWN, VK_DOWN},   {SDLK_F12, VK_F12},     {SDLK_RSHIFT, VK_SHIFT}, {SDLK_KP_7, VK_NUMPAD0 + 7},
+TEST(EventTranslator, EventsBecomeTheMessagesTheWindowHandles) {
+    const struct {
+        SDL_Event event;
+        unsigned int message;
+        WParam wParam;
+        LParam lParam;
+    } cases[] = {
+        {WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480), WM_SIZE, SIZE_RESTORED, MakeLParam(640, 480)},
+        {WindowEvent(SDL_WINDOWEVENT_RESIZED, 640, 480), WM_SIZE, SIZE_RESTORED, MakeLParam(640, 480)},
+        {WindowEvent(SDL_WINDOWEVENT_MINIMIZED), WM_ACTIVATE, MakeWParam(WA_INACTIVE, 1), 0},
+        {WindowEvent(SDL_WINDOWEVENT_RESTORED), WM_ACTIVATE, MakeWParam(WA_ACTIVE, 0), 0},
+        {WindowEvent(SDL_WINDOWEVENT_MAXIMIZED), WM_ACTIVATE, MakeWParam(WA_ACTIVE, 0), 0},
+        {WindowEvent(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, 0, 0},
+        {Event(SDL_QUIT), WM_QUIT, 0, 0},
+        {MouseEvent(SDL_MOUSEMOTION, 0, -3, 599), WM_MOUSEMOVE, 0, MakeLParam(-3, 599)},
+        {MouseEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 2), WM_LBUTTONDOWN, 0, MakeLParam(1, 2)},
+        {MouseEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 2), WM_LBUTTONUP, 0, MakeLParam(1, 2)},
+        {MouseEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, 2), WM_RBUTTONDOWN, 0, MakeLParam(1, 2)},
+        {MouseEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 799, -1), WM_RBUTTONUP, 0, MakeLParam(799, -1)},
+        // Letters and digits are their upper-case characters; both sides of a modifier are one key.
+        {KeyEvent(SDL_KEYDOWN, SDLK_a), WM_KEYDOWN, 'A', 0},
+        {KeyEvent(SDL_KEYUP, SDLK_z), WM_KEYUP, 'Z', 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_0), WM_KEYDOWN, '0', 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_SPACE), WM_KEYDOWN, VK_SPACE, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_KP_ENTER), WM_KEYDOWN, VK_RETURN, 0},
+        {KeyEvent(SDL_KEYUP, SDLK_ESCAPE), WM_KEYUP, VK_ESCAPE, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_LEFT), WM_KEYDOWN, VK_LEFT, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_RSHIFT), WM_KEYDOWN, VK_SHIFT, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_KP_7), WM_KEYDOWN, VK_NUMPAD0 + 7, 0},
+        // Keys pressed with Alt held, and Alt itself, are system keys.
+        {KeyEvent(SDL_KEYDOWN, SDLK_F4, KMOD_LALT), WM_SYSKEYDOWN, VK_F4, 0},
+        {KeyEvent(SDL_KEYUP, SDLK_x, KMOD_RALT), WM_SYSKEYUP, 'X', 0},
+        {KeyEvent(SDL_KEYUP, SDLK_LALT), WM_SYSKEYUP, VK_MENU, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_x, KMOD_LCTRL), WM_KEYDOWN, 'X', 0},
     };
-    for (const auto& [sdlKey, virtualKey] : keys) {
-        Message down = Translate(KeyEvent(SDL_KEYDOWN, sdlKey));
-        EXPECT_EQ(down.message, WM_KEYDOWN) << sdlKey;
-        EXPECT_EQ(down.wParam, static_cast<WParam>(virtualKey)) << sdlKey;
-        EXPECT_EQ(Translate(KeyEvent(SDL_KEYUP, sdlKey)).message, WM_KEYUP) << sdlKey;
+    for (const auto& expected : cases) {
+        Message message;
+        ASSERT_TRUE(TranslateEvent(expected.event, message)) << expected.message;
+        EXPECT_EQ(message.message, expected.message);
+        EXPECT_EQ(message.wParam, expected.wParam) << expected.message;
+        EXPECT_EQ(message.lParam, expected.lParam) << expected.message;
+        EXPECT_EQ(message.window, nullptr) << "an event of no window";
     }
 }
 
-TEST(EventTranslator, KeysWithAltHeldAndAltItselfComeAsSystemKeys) {
-    EXPECT_EQ(Translate(KeyEvent(SDL_KEYDOWN, SDLK_F4, KMOD_LALT)).message, WM_SYSKEYDOWN);
-    EXPECT_EQ(Translate(KeyEvent(SDL_KEYUP, SDLK_x, KMOD_RALT)).message, WM_SYSKEYUP);
-    Message alt = Translate(KeyEvent(SDL_KEYUP, SDLK_LALT));
-    EXPECT_EQ(alt.message, WM_SYSKEYUP);
-    EXPECT_EQ(alt.wParam, static_cast<WParam>(VK_MENU));
-    EXPECT_EQ(Translate(KeyEvent(SDL_KEYDOWN, SDLK_x, KMOD_LCTRL)).message, WM_KEYDOWN);
-}
-
-TEST(EventTranslator, MouseEventsCarryClientCoordinatesAsSignedWords) {
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.x = -3;
-    motion.motion.y = 599;
-    Message move = Translate(motion);
-    EXPECT_EQ(move.message, WM_MOUSEMOVE);
-    EXPECT_EQ(SignedLowWord(move.lParam), -3);
-    EXPECT_EQ(SignedHighWord(move.lParam), 599);
-
-    EXPECT_EQ(Translate(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 2)).message, WM_LBUTTONDOWN);
-    EXPECT_EQ(Translate(ButtonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 2)).message, WM_LBUTTONUP);
-    EXPECT_EQ(Translate(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 1, 2)).message, WM_RBUTTONDOWN);
-    Message rightUp = Translate(ButtonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 799, -1));
-    EXPECT_EQ(rightUp.message, WM_RBUTTONUP);
-    EXPECT_EQ(SignedLowWord(rightUp.lParam), 799);
-    EXPECT_EQ(SignedHighWord(rightUp.lParam), -1);
-}
-
-TEST(EventTranslator, EventsWithoutAMessageLeaveTheMessageAlone) {
-    SDL_Event text{};
-    text.type = SDL_TEXTINPUT;
-    const SDL_Event ignored[] = {text, ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 2),
-                                 KeyEvent(SDL_KEYDOWN, SDLK_AUDIOPLAY), WindowEvent(SDL_WINDOWEVENT_EXPOSED)};
-    for (const SDL_Event& event : ignored) {
-        Message message{nullptr, WM_COMMAND, 1, 2};
-        EXPECT_FALSE(TranslateEvent(event, message)) << event.type;
-        EXPECT_EQ(message.message, WM_COMMAND);
-        EXPECT_EQ(message.wParam, 1u);
-    }
-}
-
-TEST(EventTranslator, PostedMessagesComeBackUnchanged) {
-    SDL_Event posted{};
-    posted.type = PostedMessageEventType();
+TEST(EventTranslator, PostedMessagesComeBackUnchangedAndOtherEventsLeaveTheMessageAlone) {
+    SDL_Event posted = Event(PostedMessageEventType());
     ASSERT_NE(posted.type, 0u);
     posted.user.code = static_cast<Sint32>(WM_COMMAND);
     posted.user.data1 = reinterpret_cast<void*>(static_cast<WParam>(42));
     posted.user.data2 = reinterpret_cast<void*>(static_cast<LParam>(-9));
-    Message message = Translate(posted);
+    Message message;
+    ASSERT_TRUE(TranslateEvent(posted, message));
     EXPECT_EQ(message.message, WM_COMMAND);
     EXPECT_EQ(message.wParam, 42u);
     EXPECT_EQ(message.lParam, -9);
+
+    for (const SDL_Event& event : {Event(SDL_TEXTINPUT), MouseEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 1, 2),
+                                   KeyEvent(SDL_KEYDOWN, SDLK_AUDIOPLAY), WindowEvent(SDL_WINDOWEVENT_EXPOSED)}) {
+        EXPECT_FALSE(TranslateEvent(event, message)) << event.type;
+        EXPECT_EQ(message.message, WM_COMMAND);
+        EXPECT_EQ(message.wParam, 42u);
+    }
 }
 
 }  // namespace

@@ -11,27 +11,21 @@
 
 namespace {
 
-// Sets an environment variable (or removes it, for nullopt) while it lives.
+// Sets an environment variable (or removes it, for nullptr) while it lives.
 class ScopedEnvironment {
 public:
-    ScopedEnvironment(const char* name, std::optional<std::string> value) : name(name) {
+    ScopedEnvironment(const char* name, const char* value) : name(name) {
         if (const char* old = std::getenv(name)) {
             previous = old;
         }
         Apply(value);
     }
-    ~ScopedEnvironment() { Apply(previous); }
+    ~ScopedEnvironment() { Apply(previous ? previous->c_str() : nullptr); }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
 private:
-    void Apply(const std::optional<std::string>& value) {
-        if (value) {
-            setenv(name, value->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
+    void Apply(const char* value) { value ? setenv(name, value, 1) : unsetenv(name); }
 
     const char* name;
     std::optional<std::string> previous;
@@ -41,8 +35,8 @@ TEST(MessageBox, WithoutADisplayTheTextStillReachesStandardErrorAndNothingWaits)
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
         GTEST_SKIP() << "the video subsystem is running; its display would show a box that waits";
     }
-    ScopedEnvironment display("DISPLAY", std::string(":65000"));  // a display that is not there
-    ScopedEnvironment wayland("WAYLAND_DISPLAY", std::nullopt);
+    ScopedEnvironment display("DISPLAY", ":65000");  // a display that is not there
+    ScopedEnvironment wayland("WAYLAND_DISPLAY", nullptr);
     testing::internal::CaptureStderr();
     ShowMessageBox(L"File integrity is broken. – ü", L"Quillo 2D Game");
     std::string output = testing::internal::GetCapturedStderr();

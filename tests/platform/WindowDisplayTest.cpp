@@ -13,9 +13,7 @@
 #include "IGraphics.h"
 #include "platform/MessagePump.h"
 #include "platform/VirtualKeys.h"
-#include "platform/WindowMessages.h"
-#include "platform/k_Window.h"
-#include "platform/RecordingEngine.h"
+#include "platform/WindowTesting.h"
 
 namespace {
 
@@ -47,6 +45,12 @@ public:
     void ShowAccumulated() override {}
 };
 
+GLint GLInteger(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
 // Tests that open the real window. They need a display (the test command starts Xvfb); the
 // window's own Open starts and stops SDL's video subsystem.
 class WindowOnDisplay : public ::testing::Test {
@@ -64,43 +68,36 @@ protected:
         return window;
     }
 
-    // Takes and dispatches what is queued, as the entry's loop does, and returns the codes.
-    std::vector<unsigned int> PumpMessages() {
-        std::vector<unsigned int> codes;
+    static ResizeEvent WindowSize(k_Window& window) {
+        ResizeEvent size;
+        SDL_GetWindowSize(static_cast<SDL_Window*>(window.GetHandle()), &size.first, &size.second);
+        return size;
+    }
+
+    // Takes and dispatches what is queued, as the entry's loop does.
+    void PumpMessages() {
         SDL_PumpEvents();
         while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
             Message message;
             if (PeekMessage(message)) {
-                codes.push_back(message.message);
                 DispatchMessage(message);
             }
         }
-        return codes;
-    }
-
-    template <typename Value>
-    static bool Contains(const std::vector<Value>& values, const Value& value) {
-        return std::find(values.begin(), values.end(), value) != values.end();
     }
 
     RecordingEngine engine;
     SizeRecordingGraphics graphics;
 };
 
-TEST_F(WindowOnDisplay, OpensWindowedWithTheGamesPixelFormat) {
+TEST_F(WindowOnDisplay, OpensWindowedWithTheGamesPixelFormatAndTitle) {
     auto window = OpenWindow(320, 200, false);
     ASSERT_NE(window->GetHandle(), nullptr);
-    EXPECT_EQ(window->GetDeviceContext(), window->GetHandle());
     EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr);
     EXPECT_FALSE(window->IsFullscreen());
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 
-    GLint accumulationBits = 0;
-    glGetIntegerv(GL_ACCUM_RED_BITS, &accumulationBits);
-    EXPECT_GE(accumulationBits, 16) << "motion blur needs the accumulation buffer";
-    GLint depthBits = 0;
-    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
-    EXPECT_GE(depthBits, 24);
+    EXPECT_GE(GLInteger(GL_ACCUM_RED_BITS), 16) << "motion blur needs the accumulation buffer";
+    EXPECT_GE(GLInteger(GL_DEPTH_BITS), 24);
     GLboolean doubleBuffered = GL_FALSE;
     glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     EXPECT_TRUE(doubleBuffered);
@@ -110,41 +107,24 @@ TEST_F(WindowOnDisplay, OpensWindowedWithTheGamesPixelFormat) {
         EXPECT_EQ(swapInterval, 1) << "swaps wait for the display's refresh";
     }  // Xvfb's software GLX has no swap control: the request fails there and is no failure
 
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(static_cast<SDL_Window*>(window->GetHandle()), &width, &height);
-    EXPECT_EQ(width, 320);
-    EXPECT_EQ(height, 200);
+    EXPECT_EQ(WindowSize(*window), ResizeEvent(320, 200));
     ASSERT_FALSE(graphics.sizes.empty());
-    EXPECT_EQ(graphics.sizes.back(), (ResizeEvent{320, 200}));
+    EXPECT_EQ(graphics.sizes.back(), ResizeEvent(320, 200));
     window->SwapBuffers();
-}
 
-TEST_F(WindowOnDisplay, TitleGoesThroughTheWindowsCaption) {
-    auto window = OpenWindow(320, 200, false);
-    EXPECT_EQ(window->GetTitle(), L"Rollandia tests");
     window->SetTitle(L"Éditeur – niveau 2");
     EXPECT_EQ(window->GetTitle(), L"Éditeur – niveau 2");
     EXPECT_STREQ(SDL_GetWindowTitle(static_cast<SDL_Window*>(window->GetHandle())), "Éditeur – niveau 2");
 }
 
-TEST_F(WindowOnDisplay, FullScreenAtASizeTheDisplayLacksOpensAWindowInstead) {
-    auto window = OpenWindow(333, 222, true);
-    EXPECT_FALSE(window->IsFullscreen());
-    auto* handle = static_cast<SDL_Window*>(window->GetHandle());
-    EXPECT_EQ(SDL_GetWindowFlags(handle) & SDL_WINDOW_FULLSCREEN, 0u);
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(handle, &width, &height);
-    EXPECT_EQ(width, 333);
-    EXPECT_EQ(height, 222);
-}
-
-TEST_F(WindowOnDisplay, FullScreenAtTheDisplaysOwnSizeIsRealAndHidesTheCursor) {
+TEST_F(WindowOnDisplay, FullScreenOnlyAtTheDisplaysOwnSizeWhereItHidesTheCursor) {
     SDL_DisplayMode desktop;
     {
-        auto probe = OpenWindow(64, 64, false);
+        auto window = OpenWindow(333, 222, true);  // a size the display lacks: a window instead
+        EXPECT_FALSE(window->IsFullscreen());
+        EXPECT_EQ(SDL_GetWindowFlags(static_cast<SDL_Window*>(window->GetHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
+        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+        EXPECT_EQ(WindowSize(*window), ResizeEvent(333, 222));
         ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     }
     {
@@ -175,34 +155,7 @@ TEST_F(WindowOnDisplay, EventsForTheWindowReachItThroughThePump) {
     SDL_PushEvent(&motion);
     PumpMessages();
     EXPECT_TRUE(window->IsKeyDown(VK_RIGHT));
-    EXPECT_TRUE(Contains(engine.mouse, MouseEvent{12, 34, WM_MOUSEMOVE}));
-
-    SDL_Event close{};
-    close.type = SDL_WINDOWEVENT;
-    close.window.windowID = windowId;
-    close.window.event = SDL_WINDOWEVENT_CLOSE;
-    SDL_PushEvent(&close);
-    std::vector<unsigned int> codes = PumpMessages();
-    EXPECT_TRUE(Contains<unsigned int>(codes, WM_CLOSE));
-    EXPECT_TRUE(Contains<unsigned int>(codes, WM_QUIT)) << "closing the window ends the entry's loop";
-}
-
-TEST_F(WindowOnDisplay, ChoosingFromTheDrawnPopupMenuRunsTheItemsCallback) {
-    static int chosen = 0;
-    chosen = 0;
-    MenuItem leaf;
-    leaf.label = L"Place sprite";
-    leaf.callback = [](MenuItem*) { ++chosen; };
-    MenuItem menu;
-    menu.children = {leaf};
-    auto window = OpenWindow(320, 200, false);
-    window->SetPopupMenu(menu);
-    window->HandleMessage(WM_RBUTTONUP, 0, MakeLParam(20, 30));
-    const k_PopupMenuView::Panel& panel = window->GetPopupMenuView().GetPanels().at(0);
-    LParam onLeaf = MakeLParam(panel.left + 5, panel.top + 5);
-    window->HandleMessage(WM_LBUTTONUP, 0, onLeaf);
-    PumpMessages();
-    EXPECT_EQ(chosen, 1);
+    EXPECT_NE(std::find(engine.mouse.begin(), engine.mouse.end(), MouseEvent{12, 34, WM_MOUSEMOVE}), engine.mouse.end());
 }
 
 // Reads one pixel of the back buffer, with y counted from the top like client coordinates.
@@ -213,11 +166,11 @@ std::array<GLubyte, 3> PixelAt(int x, int y, int windowHeight) {
     return pixel;
 }
 
-TEST_F(WindowOnDisplay, PopupMenuIsDrawnOverThePictureAndLeavesTheDrawingStateAlone) {
-    MenuItem leaf;
-    leaf.label = L"Wall";
-    MenuItem menu;
-    menu.children = {leaf, leaf};
+TEST_F(WindowOnDisplay, PopupMenuIsDrawnOverThePictureAndItsChoiceReachesTheCallback) {
+    static int chosen = 0;
+    chosen = 0;
+    MenuItem leaf{{}, L"Wall", nullptr, [](MenuItem*) { ++chosen; }};
+    MenuItem menu{{leaf, leaf}, L"Editor"};
     auto window = OpenWindow(320, 200, false);
     window->SetPopupMenu(menu);
     window->HandleMessage(WM_RBUTTONUP, 0, MakeLParam(20, 30));
@@ -244,56 +197,49 @@ TEST_F(WindowOnDisplay, PopupMenuIsDrawnOverThePictureAndLeavesTheDrawingStateAl
     EXPECT_GT(darkPixels, 20) << "the label is drawn";
 
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    GLint matrixMode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
-    EXPECT_EQ(matrixMode, GL_MODELVIEW);
+    EXPECT_EQ(GLInteger(GL_MATRIX_MODE), GL_MODELVIEW);
     GLfloat projection[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     EXPECT_FLOAT_EQ(projection[0], 2.0f / 320.0f);
     EXPECT_FLOAT_EQ(projection[5], -2.0f / 200.0f);
+
+    // The choice is posted to the window and comes back to it through the pump.
+    window->HandleMessage(WM_LBUTTONUP, 0, MakeLParam(panel.left + 5, panel.top + 5));
+    PumpMessages();
+    EXPECT_EQ(chosen, 1);
 }
 
 // Failures of Open, reached through SDL's choice of video driver (no display needed).
-class WindowOpenFailure : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
-            GTEST_SKIP() << "the video subsystem is already running; the driver cannot be chosen";
-        }
+TEST(WindowOpenFailure, EachFailingStepIsReportedAndStopsTheVideoItStarted) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        GTEST_SKIP() << "the video subsystem is already running; the driver cannot be chosen";
     }
-    void TearDown() override { SDL_ResetHint(SDL_HINT_VIDEODRIVER); }
-
-    std::wstring OpenFailureWithDriver(const char* driver) {
+    // With no driver asked for and no display, SDL picks a driver that shows nothing.
+    bool hasDisplay = getenv("DISPLAY") || getenv("WAYLAND_DISPLAY") || getenv("SDL_VIDEODRIVER");
+    const std::pair<const char*, const wchar_t*> cases[] = {{"no-such-driver", L"Cannot register window class!"},
+                                                            {"dummy", L"Window: Cannot choose pixel format!"},
+                                                            {nullptr, L"Cannot create Window!"}};
+    for (auto [driver, expected] : cases) {
+        if (!driver && hasDisplay) {
+            continue;
+        }
         if (driver) {
             SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
         }
         RecordingEngine engine;
-        k_Window window(&engine, L"Tests", 320, 200, false);
-        try {
-            window.Open();
-        } catch (const k_Failure& failure) {
-            return failure.Message();
+        std::wstring message = L"(no failure)";
+        {
+            k_Window window(&engine, L"Tests", 320, 200, false);
+            try {
+                window.Open();
+            } catch (const k_Failure& failure) {
+                message = failure.Message();
+            }
         }
-        return L"(no failure)";
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        EXPECT_EQ(message, expected);
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "a half-opened window still stops what it started";
     }
-};
-
-TEST_F(WindowOpenFailure, MemoryOnlyDriverChosenBySdlCannotCreateTheWindow) {
-    // With no driver asked for and no display, SDL picks a driver that shows nothing.
-    if (getenv("DISPLAY") || getenv("WAYLAND_DISPLAY") || getenv("SDL_VIDEODRIVER")) {
-        GTEST_SKIP() << "a display is there";
-    }
-    EXPECT_EQ(OpenFailureWithDriver(nullptr), L"Cannot create Window!");
-}
-
-TEST_F(WindowOpenFailure, NoVideoDriverCannotRegisterTheWindowClass) {
-    EXPECT_EQ(OpenFailureWithDriver("no-such-driver"), L"Cannot register window class!");
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
-}
-
-TEST_F(WindowOpenFailure, DriverWithoutOpenGLCannotChooseAPixelFormat) {
-    EXPECT_EQ(OpenFailureWithDriver("dummy"), L"Window: Cannot choose pixel format!");
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u) << "the half-opened window still stops what it started";
 }
 
 }  // namespace

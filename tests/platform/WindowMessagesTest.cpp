@@ -1,50 +1,38 @@
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include <climits>
 
 #include "platform/MessagePump.h"
 #include "platform/VirtualKeys.h"
-#include "platform/WindowMessages.h"
-#include "platform/k_Window.h"
-#include "platform/RecordingEngine.h"
+#include "platform/WindowTesting.h"
 
 namespace {
 
-// The window's message handling without a display: the window is never opened. The event
-// queue alone is started, so that posted messages can be taken back.
-class WindowMessages : public ::testing::Test {
+// The window's message handling without a display.
+class WindowMessages : public UnopenedWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    }
-    void TearDown() override { SDL_QuitSubSystem(SDL_INIT_EVENTS); }
-
-    LResult Send(unsigned int message, WParam wParam = 0, LParam lParam = 0) {
-        return window.HandleMessage(message, wParam, lParam);
-    }
-
-    std::vector<unsigned int> TakeQueuedMessages() {
-        std::vector<unsigned int> codes;
+    bool QueueIsEmpty() {
         Message message;
-        while (PeekMessage(message)) {
-            codes.push_back(message.message);
-        }
-        return codes;
+        return !PeekMessage(message);
     }
-
-    RecordingEngine engine;
-    k_Window window{&engine, L"Tests", 800, 600, false};
 };
 
-TEST_F(WindowMessages, SizeGivesTheClientSizeAsUnsignedWords) {
+TEST_F(WindowMessages, SizeIsUnsignedAndMousePositionsAreSignedClientCoordinates) {
     EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MakeLParam(800, 600)), 0);
     EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MakeLParam(0xFFFF, 0x8000)), 0);
-    ASSERT_EQ(engine.resizes.size(), 2u);
-    EXPECT_EQ(engine.resizes[0], (ResizeEvent{800, 600}));
-    EXPECT_EQ(engine.resizes[1], (ResizeEvent{65535, 32768}));
+    EXPECT_EQ(engine.resizes, (std::vector<ResizeEvent>{{800, 600}, {65535, 32768}}));
+
+    Send(WM_MOUSEMOVE, 0, MakeLParam(-5, -7));
+    Send(WM_LBUTTONDOWN, 0, MakeLParam(10, 20));
+    Send(WM_LBUTTONUP, 0, MakeLParam(32767, -32768));
+    Send(WM_RBUTTONDOWN, 0, MakeLParam(1, 2));
+    EXPECT_EQ(Send(WM_RBUTTONUP, 0, MakeLParam(1, 2)), 0);  // no menu: default handling, no event
+    std::vector<MouseEvent> expected = {{-5, -7, WM_MOUSEMOVE},
+                                        {10, 20, WM_LBUTTONDOWN},
+                                        {32767, -32768, WM_LBUTTONUP},
+                                        {1, 2, WM_RBUTTONDOWN}};
+    EXPECT_EQ(engine.mouse, expected);
+    EXPECT_FALSE(window.GetPopupMenuView().IsOpen());
 }
 
 TEST_F(WindowMessages, OnlyMinimisingStopsTheGame) {
@@ -62,7 +50,7 @@ TEST_F(WindowMessages, OnlyMinimisingStopsTheGame) {
     EXPECT_TRUE(window.IsActive());
 }
 
-TEST_F(WindowMessages, KeysAndSystemKeysReachTheEngineAndTheKeyTable) {
+TEST_F(WindowMessages, KeysAndSystemKeysReachTheEngineAndTheKeyTableOnlyInsideIt) {
     EXPECT_EQ(Send(WM_KEYDOWN, 'A'), 0);
     EXPECT_EQ(Send(WM_SYSKEYDOWN, VK_F4), 0);
     EXPECT_TRUE(window.IsKeyDown('A'));
@@ -71,12 +59,15 @@ TEST_F(WindowMessages, KeysAndSystemKeysReachTheEngineAndTheKeyTable) {
     Send(WM_SYSKEYUP, VK_F4);
     EXPECT_FALSE(window.IsKeyDown('A'));
     EXPECT_FALSE(window.IsKeyDown(VK_F4));
-    std::vector<KeyEvent> expected = {{'A', true}, {VK_F4, true}, {'A', false}, {VK_F4, false}};
-    EXPECT_EQ(engine.keys, expected);
-    EXPECT_TRUE(TakeQueuedMessages().empty()) << "Alt+F4 must not close the window";
-}
+    EXPECT_EQ(engine.keys, (std::vector<KeyEvent>{{'A', true}, {VK_F4, true}, {'A', false}, {VK_F4, false}}));
+    EXPECT_TRUE(QueueIsEmpty()) << "Alt+F4 must not close the window";
 
-TEST_F(WindowMessages, KeyCodesOutsideTheTableAreIgnored) {
+    // Cut down to 16 or 32 bits these would name 'A'; they must not press it.
+    engine.keys.clear();
+    Send(WM_KEYDOWN, static_cast<WParam>(kVirtualKeyCount) + 'A');
+    Send(WM_KEYDOWN, (static_cast<WParam>(1) << (sizeof(WParam) * 8 - 1)) + 'A');
+    EXPECT_FALSE(window.IsKeyDown('A'));
+    EXPECT_TRUE(engine.keys.empty());
     for (int key : {-1, kVirtualKeyCount, INT_MIN, INT_MAX}) {
         window.SetKeyDown(key, true);
         EXPECT_FALSE(window.IsKeyDown(key)) << key;
@@ -85,62 +76,35 @@ TEST_F(WindowMessages, KeyCodesOutsideTheTableAreIgnored) {
     window.SetKeyDown(kVirtualKeyCount - 1, true);
     EXPECT_TRUE(window.IsKeyDown(0));
     EXPECT_TRUE(window.IsKeyDown(kVirtualKeyCount - 1));
-
-    // Cut down to 16 or 32 bits these would name 'A'; they must not press it.
-    Send(WM_KEYDOWN, static_cast<WParam>(kVirtualKeyCount) + 'A');
-    Send(WM_KEYDOWN, (static_cast<WParam>(1) << (sizeof(WParam) * 8 - 1)) + 'A');
-    EXPECT_FALSE(window.IsKeyDown('A'));
-    EXPECT_TRUE(engine.keys.empty());
 }
 
-TEST_F(WindowMessages, MouseMessagesCarrySignedClientCoordinates) {
-    Send(WM_MOUSEMOVE, 0, MakeLParam(-5, -7));
-    Send(WM_LBUTTONDOWN, 0, MakeLParam(10, 20));
-    Send(WM_LBUTTONUP, 0, MakeLParam(32767, -32768));
-    Send(WM_RBUTTONDOWN, 0, MakeLParam(1, 2));
-    EXPECT_EQ(Send(WM_RBUTTONUP, 0, MakeLParam(1, 2)), 0);  // no menu: default handling, no event
-    std::vector<MouseEvent> expected = {{-5, -7, WM_MOUSEMOVE},
-                                        {10, 20, WM_LBUTTONDOWN},
-                                        {32767, -32768, WM_LBUTTONUP},
-                                        {1, 2, WM_RBUTTONDOWN}};
-    EXPECT_EQ(engine.mouse, expected);
-    EXPECT_FALSE(window.GetPopupMenuView().IsOpen());
-}
-
-TEST_F(WindowMessages, ClosingPostsTheQuitMessageAndKeepsTheWindow) {
-    EXPECT_EQ(Send(WM_CLOSE), 0);
-    EXPECT_EQ(TakeQueuedMessages(), std::vector<unsigned int>{WM_QUIT});
-    Send(WM_SYSCOMMAND, SC_CLOSE);
-    EXPECT_EQ(TakeQueuedMessages(), std::vector<unsigned int>{WM_QUIT});
-    EXPECT_TRUE(window.IsActive());
-}
-
-TEST_F(WindowMessages, PumpGivesPostedMessagesBackInOrder) {
+TEST_F(WindowMessages, ClosingPostsTheQuitMessageWhichThePumpGivesBackInOrder) {
     PostMessage(nullptr, WM_COMMAND, 7, -3);
+    EXPECT_EQ(Send(WM_CLOSE), 0);
+    Send(WM_SYSCOMMAND, SC_CLOSE);
     PostQuitMessage(5);
+    EXPECT_TRUE(window.IsActive()) << "closing leaves the window to its owner";
     Message message;
     ASSERT_TRUE(PeekMessage(message));
     EXPECT_EQ(message.message, WM_COMMAND);
     EXPECT_EQ(message.wParam, 7u);
     EXPECT_EQ(message.lParam, -3);
     EXPECT_EQ(DispatchMessage(message), 0);  // no window: dropped
-    ASSERT_TRUE(PeekMessage(message));
-    EXPECT_EQ(message.message, WM_QUIT);
-    EXPECT_EQ(message.wParam, 5u);
-    EXPECT_EQ(message.window, nullptr);
+    for (int quit = 0; quit < 3; ++quit) {
+        ASSERT_TRUE(PeekMessage(message));
+        EXPECT_EQ(message.message, WM_QUIT);
+        EXPECT_EQ(message.window, nullptr);
+    }
+    EXPECT_EQ(message.wParam, 5u) << "the quit message carries the last exit code";
     EXPECT_FALSE(PeekMessage(message));
 }
 
-TEST_F(WindowMessages, ConstructionTouchesNoWindowSystem) {
+TEST_F(WindowMessages, BeforeOpenNothingReachesForAWindow) {
     EXPECT_EQ(window.GetHandle(), nullptr);
     EXPECT_EQ(window.GetDeviceContext(), nullptr);
+    window.SetTitle(L"Changed");
     EXPECT_EQ(window.GetTitle(), L"Tests");
-    window.SetTitle(L"Changed");  // nothing to change before Open
-    EXPECT_EQ(window.GetTitle(), L"Tests");
-    EXPECT_FALSE(window.IsFullscreen());
-    EXPECT_EQ(window.GetPopupMenu().label, L"PopupMenu");
-    EXPECT_EQ(window.GetPopupMenu().menuHandle, nullptr);
-    window.SwapBuffers();  // nothing to show yet
+    window.SwapBuffers();
 }
 
 }  // namespace
