@@ -353,6 +353,22 @@ def portcullis(width, height):
     return canvas
 
 
+def boards(board, upright):
+    """A paint of wooden boards `board` pixels wide, upright or lying, each with a dark seam
+    and a lit edge."""
+
+    def wood(x, y):
+        across = x if upright else y
+        colour = mix(WOOD, WOOD_DARK, 0.25 * value_noise(x, y, 9, across // board))
+        if across % board == 0:
+            return WOOD_DARK
+        if across % board == 1:
+            return mix(colour, WOOD_LIGHT, 0.6)
+        return colour
+
+    return wood
+
+
 def gate(width, height):
     """A round-topped wooden gate held by iron bands, with a lock plate."""
     canvas = Canvas(width, height)
@@ -360,17 +376,7 @@ def gate(width, height):
     shape = box(0.5, arch, width - 0.5, height - 0.5) | circle(arch, arch + 0.5, arch - 0.5)
     canvas.paint(shape, OUTLINE)
     board = 8
-
-    def wood(x, y):
-        column = x % board
-        colour = mix(WOOD, WOOD_DARK, 0.25 * value_noise(x, y, 9, x // board))
-        if column == 0:
-            return WOOD_DARK
-        if column == 1:
-            return mix(colour, WOOD_LIGHT, 0.6)
-        return colour
-
-    canvas.paint(shape.grown(-1.0), wood)
+    canvas.paint(shape.grown(-1.0), boards(board, upright=True))
     bands = [int(height * 0.28), int(height * 0.8)]
     for y in bands:
         canvas.paint(box(1, y - 2, width - 1, y + 2), IRON)
@@ -388,15 +394,7 @@ def hatch(width, height):
     """A horizontal wooden trapdoor with iron bands, for openings in floors and ceilings."""
     canvas = Canvas(width, height)
     board = 8
-
-    def wood(x, y):
-        row = y % board
-        colour = mix(WOOD, WOOD_DARK, 0.25 * value_noise(x, y, 9, y // board))
-        if row == 0:
-            return WOOD_DARK
-        if row == 1:
-            return mix(colour, WOOD_LIGHT, 0.6)
-        return colour
+    wood = boards(board, upright=False)
 
     canvas.paint(box(0, 0, width, height), wood)
     for x in (10, width - 14):
