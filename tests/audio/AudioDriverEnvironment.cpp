@@ -1,16 +1,10 @@
-// The whole test run plays audio on SDL's silent dummy driver unless the caller chose a
-// driver: tests open the audio device, and a build machine has none.
+// Unless the caller chose a driver, the tests play audio on SDL's silent dummy driver: they
+// open the audio device, and a build machine has none.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-namespace {
-
-class AudioDriverEnvironment : public ::testing::Environment {
-public:
+struct AudioDriverEnvironment : ::testing::Environment {
     void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
 };
-
-const auto* const g_audioDriver = ::testing::AddGlobalTestEnvironment(new AudioDriverEnvironment);
-
-}  // namespace
+static auto* const g_audioDriver = ::testing::AddGlobalTestEnvironment(new AudioDriverEnvironment);
