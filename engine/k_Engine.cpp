@@ -8,6 +8,7 @@
 #include "IShaderTexture.h"
 #include "IUniverse.h"
 #include "IWindow.h"
+#include "audio/k_Audio.h"
 #include "filesystem/k_FileSystem.h"
 #include "game/k_PhysicsWorld.h"
 #include "graphics/k_FrameBufferObject.h"
@@ -41,9 +42,12 @@ k_Engine::k_Engine(Settings& settings) {
     universe = std::make_unique<k_Universe>(this);
 }
 
-// Releases in a fixed order: the universe first, while the physics world still exists to
-// take back the bodies of the current screen; the cached textures last.
+// Releases in a fixed order: the audio first (streams, music, then the device), so nothing
+// plays while the rest goes and contacts ended by the universe's release play nothing; the
+// universe next, while the physics world still exists to take back the bodies of the
+// current screen; the cached textures last.
 k_Engine::~k_Engine() {
+    audio.reset();
     universe.reset();
     fileSystem.reset();
     window.reset();
@@ -201,6 +205,8 @@ float k_Engine::GetTime() { return time; }
 void k_Engine::Init() {
     window->Open();
     physics = std::make_unique<k_PhysicsWorld>();
+    audio = std::make_unique<k_Audio>(fileSystem.get());
+    audio->Open(window->GetHandle());
 }
 
 void k_Engine::SetFrameCallback(FrameCallback callback, void* userData) {
@@ -253,10 +259,24 @@ void k_Engine::OnHit(ISprite* sprite) {
 
 void k_Engine::Kill() { deathRequested = true; }
 
-// No audio device exists yet in this build: sound and music requests are skipped.
-void k_Engine::PlaySound(const std::wstring&) {}
-void k_Engine::PlayMusic(const std::wstring&) {}
-void k_Engine::StopMusic() {}
+// Before Init there is no audio device: sound and music requests are skipped.
+void k_Engine::PlaySound(const std::wstring& name) {
+    if (audio) {
+        audio->PlaySound(name);
+    }
+}
+
+void k_Engine::PlayMusic(const std::wstring& name) {
+    if (audio) {
+        audio->PlayMusic(name);
+    }
+}
+
+void k_Engine::StopMusic() {
+    if (audio) {
+        audio->StopMusic();
+    }
+}
 
 void k_Engine::TogglePlacementDirection() { placeHorizontally = !placeHorizontally; }
 bool k_Engine::IsPlacingHorizontally() { return placeHorizontally; }

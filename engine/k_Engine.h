@@ -1,5 +1,5 @@
 // The one engine object: owns the window, the graphics state, the file system, the
-// universe, the physics world and the resource cache; keeps the scene (every drawn and
+// universe, the physics world, the audio and the resource cache; keeps the scene (every drawn and
 // simulated sprite with its body), the removal queue, the player sprite and the clock;
 // and forwards input to the hooks that a game or level editor sets.
 #pragma once
@@ -13,6 +13,7 @@
 #include "IEngine.h"
 #include "ITexture.h"
 
+class k_Audio;
 class k_PhysicsWorld;
 struct PixelVector;
 
@@ -95,6 +96,7 @@ private:
     std::uint64_t nextSceneEntry = 0;
     std::map<std::wstring, std::unique_ptr<ITexture>> resourceCache;
     std::vector<ISprite*> removalQueue;
+    std::unique_ptr<k_Audio> audio;  // the device, music and sound streams; made by Init
     ISprite* playerSprite = nullptr;
     std::unique_ptr<k_PhysicsWorld> physics;
     float time = 0.0f;

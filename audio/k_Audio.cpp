@@ -1,0 +1,86 @@
+#include "audio/k_Audio.h"
+
+#include <memory>
+
+#include "Failure.h"
+#include "IFileSystem.h"
+
+namespace {
+
+constexpr DWORD kExpectedVersion = 0x0204;
+constexpr int kVersionShift = 16;
+constexpr int kDefaultDevice = -1;
+constexpr DWORD kOutputFrequency = 44100;
+constexpr DWORD kMusicFlags = BASS_SAMPLE_LOOP | BASS_MUSIC_RAMPS;
+constexpr BOOL kFromMemory = kBassTrue;
+constexpr BOOL kRestart = kBassTrue;
+
+}  // namespace
+
+k_Audio::k_Audio(IFileSystem* fileSystem) : fileSystem(fileSystem) {}
+
+// Streams and music go before the device that plays them.
+k_Audio::~k_Audio() {
+    for (const auto& [name, stream] : sounds) {
+        if (stream != 0) {
+            BASS_StreamFree(stream);
+        }
+    }
+    StopMusic();
+    if (deviceOpen) {
+        BASS_Free();
+    }
+}
+
+void k_Audio::Open(WindowHandle window) {
+    if (BASS_GetVersion() >> kVersionShift != kExpectedVersion) {
+        throw k_Failure(L"BASS :: An incorrect version of BASS.DLL was loaded!");
+    }
+    if (!BASS_Init(kDefaultDevice, kOutputFrequency, 0, window, nullptr)) {
+        throw k_Failure(L"BASS :: Can't initialize audio device!");
+    }
+    deviceOpen = true;
+}
+
+// The stream decodes the file's bytes when it is created, so the file may go right after.
+void k_Audio::PlaySound(const std::wstring& name) {
+    HSTREAM& stream = sounds[name];
+    if (stream != 0) {
+        BASS_StreamFree(stream);
+        stream = 0;
+    }
+    std::unique_ptr<IFile> file = fileSystem->Open(name);
+    if (!file) {
+        return;
+    }
+    stream = BASS_StreamCreateFile(kFromMemory, file->GetData(), 0, file->GetSize(), 0);
+    if (stream == 0) {
+        throw k_Failure(L"BASS :: Can't create the stream! " + name);
+    }
+    if (!BASS_ChannelPlay(stream, kRestart)) {
+        throw k_Failure(L"BASS :: Can't start playback!");
+    }
+}
+
+// The music keeps its own copy of the module, so the file may go right after loading. The
+// previous module is stopped and freed first, so that two never overlap or leak.
+void k_Audio::PlayMusic(const std::wstring& name) {
+    std::unique_ptr<IFile> file = fileSystem->Open(name);
+    if (!file) {
+        return;
+    }
+    StopMusic();
+    music = BASS_MusicLoad(kFromMemory, file->GetData(), 0, file->GetSize(), kMusicFlags, 0);
+    if (!BASS_ChannelPlay(music, kRestart)) {
+        throw k_Failure(L"BASS :: Can't start playback!");
+    }
+}
+
+void k_Audio::StopMusic() {
+    if (music == 0) {
+        return;
+    }
+    BASS_ChannelStop(music);
+    BASS_MusicFree(music);
+    music = 0;
+}
