@@ -1,6 +1,7 @@
 #include "game/k_PhysicsWorld.h"
 
 #include "game/PhysicsScale.h"
+#include "game/k_ContactAdapter.h"
 
 namespace {
 
@@ -44,12 +45,23 @@ k_PhysicsWorld::k_PhysicsWorld() : world(new b2World(b2Vec2(0.0f, ToMetres(kGrav
 
 k_PhysicsWorld::~k_PhysicsWorld() { delete world; }
 
-void k_PhysicsWorld::SetContactListener(b2ContactListener* listener) { world->SetContactListener(listener); }
+void k_PhysicsWorld::SetContactListener(k_ContactAdapter* listener) {
+    contactListener = listener;
+    world->SetContactListener(listener);
+}
 
+// The whole step runs to its end even when the listener failed; the failure comes after.
 void k_PhysicsWorld::Step(float timeStep, int iterations) {
     world->Step(timeStep, iterations, iterations);
     LimitSpeeds();
     DisableBodiesOutsideWorldBox();
+    RethrowListenerFailure();
+}
+
+void k_PhysicsWorld::RethrowListenerFailure() {
+    if (contactListener) {
+        contactListener->RethrowPendingFailure();
+    }
 }
 
 void k_PhysicsWorld::LimitSpeeds() {
@@ -71,7 +83,12 @@ void k_PhysicsWorld::DisableBodiesOutsideWorldBox() {
     }
 }
 
-void k_PhysicsWorld::DestroyBody(b2Body* body) { world->DestroyBody(body); }
+void k_PhysicsWorld::DestroyBody(b2Body* body) {
+    world->DestroyBody(body);
+    RethrowListenerFailure();
+}
+
+void k_PhysicsWorld::KeepAwake(b2Body* body) { body->SetSleepingAllowed(false); }
 
 PixelVector k_PhysicsWorld::GetPosition(b2Body* body) const { return ToPixelVector(body->GetPosition()); }
 
