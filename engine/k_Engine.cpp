@@ -8,6 +8,7 @@
 #include "IUniverse.h"
 #include "IWindow.h"
 #include "filesystem/k_FileSystem.h"
+#include "game/k_ContactListener.h"
 #include "game/k_PhysicsWorld.h"
 #include "graphics/k_FrameBufferObject.h"
 #include "graphics/k_Graphics.h"
@@ -41,13 +42,18 @@ k_Engine::k_Engine(Settings& settings) {
 }
 
 // Releases in a fixed order: the universe first, while the physics world still exists to
-// take back the bodies of the current screen; the cached textures last.
+// take back the bodies of the current screen; the cached textures last. Contacts ended by
+// the shutdown raise no game events (nor failures out of the destructor).
 k_Engine::~k_Engine() {
+    if (physics) {
+        physics->SetContactListener(nullptr);
+    }
     universe.reset();
     fileSystem.reset();
     window.reset();
     graphics.reset();
     physics.reset();
+    contactListener.reset();
     resourceCache.clear();
     scene.clear();
     removalQueue.clear();
@@ -125,17 +131,24 @@ void k_Engine::AdvancePlacementCursor(ITexture* texture) {
 }
 
 // Also forgets queued removals of the sprite: its owner may release it right after, and a
-// later sprite at the same address must not be taken out in its place.
+// later sprite at the same address must not be taken out in its place. The body goes
+// first, since ending its contacts may queue the sprite again; a failure raised by those
+// contacts comes after the sprite is fully out.
 void k_Engine::RemoveSprite(ISprite* sprite) {
-    removalQueue.erase(std::remove(removalQueue.begin(), removalQueue.end(), sprite), removalQueue.end());
+    auto forget = [this, sprite] {
+        scene.erase(sprite);
+        removalQueue.erase(std::remove(removalQueue.begin(), removalQueue.end(), sprite), removalQueue.end());
+    };
     auto entry = scene.find(sprite);
-    if (entry == scene.end()) {
-        return;
+    if (entry != scene.end() && entry->second && physics) {
+        try {
+            physics->DestroyBody(entry->second);
+        } catch (...) {
+            forget();
+            throw;
+        }
     }
-    if (entry->second && physics) {
-        physics->DestroyBody(entry->second);
-    }
-    scene.erase(entry);
+    forget();
 }
 
 void k_Engine::QueueRemoveSprite(ISprite* sprite) {
@@ -145,7 +158,14 @@ void k_Engine::QueueRemoveSprite(ISprite* sprite) {
     removalQueue.push_back(sprite);
 }
 
-void k_Engine::SetPlayerSprite(ISprite* sprite) { playerSprite = sprite; }
+// The player's body never sleeps: a ball at rest must still feel a new bounce setting.
+void k_Engine::SetPlayerSprite(ISprite* sprite) {
+    playerSprite = sprite;
+    auto entry = scene.find(sprite);
+    if (entry != scene.end() && entry->second && physics) {
+        physics->KeepAwake(entry->second);
+    }
+}
 ISprite* k_Engine::GetPlayerSprite() { return playerSprite; }
 
 SpriteLayers k_Engine::GetSpritesByLayer() {
@@ -163,6 +183,8 @@ float k_Engine::GetTime() { return time; }
 void k_Engine::Init() {
     window->Open();
     physics = std::make_unique<k_PhysicsWorld>();
+    contactListener = std::make_unique<k_ContactListener>(this, physics.get());
+    physics->SetContactListener(contactListener.get());
 }
 
 void k_Engine::SetFrameCallback(FrameCallback callback, void* userData) {

@@ -12,6 +12,7 @@
 #include "IEngine.h"
 #include "ITexture.h"
 
+class k_ContactListener;
 class k_PhysicsWorld;
 struct PixelVector;
 
@@ -90,6 +91,7 @@ private:
     std::vector<ISprite*> removalQueue;
     ISprite* playerSprite = nullptr;
     std::unique_ptr<k_PhysicsWorld> physics;
+    std::unique_ptr<k_ContactListener> contactListener;
     float time = 0.0f;
     int highlightLayer = 0;
     int placementX = 0;
