@@ -53,8 +53,7 @@ void k_PhysicsWorld::SetContactListener(k_ContactAdapter* listener) {
 // The whole step runs to its end even when the listener failed; the failure comes after.
 void k_PhysicsWorld::Step(float timeStep, int iterations) {
     world->Step(timeStep, iterations, iterations);
-    LimitSpeeds();
-    DisableBodiesOutsideWorldBox();
+    LimitSpeedsAndDisableBodiesOutsideWorldBox();
     RethrowListenerFailure();
 }
 
@@ -64,20 +63,19 @@ void k_PhysicsWorld::RethrowListenerFailure() {
     }
 }
 
-void k_PhysicsWorld::LimitSpeeds() {
+// One pass over the bodies: stepping a large screen is bound by memory, not arithmetic.
+void k_PhysicsWorld::LimitSpeedsAndDisableBodiesOutsideWorldBox() {
     const float maximum = ToMetres(kMaximumSpeedPixels);
     for (b2Body* body = world->GetBodyList(); body; body = body->GetNext()) {
+        if (body->GetType() == b2_staticBody || !body->IsEnabled()) {
+            continue;
+        }
         b2Vec2 velocity = body->GetLinearVelocity();
         float speed = velocity.Length();
         if (speed > maximum) {
             body->SetLinearVelocity((maximum / speed) * velocity);
         }
-    }
-}
-
-void k_PhysicsWorld::DisableBodiesOutsideWorldBox() {
-    for (b2Body* body = world->GetBodyList(); body; body = body->GetNext()) {
-        if (body->IsEnabled() && body->GetType() != b2_staticBody && LiesOutsideWorldBox(body)) {
+        if (LiesOutsideWorldBox(body)) {
             body->SetEnabled(false);
         }
     }

@@ -42,8 +42,7 @@ public:
     void MoveBody(b2Body* body, PixelVector position, float angle);
 
 private:
-    void LimitSpeeds();
-    void DisableBodiesOutsideWorldBox();
+    void LimitSpeedsAndDisableBodiesOutsideWorldBox();
     void RethrowListenerFailure();
 
     b2World* world;
