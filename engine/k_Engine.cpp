@@ -10,6 +10,7 @@
 #include "IWindow.h"
 #include "audio/k_Audio.h"
 #include "filesystem/k_FileSystem.h"
+#include "game/k_ContactListener.h"
 #include "game/k_PhysicsWorld.h"
 #include "graphics/k_FrameBufferObject.h"
 #include "graphics/k_Graphics.h"
@@ -43,16 +44,20 @@ k_Engine::k_Engine(Settings& settings) {
 }
 
 // Releases in a fixed order: the audio first (streams, music, then the device), so nothing
-// plays while the rest goes and contacts ended by the universe's release play nothing; the
-// universe next, while the physics world still exists to take back the bodies of the
-// current screen; the cached textures last.
+// plays while the rest goes; the universe next, while the physics world still exists to take
+// back the bodies of the current screen; the cached textures last. Contacts ended by the
+// shutdown raise no game events (nor failures out of the destructor).
 k_Engine::~k_Engine() {
     audio.reset();
+    if (physics) {
+        physics->SetContactListener(nullptr);
+    }
     universe.reset();
     fileSystem.reset();
     window.reset();
     graphics.reset();
     physics.reset();
+    contactListener.reset();
     resourceCache.clear();
     scene.clear();
     sceneEntry.clear();
@@ -151,17 +156,28 @@ void k_Engine::AdvancePlacementCursor(ITexture* texture) {
 }
 
 // Also forgets queued removals of the sprite: its owner may release it right after, and a
-// later sprite at the same address must not be taken out in its place.
+// later sprite at the same address must not be taken out in its place. The body goes
+// first, since ending its contacts may queue the sprite again; a failure raised by those
+// contacts comes after the sprite is fully out.
 void k_Engine::RemoveSprite(ISprite* sprite) {
-    removalQueue.erase(std::remove(removalQueue.begin(), removalQueue.end(), sprite), removalQueue.end());
+    auto forget = [this, sprite] {
+        scene.erase(sprite);
+        removalQueue.erase(std::remove(removalQueue.begin(), removalQueue.end(), sprite), removalQueue.end());
+        ForgetSceneEntry(sprite);
+    };
     auto entry = scene.find(sprite);
-    if (entry == scene.end()) {
-        return;
+    if (entry != scene.end() && entry->second && physics) {
+        try {
+            physics->DestroyBody(entry->second);
+        } catch (...) {
+            forget();
+            throw;
+        }
     }
-    if (entry->second && physics) {
-        physics->DestroyBody(entry->second);
-    }
-    scene.erase(entry);
+    forget();
+}
+
+void k_Engine::ForgetSceneEntry(ISprite* sprite) {
     auto order = sceneEntry.find(sprite);
     if (order != sceneEntry.end()) {
         sceneEntryOrder.erase(order->second);
@@ -176,7 +192,14 @@ void k_Engine::QueueRemoveSprite(ISprite* sprite) {
     removalQueue.push_back(sprite);
 }
 
-void k_Engine::SetPlayerSprite(ISprite* sprite) { playerSprite = sprite; }
+// The player's body never sleeps: a ball at rest must still feel a new bounce setting.
+void k_Engine::SetPlayerSprite(ISprite* sprite) {
+    playerSprite = sprite;
+    auto entry = scene.find(sprite);
+    if (entry != scene.end() && entry->second && physics) {
+        physics->KeepAwake(entry->second);
+    }
+}
 ISprite* k_Engine::GetPlayerSprite() { return playerSprite; }
 
 // Sprites in the order they entered the scene; sprites that callers put into the scene
@@ -205,6 +228,8 @@ float k_Engine::GetTime() { return time; }
 void k_Engine::Init() {
     window->Open();
     physics = std::make_unique<k_PhysicsWorld>();
+    contactListener = std::make_unique<k_ContactListener>(this, physics.get());
+    physics->SetContactListener(contactListener.get());
     audio = std::make_unique<k_Audio>(fileSystem.get());
     audio->Open(window->GetHandle());
 }

@@ -14,6 +14,7 @@
 #include "ITexture.h"
 
 class k_Audio;
+class k_ContactListener;
 class k_PhysicsWorld;
 struct PixelVector;
 
@@ -72,6 +73,7 @@ private:
     ITexture* CachedResource(const std::wstring& name, Create create);
     void AdvancePlacementCursor(ITexture* texture);
     void EnterScene(ISprite* sprite, b2Body* body);
+    void ForgetSceneEntry(ISprite* sprite);
 
     // Frame update steps, in the order Update runs them.
     void RunRequestedDeath();
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<k_Audio> audio;  // the device, music and sound streams; made by Init
     ISprite* playerSprite = nullptr;
     std::unique_ptr<k_PhysicsWorld> physics;
+    std::unique_ptr<k_ContactListener> contactListener;
     float time = 0.0f;
     int highlightLayer = 0;
     int placementX = 0;

@@ -1,6 +1,7 @@
 #include "game/k_PhysicsWorld.h"
 
 #include "game/PhysicsScale.h"
+#include "game/k_ContactAdapter.h"
 
 namespace {
 
@@ -44,34 +45,48 @@ k_PhysicsWorld::k_PhysicsWorld() : world(new b2World(b2Vec2(0.0f, ToMetres(kGrav
 
 k_PhysicsWorld::~k_PhysicsWorld() { delete world; }
 
-void k_PhysicsWorld::SetContactListener(b2ContactListener* listener) { world->SetContactListener(listener); }
-
-void k_PhysicsWorld::Step(float timeStep, int iterations) {
-    world->Step(timeStep, iterations, iterations);
-    LimitSpeeds();
-    DisableBodiesOutsideWorldBox();
+void k_PhysicsWorld::SetContactListener(k_ContactAdapter* listener) {
+    contactListener = listener;
+    world->SetContactListener(listener);
 }
 
-void k_PhysicsWorld::LimitSpeeds() {
+// The whole step runs to its end even when the listener failed; the failure comes after.
+void k_PhysicsWorld::Step(float timeStep, int iterations) {
+    world->Step(timeStep, iterations, iterations);
+    LimitSpeedsAndDisableBodiesOutsideWorldBox();
+    RethrowListenerFailure();
+}
+
+void k_PhysicsWorld::RethrowListenerFailure() {
+    if (contactListener) {
+        contactListener->RethrowPendingFailure();
+    }
+}
+
+// One pass over the bodies: stepping a large screen is bound by memory, not arithmetic.
+void k_PhysicsWorld::LimitSpeedsAndDisableBodiesOutsideWorldBox() {
     const float maximum = ToMetres(kMaximumSpeedPixels);
     for (b2Body* body = world->GetBodyList(); body; body = body->GetNext()) {
+        if (body->GetType() == b2_staticBody || !body->IsEnabled()) {
+            continue;
+        }
         b2Vec2 velocity = body->GetLinearVelocity();
         float speed = velocity.Length();
         if (speed > maximum) {
             body->SetLinearVelocity((maximum / speed) * velocity);
         }
-    }
-}
-
-void k_PhysicsWorld::DisableBodiesOutsideWorldBox() {
-    for (b2Body* body = world->GetBodyList(); body; body = body->GetNext()) {
-        if (body->IsEnabled() && body->GetType() != b2_staticBody && LiesOutsideWorldBox(body)) {
+        if (LiesOutsideWorldBox(body)) {
             body->SetEnabled(false);
         }
     }
 }
 
-void k_PhysicsWorld::DestroyBody(b2Body* body) { world->DestroyBody(body); }
+void k_PhysicsWorld::DestroyBody(b2Body* body) {
+    world->DestroyBody(body);
+    RethrowListenerFailure();
+}
+
+void k_PhysicsWorld::KeepAwake(b2Body* body) { body->SetSleepingAllowed(false); }
 
 PixelVector k_PhysicsWorld::GetPosition(b2Body* body) const { return ToPixelVector(body->GetPosition()); }
 

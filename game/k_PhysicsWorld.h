@@ -1,12 +1,13 @@
 // The rigid-body world in the game's units: pixels, gravity (0, 10) towards the bottom of
 // the screen, a world box of half a screen around the 800 x 600 view. Owns the physics
 // library's world and every body in it; callers hold bodies by pointer and use the
-// operations here, which convert to and from the library's metres.
+// operations here, which convert to and from the library's metres. A failure raised by the
+// contact listener inside the library is re-raised once the world is unlocked again.
 #pragma once
 
 #include "PhysicsTypes.h"
 
-class b2ContactListener;
+class k_ContactAdapter;
 
 struct PixelVector {
     float x = 0.0f;
@@ -21,13 +22,17 @@ public:
     k_PhysicsWorld& operator=(const k_PhysicsWorld&) = delete;
 
     b2World* GetWorld() { return world; }
-    void SetContactListener(b2ContactListener* listener);
+    // The listener (or null) that hears of every contact; not owned.
+    void SetContactListener(k_ContactAdapter* listener);
 
     // Advances the simulation; then limits every speed to the maximum and stops simulating
     // bodies that have left the world box.
     void Step(float timeStep, int iterations);
 
+    // Ends the body's contacts (the listener hears of them) and destroys it.
     void DestroyBody(b2Body* body);
+    // The body never falls asleep, so changes to its bounce always reach its contacts.
+    void KeepAwake(b2Body* body);
     PixelVector GetPosition(b2Body* body) const;
     PixelVector GetVelocity(b2Body* body) const;
     void SetVelocity(b2Body* body, PixelVector velocity);
@@ -37,8 +42,9 @@ public:
     void MoveBody(b2Body* body, PixelVector position, float angle);
 
 private:
-    void LimitSpeeds();
-    void DisableBodiesOutsideWorldBox();
+    void LimitSpeedsAndDisableBodiesOutsideWorldBox();
+    void RethrowListenerFailure();
 
     b2World* world;
+    k_ContactAdapter* contactListener = nullptr;
 };

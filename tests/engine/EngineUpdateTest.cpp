@@ -7,6 +7,7 @@
 #include "IUniverse.h"
 #include "IWindow.h"
 #include "engine/k_Engine.h"
+#include "game/PhysicsScale.h"
 #include "platform/VirtualKeys.h"
 #include "support/SpriteRecords.h"
 
@@ -154,4 +155,22 @@ TEST_F(EngineUpdateTest, PassingAnEdgeChangesScreenOrCallsTheEdgeHook) {
     engine->Update(0.0f);
     EXPECT_EQ(g_edges, 1);
     EXPECT_FLOAT_EQ(ball->GetData().left, 790.0f);
+}
+
+TEST_F(EngineUpdateTest, APieceBrokenAsItsBodyIsDestroyedIsNotRemovedAgainLater) {
+    ISprite* ball = AddPlayer(100, 100);
+    std::unique_ptr<ISprite> piece = engine->CreateSprite(r_SpriteType::Breakable);
+    piece->SetTexture(engine->GetTexture(L"tiles/cracked_32x32.png"));
+    piece->SetData(Record(r_SpriteType::Breakable, L"tiles/cracked_32x32.png", 100, 132));
+    piece->GetData().isStatic = true;
+    engine->AddSprite(piece.get(), false, nullptr);
+    engine->Update(0.001f);  // the ball, just above the piece, comes to touch it
+    engine->GetScene().at(ball)->SetLinearVelocity(ToMetres(b2Vec2(60, 0)));
+    engine->RemoveSprite(piece.get());  // ending the contact breaks the piece
+    ASSERT_TRUE(piece->GetData().broken);
+
+    piece->GetData().broken = false;  // a sprite at the same address enters the scene
+    engine->AddSprite(piece.get(), false, nullptr);
+    engine->Update(0.0f);
+    EXPECT_EQ(engine->GetScene().count(piece.get()), 1u);
 }
