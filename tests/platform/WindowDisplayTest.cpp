@@ -153,9 +153,37 @@ TEST_F(WindowOnDisplay, EventsForTheWindowReachItThroughThePump) {
     motion.motion.x = 12;
     motion.motion.y = 34;
     SDL_PushEvent(&motion);
+    SDL_Event stick{};  // a controller's input belongs to no window: it goes to the open one
+    stick.type = SDL_CONTROLLERAXISMOTION;
+    stick.caxis.axis = SDL_CONTROLLER_AXIS_LEFTX;
+    stick.caxis.value = -32768;
+    SDL_PushEvent(&stick);
     PumpMessages();
     EXPECT_TRUE(window->IsKeyDown(VK_RIGHT));
+    EXPECT_TRUE(window->IsKeyDown(VK_LEFT));
     EXPECT_NE(std::find(engine.mouse.begin(), engine.mouse.end(), MouseEvent{12, 34, WM_MOUSEMOVE}), engine.mouse.end());
+}
+
+// A failure box must not sit behind a full-screen window: the window steps aside for it, and
+// comes back as it was when the program draws on.
+TEST_F(WindowOnDisplay, MessageBoxUncoversTheDesktopAndTheNextFrameReturns) {
+    SDL_DisplayMode desktop;
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    auto window = OpenWindow(desktop.w, desktop.h, true);
+    SDL_Window* sdlWindow = static_cast<SDL_Window*>(window->GetHandle());
+    ASSERT_TRUE(window->IsFullscreen());
+
+    UncoverDesktop();
+    EXPECT_EQ(SDL_GetWindowFlags(sdlWindow) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_SHOWN), 0u);
+    EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+
+    window->SwapBuffers();
+    EXPECT_NE(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_HIDDEN, 0u);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 }
 
 // Reads one pixel of the back buffer, with y counted from the top like client coordinates.
