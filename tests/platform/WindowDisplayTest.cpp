@@ -186,6 +186,37 @@ TEST_F(WindowOnDisplay, MessageBoxUncoversTheDesktopAndTheNextFrameReturns) {
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 }
 
+// SDL releases the keys held when the window loses the focus; they must leave the key table,
+// or a key let go in another window would stay down for ever. Real key presses come from
+// xdotool; with Num Lock off the keypad's 4 is the Left arrow.
+TEST_F(WindowOnDisplay, KeysHeldWhenTheFocusMovesAwayAreReleased) {
+    if (std::system("command -v xdotool >/dev/null") != 0) {
+        GTEST_SKIP() << "xdotool is not installed";
+    }
+    auto window = OpenWindow(320, 200, false);
+    window->SetTitle(L"RollandiaFocusTest");
+    SDL_Window* other = SDL_CreateWindow("RollandiaOtherWindow", 400, 0, 100, 100, SDL_WINDOW_SHOWN);
+    auto settle = [this] {
+        for (int round = 0; round < 20; ++round) {
+            SDL_Delay(10);
+            PumpMessages();
+        }
+    };
+    settle();
+    ASSERT_EQ(std::system("xdotool search --name RollandiaFocusTest windowfocus --sync"), 0);
+    settle();
+    ASSERT_EQ(std::system("xdotool keydown a keydown KP_Left"), 0);
+    settle();
+    EXPECT_TRUE(window->IsKeyDown('A'));
+    EXPECT_TRUE(window->IsKeyDown(VK_LEFT));
+    ASSERT_EQ(std::system("xdotool search --name RollandiaOtherWindow windowfocus --sync"), 0);
+    settle();
+    EXPECT_FALSE(window->IsKeyDown('A'));
+    EXPECT_FALSE(window->IsKeyDown(VK_LEFT));
+    std::system("xdotool keyup a keyup KP_Left");
+    SDL_DestroyWindow(other);
+}
+
 // Reads one pixel of the back buffer, with y counted from the top like client coordinates.
 std::array<GLubyte, 3> PixelAt(int x, int y, int windowHeight) {
     std::array<GLubyte, 3> pixel{};
