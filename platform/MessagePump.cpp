@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "IWindow.h"
@@ -132,9 +133,15 @@ void AttachWindowObject(WindowHandle window, IWindow* object) {
     SDL_SetWindowData(ToSdlWindow(window), kWindowObjectKey, object);
     if (object) {
         attachedWindow = window;
-    } else if (window == attachedWindow) {
+        return;
+    }
+    if (window == attachedWindow) {
         attachedWindow = nullptr;
     }
+    // The window is about to go: a message still waiting for it would name a destroyed window.
+    auto forWindow = [window](const Message& message) { return message.window == window; };
+    pendingMessages.erase(std::remove_if(pendingMessages.begin(), pendingMessages.end(), forWindow),
+                          pendingMessages.end());
 }
 
 WindowHandle GetAttachedWindow() {
