@@ -6,7 +6,7 @@
 
 // Leaves full screen (restoring the desktop's display mode), hides the program's window and
 // shows the cursor, so that a box shown next is seen and can be clicked. The window system's
-// box does this first; a window that is still needed must be shown again afterwards.
+// box does this first; the window comes back as it was at its next buffer swap.
 void UncoverDesktop();
 
 // Shows the text under the caption and waits until it is dismissed (at once without a display).
