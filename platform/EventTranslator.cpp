@@ -43,9 +43,26 @@ bool IsAltKey(SDL_Keycode key) {
     return key == SDLK_LALT || key == SDLK_RALT;
 }
 
+// With Num Lock off the keypad's digits and its point are the cursor block's keys, as they are
+// printed on them; with Num Lock on they stay keypad digits.
+int KeypadNavigationKey(SDL_Keycode key) {
+    static const std::unordered_map<SDL_Keycode, int> table = {
+        {SDLK_KP_0, VK_INSERT}, {SDLK_KP_1, VK_END},   {SDLK_KP_2, VK_DOWN},  {SDLK_KP_3, VK_NEXT},
+        {SDLK_KP_4, VK_LEFT},   {SDLK_KP_5, VK_CLEAR}, {SDLK_KP_6, VK_RIGHT}, {SDLK_KP_7, VK_HOME},
+        {SDLK_KP_8, VK_UP},     {SDLK_KP_9, VK_PRIOR}, {SDLK_KP_PERIOD, VK_DELETE},
+    };
+    auto found = table.find(key);
+    return found == table.end() ? 0 : found->second;
+}
+
+int VirtualKeyFromKeysym(const SDL_Keysym& keysym) {
+    int navigationKey = (keysym.mod & KMOD_NUM) == 0 ? KeypadNavigationKey(keysym.sym) : 0;
+    return navigationKey != 0 ? navigationKey : VirtualKeyFromKeycode(keysym.sym);
+}
+
 // Keys pressed with Alt held, and Alt itself, come as the system forms of the key messages.
 bool TranslateKeyEvent(const SDL_KeyboardEvent& event, Message& message) {
-    int virtualKey = VirtualKeyFromKeycode(event.keysym.sym);
+    int virtualKey = VirtualKeyFromKeysym(event.keysym);
     if (virtualKey == 0) {
         return false;
     }

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "WideText.h"
+#include "platform/MessagePump.h"
 
 namespace {
 
@@ -15,12 +16,23 @@ void ShowSystemMessageBox(const std::wstring& text, const std::wstring& caption)
     std::string utf8Text = ToUtf8(text);
     std::string utf8Caption = ToUtf8(caption);
     std::cerr << utf8Caption << ": " << utf8Text << std::endl;
+    UncoverDesktop();
     SDL_ShowSimpleMessageBox(kPlainMessageBox, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
 }
 
 MessageBoxPresenter currentPresenter = ShowSystemMessageBox;
 
 }  // namespace
+
+void UncoverDesktop() {
+    SDL_Window* window = static_cast<SDL_Window*>(GetAttachedWindow());
+    if (!window) {
+        return;
+    }
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_HideWindow(window);
+    SDL_ShowCursor(SDL_ENABLE);
+}
 
 void ShowMessageBox(const std::wstring& text, const std::wstring& caption) {
     currentPresenter(text, caption);

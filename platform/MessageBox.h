@@ -4,6 +4,11 @@
 
 #include <string>
 
+// Leaves full screen (restoring the desktop's display mode), hides the program's window and
+// shows the cursor, so that a box shown next is seen and can be clicked. The window system's
+// box does this first; the window comes back as it was at its next buffer swap.
+void UncoverDesktop();
+
 // Shows the text under the caption and waits until it is dismissed (at once without a display).
 void ShowMessageBox(const std::wstring& text, const std::wstring& caption);
 

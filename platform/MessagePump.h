@@ -14,9 +14,14 @@ struct Message {
     LParam lParam = 0;
 };
 
-// Takes at most one event from the queue. True when it became a message, which is stored in
-// `message`; false when the queue was empty or the event means nothing to a window.
+// Takes the next message, if there is one, into `message`. Events that mean nothing to a
+// window are skipped on the way, and consecutive mouse moves arrive as the latest of them,
+// so a taken message is always one the window can act on. False when the queue is empty.
 bool PeekMessage(Message& message);
+
+// Waits until a message may be taken or the time is up, without taking it: what a loop with
+// nothing to do (a minimised game) calls instead of spinning. True when something is queued.
+bool WaitMessage(int timeoutMilliseconds);
 
 // Hands the message to the object attached to its window and returns that object's result;
 // 0 when no object is attached (the message is dropped). Dispatch a message right after
@@ -32,3 +37,7 @@ void PostMessage(WindowHandle window, unsigned int message, WParam wParam, LPara
 // Makes `object` the handler of the window's messages; null detaches it, so that messages
 // still queued for the window are dropped.
 void AttachWindowObject(WindowHandle window, IWindow* object);
+
+// The window whose object was attached last and is still attached; null when there is none.
+// Input that belongs to no window, such as a game controller's, is sent there.
+WindowHandle GetAttachedWindow();

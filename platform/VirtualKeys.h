@@ -5,6 +5,7 @@
 
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;
+constexpr int VK_CLEAR = 0x0C;  // keypad 5 with Num Lock off
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_SHIFT = 0x10;
 constexpr int VK_CONTROL = 0x11;

@@ -77,6 +77,9 @@ k_Window::~k_Window() {
     if (glLibraryLoaded) {
         SDL_GL_UnloadLibrary();
     }
+    if (controllersStarted) {
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
     if (videoStarted) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
@@ -112,6 +115,8 @@ void k_Window::StartVideo() {
     switch (::StartVideo()) {
     case VideoStart::Started:
         videoStarted = true;
+        // Without controller support the game still plays from the keyboard.
+        controllersStarted = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
         return;
     case VideoStart::Failed:
         Fail(L"Cannot register window class!");
@@ -160,6 +165,21 @@ bool k_Window::EnterFullscreen() {
         return false;
     }
     return true;
+}
+
+// A message box hides the window and leaves full screen (UncoverDesktop) so that it is seen. A
+// program that goes on drawing afterwards gets its window back as it was; one that ends after
+// the box never swaps again and leaves the desktop alone.
+void k_Window::ReturnAfterMessageBox() {
+    SDL_Window* window = ToSdlWindow(windowHandle);
+    if (!window || (SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN) == 0) {
+        return;
+    }
+    SDL_ShowWindow(window);
+    if (fullscreen) {
+        fullscreen = EnterFullscreen();
+        SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+    }
 }
 
 // ---------------------------------------------------------------- messages
@@ -365,6 +385,7 @@ void k_Window::SwapBuffers() {
     if (!deviceContext) {
         return;
     }
+    ReturnAfterMessageBox();
     DrawPopupMenu();
     SDL_GL_SwapWindow(ToSdlWindow(deviceContext));
 }

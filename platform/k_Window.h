@@ -50,6 +50,7 @@ private:
     void StartVideo();
     void CreateWindowAndContext();
     bool EnterFullscreen();
+    void ReturnAfterMessageBox();
     LResult DefaultHandling(unsigned int message, WParam wParam);
     LResult HandleSystemCommand(WParam command);
     void HandleKey(WParam key, bool down);
@@ -74,5 +75,6 @@ private:
     std::map<int, MenuItem*> commandItems;
     k_PopupMenuView popupView;
     bool videoStarted = false;
+    bool controllersStarted = false;  // game controllers play through the key messages
     bool glLibraryLoaded = false;
 };

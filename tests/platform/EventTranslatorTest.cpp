@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/EventTranslator.h"
+#include "platform/k_ControllerKeys.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 
@@ -68,7 +71,12 @@ TEST(EventTranslator, EventsBecomeTheMessagesTheWindowHandles) {
         {KeyEvent(SDL_KEYUP, SDLK_ESCAPE), WM_KEYUP, VK_ESCAPE, 0},
         {KeyEvent(SDL_KEYDOWN, SDLK_LEFT), WM_KEYDOWN, VK_LEFT, 0},
         {KeyEvent(SDL_KEYDOWN, SDLK_RSHIFT), WM_KEYDOWN, VK_SHIFT, 0},
-        {KeyEvent(SDL_KEYDOWN, SDLK_KP_7), WM_KEYDOWN, VK_NUMPAD0 + 7, 0},
+        // The keypad is the cursor block with Num Lock off, digits and a point with it on.
+        {KeyEvent(SDL_KEYDOWN, SDLK_KP_7, KMOD_NUM), WM_KEYDOWN, VK_NUMPAD0 + 7, 0},
+        {KeyEvent(SDL_KEYUP, SDLK_KP_4), WM_KEYUP, VK_LEFT, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_KP_5), WM_KEYDOWN, VK_CLEAR, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_KP_PERIOD), WM_KEYDOWN, VK_DELETE, 0},
+        {KeyEvent(SDL_KEYDOWN, SDLK_KP_PERIOD, KMOD_NUM), WM_KEYDOWN, VK_DECIMAL, 0},
         // Keys pressed with Alt held, and Alt itself, are system keys.
         {KeyEvent(SDL_KEYDOWN, SDLK_F4, KMOD_LALT), WM_SYSKEYDOWN, VK_F4, 0},
         {KeyEvent(SDL_KEYUP, SDLK_x, KMOD_RALT), WM_SYSKEYUP, 'X', 0},
@@ -82,6 +90,46 @@ TEST(EventTranslator, EventsBecomeTheMessagesTheWindowHandles) {
         EXPECT_EQ(message.wParam, expected.wParam) << expected.message;
         EXPECT_EQ(message.lParam, expected.lParam) << expected.message;
         EXPECT_EQ(message.window, nullptr) << "an event of no window";
+    }
+}
+
+SDL_Event Axis(SDL_JoystickID controller, SDL_GameControllerAxis axis, Sint16 value) {
+    SDL_Event event = Event(SDL_CONTROLLERAXISMOTION);
+    event.caxis = {SDL_CONTROLLERAXISMOTION, 0, controller, static_cast<Uint8>(axis), 0, 0, 0, value, 0};
+    return event;
+}
+
+SDL_Event Button(Uint32 type, SDL_GameControllerButton button) {
+    SDL_Event event = Event(type);
+    event.cbutton.which = 1;
+    event.cbutton.button = static_cast<Uint8>(button);
+    return event;
+}
+
+// One player's moves on controller 1: each event and the key changes it must give.
+TEST(ControllerKeys, StickAndButtonsPlayAsTheKeys) {
+    constexpr Sint16 kDeadZone = k_ControllerKeys::kStickDeadZone;
+    SDL_Event removed = Event(SDL_CONTROLLERDEVICEREMOVED);
+    removed.cdevice.which = 1;
+    const std::pair<SDL_Event, std::vector<k_ControllerKeys::KeyChange>> steps[] = {
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, -kDeadZone), {}},
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, -kDeadZone - 1), {{VK_LEFT, true}}},
+        {Axis(1, SDL_CONTROLLER_AXIS_RIGHTX, 32767), {}},
+        {Axis(2, SDL_CONTROLLER_AXIS_LEFTX, 0), {}},  // another controller, at rest
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, 32767), {{VK_LEFT, false}, {VK_RIGHT, true}}},
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, 0), {{VK_RIGHT, false}}},
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTY, -9000), {{VK_UP, true}}},
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_DOWN, true}}},
+        {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_DOWN, false}}},
+        {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_BACK), {{VK_ESCAPE, false}}},
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_A), {{VK_RETURN, true}}},
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_X), {}},
+        {removed, {{VK_UP, false}, {VK_RETURN, false}}},  // pulled out: nothing stays held
+    };
+    k_ControllerKeys controllers;
+    int step = 0;
+    for (const auto& [event, changes] : steps) {
+        EXPECT_EQ(controllers.Translate(event), changes) << "step " << step++;
     }
 }
 

@@ -99,6 +99,46 @@ TEST_F(WindowMessages, ClosingPostsTheQuitMessageWhichThePumpGivesBackInOrder) {
     EXPECT_FALSE(PeekMessage(message));
 }
 
+void Push(Uint32 type, Sint32 value = 0) {
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_WINDOWEVENT) {
+        event.window.event = SDL_WINDOWEVENT_EXPOSED;  // means nothing to the window
+    } else if (type == SDL_MOUSEMOTION) {
+        event.motion.x = value;
+    } else if (type == SDL_KEYUP) {
+        event.key.keysym.sym = SDLK_LEFT;
+    }
+    SDL_PushEvent(&event);
+}
+
+// The main loop takes one message a frame: mouse moves at 1,000 a second (17 a frame at 60
+// frames a second) and events that mean nothing to the window must not hold a key release up.
+TEST_F(WindowMessages, KeyReleaseOvertakesAFloodOfMouseMovesWithinTwoFrames) {
+    constexpr int kMovesPerFrame = 17;
+    auto frame = [this] {
+        Push(SDL_WINDOWEVENT);
+        for (int move = 0; move < kMovesPerFrame; ++move) {
+            Push(SDL_MOUSEMOTION, move);
+        }
+        Message message;
+        if (PeekMessage(message)) {
+            Send(message.message, message.wParam, message.lParam);
+        }
+    };
+    EXPECT_FALSE(WaitMessage(10)) << "nothing queued: the wait ends when the time is up";
+    Send(WM_KEYDOWN, VK_LEFT);
+    for (int i = 0; i < 60; ++i) {  // a second of play
+        frame();
+    }
+    ASSERT_FALSE(engine.mouse.empty());
+    EXPECT_EQ(engine.mouse.back(), MouseEvent(kMovesPerFrame - 1, 0, WM_MOUSEMOVE)) << "the latest position";
+    Push(SDL_KEYUP);
+    frame();
+    frame();
+    EXPECT_FALSE(window.IsKeyDown(VK_LEFT));
+}
+
 TEST_F(WindowMessages, BeforeOpenNothingReachesForAWindow) {
     EXPECT_EQ(window.GetHandle(), nullptr);
     EXPECT_EQ(window.GetDeviceContext(), nullptr);
