@@ -9,6 +9,7 @@
 #include "ISprite.h"
 #include "IUniverse.h"
 #include "IWindow.h"
+#include "app/FrameClock.h"
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "platform/MessagePump.h"
@@ -24,6 +25,7 @@ ITexture* g_DeathTexture2 = nullptr;
 namespace {
 
 constexpr unsigned int kSplashMilliseconds = 5000;
+constexpr int kPausedWaitMilliseconds = 100;
 constexpr int kFullScreenPictureDepth = 255;
 // -1 draws every layer at full opacity: the game has no edited layer.
 constexpr int kNoHighlightedLayer = -1;
@@ -126,27 +128,6 @@ bool PumpOneMessage() {
     return true;
 }
 
-// Frame time measured on the high-resolution counter. A pause (the window minimised) does
-// not count: the first frame after it measures from the moment the game became active again.
-class FrameClock {
-public:
-    FrameClock() : last(QueryPerformanceCounter()) {}
-
-    float NextFrame(std::uint64_t& frequency) {
-        frequency = QueryPerformanceFrequency();
-        std::uint64_t now = QueryPerformanceCounter();
-        float dt = static_cast<float>(static_cast<long double>(now - last) / frequency);
-        last = QueryPerformanceCounter();
-        return dt;
-    }
-
-    void Resume() { last = QueryPerformanceCounter(); }
-    std::uint64_t Last() const { return last; }
-
-private:
-    std::uint64_t last;
-};
-
 }  // namespace
 
 void OnDeath(void*) {
@@ -210,7 +191,9 @@ void RunMainLoop(IEngine* engine) {
             }
             RunFrame(engine, clock);
         } else {
+            // Minimised: sleep until something happens instead of spinning a core.
             paused = true;
+            WaitMessage(kPausedWaitMilliseconds);
         }
         SwitchToThread();
     }

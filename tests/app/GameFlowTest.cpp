@@ -8,6 +8,7 @@
 #include "IEngine.h"
 #include "IShaderTexture.h"
 #include "IUniverse.h"
+#include "app/FrameClock.h"
 #include "app/Game.h"
 #include "game/k_Ball.h"
 #include "support/SpriteRecords.h"
@@ -101,4 +102,14 @@ TEST_F(GameFlowTest, AShaderTextureCannotTakeTheNameOfACachedPicture) {
     } catch (const k_Failure& failure) {
         EXPECT_NE(failure.Message().find(L"\"die.png\""), std::wstring::npos);
     }
+}
+
+TEST(FrameClockTest, APauseDoesNotComeBackAsOneLongFrame) {
+    FrameClock clock;
+    std::uint64_t frequency = 0;
+    Sleep(200);
+    clock.Resume();
+    EXPECT_LT(clock.NextFrame(frequency), 0.1f);
+    Sleep(200);
+    EXPECT_GE(clock.NextFrame(frequency), 0.19f);
 }
