@@ -155,10 +155,9 @@ std::unique_ptr<IFile> k_FileSystem::OpenFromPack(const std::wstring& name, std:
 }
 
 std::unique_ptr<IFile> k_FileSystem::OpenFromDirectory(const std::wstring& name, std::wstring* whyNot) {
-    const std::wstring where = L" the data folder " + WidePath(dataDirectory);
     std::string relative = RelativeDataPath(name);
     if (relative.empty()) {
-        return Refuse(whyNot, L"not a name inside" + where);
+        return Refuse(whyNot, L"not a name inside the data folder " + WidePath(dataDirectory));
     }
     std::size_t length = DataNameLength(relative);
     if (length > kMaxDataNameLength) {
@@ -171,7 +170,8 @@ std::unique_ptr<IFile> k_FileSystem::OpenFromDirectory(const std::wstring& name,
     std::string failure = "no such file";
     if (!path || !ReadDiskFile(*path, content, size, whyNot ? &failure : nullptr)) {
         std::wstring problem = whyNot ? DataDirectoryProblem() : std::wstring();
-        return Refuse(whyNot, !problem.empty() ? problem : FromUtf8(failure) + L" in" + where);
+        return Refuse(whyNot, !problem.empty() ? problem
+                                               : FromUtf8(failure) + L" in the data folder " + WidePath(dataDirectory));
     }
     return std::make_unique<k_File>(std::move(content), size);
 }
