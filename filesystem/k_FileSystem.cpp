@@ -143,7 +143,8 @@ std::unique_ptr<IFile> k_FileSystem::OpenFromPack(const std::wstring& name, std:
         return Refuse(whyNot, bytes >= k_PackReader::kMaxNameBytes
                                   ? L"a name of " + std::to_wstring(bytes) + L" bytes; a pack name has at most " +
                                         std::to_wstring(k_PackReader::kMaxNameBytes - 1)
-                                  : L"no such file in " + packWhere);
+                                  : L"no such file in " + packWhere +
+                                        (pack->IsDirectoryComplete() ? L"" : L", whose directory is damaged"));
     }
     std::unique_ptr<std::uint8_t[]> content;
     std::uint32_t size = 0;

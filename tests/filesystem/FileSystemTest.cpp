@@ -237,5 +237,16 @@ TEST_F(FileSystem, MissingOrBrokenPackFailsAndFindsNothing) {
     program.Write("data.pak", "PK\x03\x04 but nothing more");
     EXPECT_EQ(Use(true, L"data.pak"), kPackMessage + "FAILED!\n");
     EXPECT_EQ(Why(L"universe.xml"), L"the data pack " + pack + L" is damaged: not a readable zip archive)");
+    {
+        ZipWriter zip(program.Path("data.pak"));
+        zip.AddFile("ball.png", "ball");
+        zip.AddFile("universe.xml", "u");
+    }
+    std::string archive = program.Read("data.pak");
+    archive[archive.rfind("PK\x01\x02") + 3] = 'X';  // the second directory record
+    program.Write("data.pak", archive);
+    Use(true, L"data.pak");
+    EXPECT_EQ(Content(L"ball.png"), "ball");
+    EXPECT_EQ(Why(L"universe.xml"), L"no such file in the data pack " + pack + L", whose directory is damaged)");
     EXPECT_NE(Use(true, FromUtf8(std::string(300, 'p'))).find("\nFAILED!\n"), std::string::npos);
 }
