@@ -34,12 +34,11 @@ k_Engine::k_Engine(Settings& settings) {
     graphics = std::make_unique<k_Graphics>(this);
     window = std::make_unique<k_Window>(this, settings[L"Title"], ParseInt(settings[L"Width"]),
                                         ParseInt(settings[L"Height"]), ParseInt(settings[L"Fullscreen"]) == 1);
-    fileSystem = std::make_unique<k_FileSystem>(this);
-    if (ParseBool(settings[L"Zip"])) {
-        fileSystem->UsePackFile(L"data.pak");
-    } else {
-        fileSystem->UseDirectory(L"data");
-    }
+    // The Zip setting forces the pack; a game shipped as the executable and its pack alone
+    // reads the pack too.
+    auto files = std::make_unique<k_FileSystem>(this);
+    files->UseDataSource(L"data", L"data.pak", ParseBool(settings[L"Zip"]));
+    fileSystem = std::move(files);
     universe = std::make_unique<k_Universe>(this);
 }
 

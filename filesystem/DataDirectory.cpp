@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <iostream>
 #include <set>
 #include <utility>
 
@@ -47,14 +49,16 @@ void CollectFiles(const fs::path& directory, const std::string& relative, std::s
         if (item.name == "." || item.name == "..") {
             continue;
         }
-        fs::path itemPath = directory / item.name;
-        if (!FitsPathBuffer(itemPath)) {
+        std::string name = relative + item.name;
+        if (DataNameLength(name) > kMaxDataNameLength) {
+            std::cerr << "Left out of the data files, its name is longer than " << kMaxDataNameLength
+                      << " characters: " << name << std::endl;
             continue;
         }
         if (item.isDirectory) {
-            CollectFiles(itemPath, relative + item.name + "/", ancestors, files);
+            CollectFiles(directory / item.name, name + "/", ancestors, files);
         } else {
-            files.push_back(L"/" + FromUtf8(relative + item.name));
+            files.push_back(L"/" + FromUtf8(name));
         }
     }
     ancestors.erase({status.st_dev, status.st_ino});
@@ -80,6 +84,41 @@ std::optional<std::string> FindIgnoringCase(const fs::path& directory, const std
     return best;
 }
 
+// Why a disk file could not be opened, from the error of open().
+std::string OpenFailure(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return "no such file";
+    case ELOOP:
+        return "a link loop";
+    case EACCES:
+        return "no permission to read it";
+    default:
+        return std::strerror(error);
+    }
+}
+
+void Explain(std::string* whyNot, std::string text) {
+    if (whyNot != nullptr) {
+        *whyNot = std::move(text);
+    }
+}
+
+// Why fstat's status makes a file unreadable as data, or empty when it is fine.
+std::string StatusFailure(const struct stat& status) {
+    if (S_ISDIR(status.st_mode)) {
+        return "a folder rather than a file";
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return "not a regular file";
+    }
+    if (static_cast<std::uint64_t>(status.st_size) > kMaxDiskFileSize) {
+        return "larger than the " + std::to_string(kMaxDiskFileSize) + " bytes a data file may have";
+    }
+    return {};
+}
+
 bool ReadAll(int descriptor, std::uint8_t* buffer, std::uint32_t size) {
     std::uint32_t filled = 0;
     while (filled < size) {
@@ -97,14 +136,12 @@ bool ReadAll(int descriptor, std::uint8_t* buffer, std::uint32_t size) {
 
 }  // namespace
 
-bool FitsPathBuffer(const fs::path& path) { return FromUtf8(path.string()).size() < kPathBufferLength; }
+std::size_t DataNameLength(const std::string& relative) { return FromUtf8(relative).size(); }
 
 std::vector<std::wstring> ListDataFiles(const fs::path& root) {
     std::vector<std::wstring> files;
     std::set<DirectoryIdentity> ancestors;
-    if (FitsPathBuffer(root)) {
-        CollectFiles(root, "", ancestors, files);
-    }
+    CollectFiles(root, "", ancestors, files);
     return files;
 }
 
@@ -136,16 +173,19 @@ std::optional<fs::path> FindDataPath(const fs::path& root, const std::string& re
     return found;
 }
 
-bool ReadDiskFile(const fs::path& path, std::unique_ptr<std::uint8_t[]>& content, std::uint32_t& size) {
+bool ReadDiskFile(const fs::path& path, std::unique_ptr<std::uint8_t[]>& content, std::uint32_t& size,
+                  std::string* whyNot) {
     // Non-blocking, so that opening a named pipe returns at once (and is then refused); reads of
     // regular files are unaffected.
     int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
+        Explain(whyNot, OpenFailure(errno));
         return false;
     }
     struct stat status;
-    bool readable = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
-                    static_cast<std::uint64_t>(status.st_size) <= kMaxDiskFileSize;
+    bool readable = ::fstat(descriptor, &status) == 0;
+    std::string failure = readable ? StatusFailure(status) : std::string("its status cannot be read");
+    readable = failure.empty();
     if (readable) {
         auto length = static_cast<std::uint32_t>(status.st_size);
         std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[length + std::size_t{1}]);
@@ -153,8 +193,13 @@ bool ReadDiskFile(const fs::path& path, std::unique_ptr<std::uint8_t[]>& content
         if (readable) {
             content = std::move(buffer);
             size = length;
+        } else {
+            failure = "a read error";
         }
     }
     ::close(descriptor);
+    if (!readable) {
+        Explain(whyNot, std::move(failure));
+    }
     return readable;
 }

@@ -12,15 +12,19 @@
 
 // A disk file larger than this is not loaded.
 constexpr std::uint64_t kMaxDiskFileSize = std::uint64_t{1} << 30;
-// Paths are held in buffers of this many wide characters, the terminating zero included.
+// Data names (paths inside the data folder or pack, without the leading "/") are held in buffers
+// of this many wide characters, the terminating zero included. Where the folder itself lies
+// does not count: the game may be unpacked as deep as the system allows.
 constexpr std::size_t kPathBufferLength = 260;
+constexpr std::size_t kMaxDataNameLength = kPathBufferLength - 1;
 
-// Whether the path, in wide characters, fits a path buffer.
-bool FitsPathBuffer(const std::filesystem::path& path);
+// The length of a data name in wide characters.
+std::size_t DataNameLength(const std::string& relative);
 
 // Every file under root as "/dir/name", depth-first, each directory's items sorted by name and a
 // subdirectory's files standing where it is met. Directory links are followed, never in a cycle.
-// Files and directories whose full path does not fit a path buffer are left out.
+// Files whose data name is longer than kMaxDataNameLength are left out, each with a line on
+// standard error.
 std::vector<std::wstring> ListDataFiles(const std::filesystem::path& root);
 
 // The disk path of a data name made of "/"-separated components ("\" already replaced), taking for
@@ -29,5 +33,7 @@ std::vector<std::wstring> ListDataFiles(const std::filesystem::path& root);
 std::optional<std::filesystem::path> FindDataPath(const std::filesystem::path& root, const std::string& relative);
 
 // The whole content of a regular file in a new array of size + 1 bytes, or false when the path
-// is no regular file, is larger than kMaxDiskFileSize or cannot be read completely.
-bool ReadDiskFile(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& content, std::uint32_t& size);
+// is no regular file, is larger than kMaxDiskFileSize or cannot be read completely; then whyNot,
+// when given, tells which ("a folder rather than a file", "a link loop", ...).
+bool ReadDiskFile(const std::filesystem::path& path, std::unique_ptr<std::uint8_t[]>& content, std::uint32_t& size,
+                  std::string* whyNot = nullptr);

@@ -1,6 +1,10 @@
 #include "filesystem/k_FileSystem.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 #include "WideText.h"
@@ -31,6 +35,28 @@ std::string RelativeDataPath(const std::wstring& name) {
     return relative;
 }
 
+std::unique_ptr<IFile> Refuse(std::wstring* whyNot, const std::wstring& reason) {
+    if (whyNot != nullptr) {
+        *whyNot = reason;
+    }
+    return nullptr;
+}
+
+std::wstring WidePath(const fs::path& path) { return FromUtf8(path.string()); }
+
+std::wstring DescribePackResult(PackResult result) {
+    switch (result) {
+    case PackResult::BadPassword:
+        return L"encrypted";
+    case PackResult::ReadError:
+        return L"a read error";
+    case PackResult::CorruptEntryHeader:
+        return L"damaged entry header or size";
+    default:
+        return L"bad compressed data or checksum";
+    }
+}
+
 }  // namespace
 
 k_FileSystem::k_FileSystem(IEngine* engine) : engine(engine), programDirectory(ProgramDirectory()) {}
@@ -55,10 +81,11 @@ void k_FileSystem::UsePackFile(const std::wstring& name) {
     pack.reset();
     packMode = true;
     fs::path packPath = programDirectory / ToUtf8(name);
-    if (FitsPathBuffer(packPath)) {
-        pack = k_PackReader::OpenPack(FromUtf8(packPath.string()));
-    }
+    packWhere = L"the data pack " + WidePath(packPath);
+    packFailure.clear();
+    pack = k_PackReader::OpenPack(WidePath(packPath));
     if (!pack) {
+        packFailure = PackProblem(packPath);
         std::cout << "FAILED!" << std::endl;
         return;
     }
@@ -79,39 +106,116 @@ void k_FileSystem::Reload() {
     }
 }
 
-std::unique_ptr<IFile> k_FileSystem::Open(const std::wstring& name) {
-    if (name.empty()) {
-        return nullptr;
+void k_FileSystem::UseDataSource(const std::wstring& directoryName, const std::wstring& packName, bool forcePack) {
+    std::error_code error;
+    bool directoryThere = fs::is_directory(programDirectory / ToUtf8(directoryName), error);
+    bool packThere = fs::exists(programDirectory / ToUtf8(packName), error);
+    if (forcePack || (!directoryThere && packThere)) {
+        UsePackFile(packName);
+    } else {
+        UseDirectory(directoryName);
     }
-    return packMode ? OpenFromPack(name) : OpenFromDirectory(name);
 }
 
-std::unique_ptr<IFile> k_FileSystem::OpenFromPack(const std::wstring& name) {
+std::unique_ptr<IFile> k_FileSystem::Open(const std::wstring& name) { return OpenOrExplain(name, nullptr); }
+
+std::wstring k_FileSystem::ExplainOpenFailure(const std::wstring& name) {
+    std::wstring whyNot;
+    OpenOrExplain(name, &whyNot);
+    return whyNot;
+}
+
+std::unique_ptr<IFile> k_FileSystem::OpenOrExplain(const std::wstring& name, std::wstring* whyNot) {
+    if (name.empty()) {
+        return Refuse(whyNot, L"an empty name");
+    }
+    return packMode ? OpenFromPack(name, whyNot) : OpenFromDirectory(name, whyNot);
+}
+
+std::unique_ptr<IFile> k_FileSystem::OpenFromPack(const std::wstring& name, std::wstring* whyNot) {
     if (!pack) {
-        return nullptr;
+        return Refuse(whyNot, packFailure);
     }
     PackEntry entry;
     std::int32_t index = pack->FindEntry(name, entry);
+    if (index < 0) {
+        std::size_t bytes = ToUtf8(name).size();
+        return Refuse(whyNot, bytes >= k_PackReader::kMaxNameBytes
+                                  ? L"a name of " + std::to_wstring(bytes) + L" bytes; a pack name has at most " +
+                                        std::to_wstring(k_PackReader::kMaxNameBytes - 1)
+                                  : L"no such file in " + packWhere +
+                                        (pack->IsDirectoryComplete() ? L"" : L", whose directory is damaged"));
+    }
     std::unique_ptr<std::uint8_t[]> content;
     std::uint32_t size = 0;
-    if (index < 0 || pack->ReadEntry(index, content, size) != PackResult::Success) {
-        return nullptr;
+    PackResult result = pack->ReadEntry(index, content, size);
+    if (result != PackResult::Success) {
+        return Refuse(whyNot, L"damaged in " + packWhere + L": " + DescribePackResult(result));
     }
     return std::make_unique<k_File>(std::move(content), size);
 }
 
-std::unique_ptr<IFile> k_FileSystem::OpenFromDirectory(const std::wstring& name) {
+std::unique_ptr<IFile> k_FileSystem::OpenFromDirectory(const std::wstring& name, std::wstring* whyNot) {
     std::string relative = RelativeDataPath(name);
-    if (relative.empty() || !FitsPathBuffer(dataDirectory / relative)) {
-        return nullptr;
+    if (relative.empty()) {
+        return Refuse(whyNot, L"not a name inside the data folder " + WidePath(dataDirectory));
+    }
+    std::size_t length = DataNameLength(relative);
+    if (length > kMaxDataNameLength) {
+        return Refuse(whyNot, L"a name of " + std::to_wstring(length) + L" characters; a data name has at most " +
+                                  std::to_wstring(kMaxDataNameLength));
     }
     std::optional<fs::path> path = FindDataPath(dataDirectory, relative);
     std::unique_ptr<std::uint8_t[]> content;
     std::uint32_t size = 0;
-    if (!path || !ReadDiskFile(*path, content, size)) {
-        return nullptr;
+    std::string failure = "no such file";
+    if (!path || !ReadDiskFile(*path, content, size, whyNot ? &failure : nullptr)) {
+        std::wstring problem = whyNot ? DataDirectoryProblem() : std::wstring();
+        return Refuse(whyNot, !problem.empty() ? problem
+                                               : FromUtf8(failure) + L" in the data folder " + WidePath(dataDirectory));
     }
     return std::make_unique<k_File>(std::move(content), size);
+}
+
+std::wstring k_FileSystem::DataDirectoryProblem() const {
+    const std::wstring folder = L"the data folder " + WidePath(dataDirectory);
+    if (dataDirectory.empty()) {
+        return L"no data source chosen";
+    }
+    std::error_code error;
+    fs::file_status status = fs::status(dataDirectory, error);
+    if (status.type() == fs::file_type::not_found) {
+        return folder + L" does not exist";
+    }
+    if (error) {
+        return folder + L" cannot be reached: " + FromUtf8(error.message());
+    }
+    if (!fs::is_directory(status)) {
+        return folder + L" is not a folder";
+    }
+    if (::access(dataDirectory.c_str(), R_OK | X_OK) != 0) {
+        return folder + L" cannot be read: " + FromUtf8(std::strerror(errno));
+    }
+    return {};
+}
+
+std::wstring k_FileSystem::PackProblem(const fs::path& packPath) {
+    std::error_code error;
+    fs::file_status status = fs::status(packPath, error);
+    const std::wstring where = WidePath(packPath);
+    if (status.type() == fs::file_type::not_found) {
+        return L"no data pack at " + where;
+    }
+    if (error) {
+        return L"the data pack " + where + L" cannot be reached: " + FromUtf8(error.message());
+    }
+    if (fs::is_directory(status)) {
+        return L"the data pack " + where + L" is a folder";
+    }
+    if (::access(packPath.c_str(), R_OK) != 0) {
+        return L"the data pack " + where + L" cannot be read: " + FromUtf8(std::strerror(errno));
+    }
+    return L"the data pack " + where + L" is damaged: not a readable zip archive";
 }
 
 std::vector<std::wstring> k_FileSystem::ListFiles(const std::wstring& prefix) {

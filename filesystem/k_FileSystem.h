@@ -26,13 +26,28 @@ public:
     std::unique_ptr<IFile> Open(const std::wstring& name) override;
     std::vector<std::wstring> ListFiles(const std::wstring& prefix) override;
 
+    // Chooses the source: the pack when forced; otherwise the data folder when it is there,
+    // else the pack when it is there, else the (missing) data folder.
+    void UseDataSource(const std::wstring& directoryName, const std::wstring& packName, bool forcePack);
+    // Why Open gives no file for name, with the full path of the folder or pack it looked in;
+    // empty when the name opens.
+    std::wstring ExplainOpenFailure(const std::wstring& name);
+
 private:
-    std::unique_ptr<IFile> OpenFromPack(const std::wstring& name);
-    std::unique_ptr<IFile> OpenFromDirectory(const std::wstring& name);
+    // Open, and when it fails and whyNot is given, the reason there.
+    std::unique_ptr<IFile> OpenOrExplain(const std::wstring& name, std::wstring* whyNot);
+    std::unique_ptr<IFile> OpenFromPack(const std::wstring& name, std::wstring* whyNot);
+    std::unique_ptr<IFile> OpenFromDirectory(const std::wstring& name, std::wstring* whyNot);
+    // Why the data folder itself cannot be read, or empty when it is a readable folder.
+    std::wstring DataDirectoryProblem() const;
+    // Why the pack at packPath did not open.
+    static std::wstring PackProblem(const std::filesystem::path& packPath);
 
     [[maybe_unused]] IEngine* engine;
     bool packMode = false;
     std::unique_ptr<k_PackReader> pack;
+    std::wstring packWhere;    // "the data pack <full path>" after UsePackFile
+    std::wstring packFailure;  // why the pack did not open, when it did not
     std::wstring sourceName;
     std::vector<std::wstring> fileList;
     std::filesystem::path dataDirectory;

@@ -192,6 +192,8 @@ void k_PackReader::BuildIndex() {
             break;
         }
     }
+    unz_global_info64 global;
+    directoryComplete = unzGetGlobalInfo64(archive, &global) == UNZ_OK && global.number_entry == entries.size();
 }
 
 bool k_PackReader::IndexCurrentEntry(std::string& nameBuffer) {

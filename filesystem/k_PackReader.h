@@ -30,6 +30,8 @@ public:
     k_PackReader& operator=(const k_PackReader&) = delete;
 
     std::int32_t GetEntryCount() const;
+    // False when the central directory breaks off: the entries behind the damage are missing.
+    bool IsDirectoryComplete() const { return directoryComplete; }
     // Describes the entry at index; closes the entry data that is open. An entry whose stored
     // name is too long gives CorruptEntryHeader and an empty description.
     PackResult GetEntry(std::int32_t index, PackEntry& entry);
@@ -75,6 +77,7 @@ private:
     void* archive;  // the minizip handle
     std::unique_ptr<MemoryArchive> memory;
     std::int32_t current = -1;  // the entry whose data is open, or -1
+    bool directoryComplete = true;
     std::vector<IndexedEntry> entries;
     std::unordered_map<std::string, std::int32_t> firstEntryByName;
 };

@@ -6,6 +6,7 @@
 
 #include "Failure.h"
 #include "IFileSystem.h"
+#include "filesystem/CannotRead.h"
 #include "graphics/GLFunctions.h"
 
 namespace {
@@ -13,9 +14,12 @@ namespace {
 constexpr GLint kNoUniform = -1;
 
 std::unique_ptr<IFile> OpenSource(IEngine* engine, const std::wstring& shaderName, const std::wstring& fileName) {
-    std::unique_ptr<IFile> file = engine->GetFileSystem()->Open(fileName);
+    IFileSystem* files = engine->GetFileSystem();
+    std::unique_ptr<IFile> file = files->Open(fileName);
     if (!file) {
-        throw k_Failure(L"Cannot read the shader source \"" + fileName + L"\" of \"" + shaderName + L"\".");
+        std::wstring reason = WhyCannotRead(files, fileName);
+        throw k_Failure(L"Cannot read the shader source \"" + fileName + L"\" of \"" + shaderName + L"\"" +
+                        (reason.empty() ? L"" : L" (" + reason + L")") + L".");
     }
     return file;
 }

@@ -4,6 +4,7 @@
 
 #include "Failure.h"
 #include "IFileSystem.h"
+#include "filesystem/CannotRead.h"
 #include "graphics/GLFunctions.h"
 #include "graphics/PngDecoder.h"
 
@@ -14,10 +15,12 @@ constexpr GLint kRgbComponents = 3;
 constexpr GLint kRgbaComponents = 4;
 
 PngImage ReadPicture(IEngine* engine, const std::wstring& fileName) {
-    std::unique_ptr<IFile> file = engine->GetFileSystem()->Open(fileName);
+    IFileSystem* files = engine->GetFileSystem();
+    std::unique_ptr<IFile> file = files->Open(fileName);
     if (!file) {
-        std::wcout << L"Cannot read from file: " << fileName << std::endl;
-        throw k_Failure(L"Cannot read from file: " + fileName);
+        std::wstring message = CannotReadMessage(files, fileName);
+        std::wcout << message << std::endl;
+        throw k_Failure(message);
     }
     PngImage image;
     std::string error;

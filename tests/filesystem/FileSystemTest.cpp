@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "WideText.h"
+#include "filesystem/CannotRead.h"
 #include "filesystem/k_FileSystem.h"
 #include "support/TempDirectory.h"
 #include "support/ZipWriter.h"
@@ -31,6 +32,13 @@ protected:
         testing::internal::CaptureStdout();
         pack ? fileSystem.UsePackFile(name) : fileSystem.UseDirectory(name);
         return testing::internal::GetCapturedStdout();
+    }
+
+    // Why the name does not open, as the part of the message behind "Cannot read from file: ".
+    std::wstring Why(const std::wstring& name) {
+        std::wstring message = CannotReadMessage(&fileSystem, name);
+        std::wstring start = L"Cannot read from file: " + name + L" (";
+        return message.rfind(start, 0) == 0 ? message.substr(start.size()) : L"<" + message + L">";
     }
 
     std::string Reload() {
@@ -100,6 +108,59 @@ TEST_F(FileSystem, DirectoryLinksAreFollowedButNeverInACycle) {
     EXPECT_EQ(Content(L"music/music.xm"), "m");
 }
 
+TEST_F(FileSystem, DeepProgramFolderOpensEverythingAndOnlyDataNamesAreLimited) {
+    const std::string deep = std::string(120, 'a') + "/" + std::string(120, 'b') + "/data";
+    const std::string longest = std::string(120, 'd') + "/" + std::string(134, 'n') + ".png";  // 259 characters
+    const std::string tooLong = std::string(120, 'd') + "/" + std::string(135, 'n') + ".png";
+    for (const std::string& name : {std::string("universe.xml"), longest, tooLong}) {
+        program.Write(deep + "/" + name, name);
+    }
+    Use(false, FromUtf8(deep));
+    EXPECT_EQ(fileSystem.ListFiles(L""), (Names{L"/" + FromUtf8(longest), L"/universe.xml"}));
+    EXPECT_EQ(Content(L"universe.xml") + Content(FromUtf8(longest)), "universe.xml" + longest);
+    EXPECT_EQ(Why(FromUtf8(tooLong)), L"a name of 260 characters; a data name has at most 259)");
+}
+
+TEST_F(FileSystem, ReadFailuresSayWhyAndWhereTheGameLooked) {
+    const std::wstring folder = program.WidePath("data");
+    Use(false, L"data");
+    EXPECT_EQ(Why(L"Splash.png"), L"the data folder " + folder + L" does not exist)");
+    program.Write("data/sounds/die.wav", "die");
+    ASSERT_EQ(::symlink("loop.png", program.Path("data/loop.png").c_str()), 0);
+    for (const auto& [name, why] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"Splash.png", L"no such file in the data folder "},
+             {L"SOUNDS", L"a folder rather than a file in the data folder "},
+             {L"loop.png", L"a link loop in the data folder "},
+             {L"../secret.txt", L"not a name inside the data folder "}}) {
+        EXPECT_EQ(Why(name), why + folder + L")");
+    }
+}
+
+TEST_F(FileSystem, DataSourceIsTheFolderWhenPresentElseThePackAndThePackWhenForced) {
+    struct Case {
+        bool folder, pack, forced;
+        std::string chosen;
+    };
+    for (const Case& c : std::vector<Case>{{false, false, false, kDirectoryMessage},
+                                           {false, true, false, kPackMessage},
+                                           {true, true, false, kDirectoryMessage},
+                                           {true, false, true, kPackMessage + "FAILED!\n"},
+                                           {true, true, true, kPackMessage}}) {
+        std::filesystem::remove_all(program.Path("data"));
+        std::filesystem::remove(program.Path("data.pak"));
+        if (c.folder) {
+            program.Write("data/universe.xml", "folder");
+        }
+        if (c.pack) {
+            ZipWriter(program.Path("data.pak")).AddFile("universe.xml", "pack");
+        }
+        testing::internal::CaptureStdout();
+        fileSystem.UseDataSource(L"data", L"data.pak", c.forced);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.chosen);
+    }
+    EXPECT_EQ(Content(L"universe.xml"), "pack");
+}
+
 TEST_F(FileSystem, MissingDirectoryFindsNothingUntilReloaded) {
     Use(false, L"data");
     EXPECT_TRUE(fileSystem.ListFiles(L"").empty());
@@ -151,15 +212,33 @@ TEST_F(FileSystem, PackListsItsFilesInArchiveOrderWithoutDirectoriesAndOpensOnly
     for (const wchar_t* failing : {L"", L"forged.txt", L"flipped.txt"}) {
         EXPECT_EQ(fileSystem.Open(failing), nullptr) << ToUtf8(failing);
     }
+    const std::wstring pack = program.WidePath("data.pak");
+    EXPECT_EQ(Why(L"flipped.txt"), L"damaged in the data pack " + pack + L": bad compressed data or checksum)");
+    EXPECT_EQ(Why(L"sounds\\Missing.ogg"), L"no such file in the data pack " + pack + L")");
+    EXPECT_EQ(Why(FromUtf8(std::string(256, 'n'))), L"a name of 256 bytes; a pack name has at most 255)");
     Reload();
     EXPECT_EQ(fileSystem.ListFiles(L""), expected);
 }
 
 TEST_F(FileSystem, MissingOrBrokenPackFailsAndFindsNothing) {
+    const std::wstring pack = program.WidePath("data.pak");
     EXPECT_EQ(Use(true, L"data.pak"), kPackMessage + "FAILED!\n");
     EXPECT_TRUE(fileSystem.ListFiles(L"").empty());
     EXPECT_EQ(fileSystem.Open(L"universe.xml"), nullptr);
+    EXPECT_EQ(Why(L"universe.xml"), L"no data pack at " + pack + L")");
     program.Write("data.pak", "PK\x03\x04 but nothing more");
     EXPECT_EQ(Use(true, L"data.pak"), kPackMessage + "FAILED!\n");
+    EXPECT_EQ(Why(L"universe.xml"), L"the data pack " + pack + L" is damaged: not a readable zip archive)");
+    {
+        ZipWriter zip(program.Path("data.pak"));
+        zip.AddFile("ball.png", "ball");
+        zip.AddFile("universe.xml", "u");
+    }
+    std::string archive = program.Read("data.pak");
+    archive[archive.rfind("PK\x01\x02") + 3] = 'X';  // the second directory record
+    program.Write("data.pak", archive);
+    Use(true, L"data.pak");
+    EXPECT_EQ(Content(L"ball.png"), "ball");
+    EXPECT_EQ(Why(L"universe.xml"), L"no such file in the data pack " + pack + L", whose directory is damaged)");
     EXPECT_NE(Use(true, FromUtf8(std::string(300, 'p'))).find("\nFAILED!\n"), std::string::npos);
 }

@@ -5,6 +5,8 @@
 #include <zlib.h>
 
 #include <array>
+#include <fstream>
+#include <iterator>
 
 #include "graphics/PngDecoder.h"
 #include "support/PngWriter.h"
@@ -46,6 +48,11 @@ std::vector<std::uint8_t> ClaimingSize(std::uint32_t width, std::uint32_t height
     putBigEndian(kHeaderData + kHeaderDataSize,
                  static_cast<std::uint32_t>(crc32(0, &file[kHeaderType], 4 + kHeaderDataSize)));
     return file;
+}
+
+std::vector<std::uint8_t> ReadSeed(const std::string& name) {
+    std::ifstream stream(std::string(ROLLANDIA_SOURCE_DIR) + "/fuzz/corpus/png/" + name, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(stream), {});
 }
 
 }  // namespace
@@ -106,6 +113,8 @@ TEST(PngDecoder, CorruptHugeAndPlainGreyPicturesFailWithTheirReasonBeforeTakingM
         {ClaimingSize(kPngMaxSide + 1, 1), kCorrupt, false},
         {ClaimingSize(64, 64), kCorrupt, false},  // within the limits, without its image data
         {ClaimingSize(kPngMaxSide, kPngMaxSide), "PNG picture too large: 8192 x 8192 pixels (at most 16777216)", true},
+        // 90 bytes whose sPLT chunk claims 1.85 GiB: refused by its length, never allocated.
+        {ReadSeed("forged-splt-length.png"), kCorrupt + "sPLT: chunk data is too large", true},
     };
     for (int bitDepth : {1, 8, 16}) {
         cases.push_back({WritePng(GreyPicture(bitDepth)), "grey PNG pictures", false});

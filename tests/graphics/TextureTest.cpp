@@ -1,5 +1,7 @@
+#include "filesystem/k_FileSystem.h"
 #include "support/DrawingFixture.h"
 #include "support/Failures.h"
+#include "support/TempDirectory.h"
 
 namespace {
 
@@ -62,6 +64,14 @@ TEST_F(TextureTest, MissingOrUndecodablePictureRaisesTheNameAndMakesNoTexture) {
     testing::internal::CaptureStdout();
     EXPECT_TRUE(Contains(FailureOf([&] { k_Texture texture(&engine, L"nowhere.png"); }), {L"nowhere.png"}));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Cannot read from file: nowhere.png\n");
+    // The game's own file system also tells why and where it looked.
+    TempDirectory program;
+    k_FileSystem disk(nullptr, program.WidePath());
+    disk.UseDirectory(L"data");
+    engine.fileSystem = &disk;
+    EXPECT_EQ(FailureOf([&] { k_Texture texture(&engine, L"Splash.png"); }),
+              L"Cannot read from file: Splash.png (the data folder " + program.WidePath("data") + L" does not exist)");
+    engine.fileSystem = &files;
 
     files.Add(L"broken.png", "not a picture at all");
     PngPicture grey;
