@@ -1,5 +1,6 @@
 #include "app/Game.h"
 
+#include <cmath>
 #include <memory>
 
 #include "Failure.h"
@@ -8,11 +9,17 @@
 #include "ISprite.h"
 #include "IUniverse.h"
 #include "IWindow.h"
+#include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "platform/MessagePump.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 #include "world/k_Universe.h"
+
+k_Ball* g_Ball = nullptr;
+std::unique_ptr<ISprite> g_DeathSprite;
+ITexture* g_DeathTexture = nullptr;
+ITexture* g_DeathTexture2 = nullptr;
 
 namespace {
 
@@ -21,12 +28,34 @@ constexpr int kFullScreenPictureDepth = 255;
 // -1 draws every layer at full opacity: the game has no edited layer.
 constexpr int kNoHighlightedLayer = -1;
 const wchar_t* const kLevelFile = L"universe.xml";
+const wchar_t* const kMusic = L"sounds/glimmerdrift.xm";
+const wchar_t* const kLaugh = L"sounds/laugh.ogg";
+const wchar_t* const kDeathPicture = L"die.png";
+const wchar_t* const kDeathPicture2 = L"die2.png";
+
+// Ball states fed to its shader.
+constexpr int kBallNormal = 0;
+constexpr int kBallUp = 1;
+constexpr int kBallDown = 2;
+
+// The death pictures alternate every 125 ms on the counter's own clock.
+constexpr double kBlinkPeriodSeconds = 0.25;
+constexpr float kBlinkHalfPeriodSeconds = 0.125f;
+
+// The sprite of a ball released by the death handler: its removal from the scene runs in the
+// same frame, after which the sprite object can go.
+std::unique_ptr<ISprite> g_RetiredBallSprite;
+
+std::unique_ptr<ISprite> MakeFullScreenPicture(IEngine* engine, ITexture* texture) {
+    std::unique_ptr<ISprite> picture = engine->CreateSprite(r_SpriteType::Background);
+    picture->SetTexture(texture);
+    picture->GetData().depth = kFullScreenPictureDepth;
+    engine->AddSprite(picture.get(), false, nullptr);
+    return picture;
+}
 
 void ShowSplash(IEngine* engine) {
-    std::unique_ptr<ISprite> splash = engine->CreateSprite(r_SpriteType::Background);
-    splash->SetTexture(engine->GetTexture(L"Splash.png"));
-    splash->GetData().depth = kFullScreenPictureDepth;
-    engine->AddSprite(splash.get(), false, nullptr);
+    std::unique_ptr<ISprite> splash = MakeFullScreenPicture(engine, engine->GetTexture(L"Splash.png"));
     engine->SetHighlightLayer(kNoHighlightedLayer);
     engine->Update(0.0f);
     engine->GetWindow()->SwapBuffers();
@@ -47,6 +76,44 @@ void LoadLevel(IEngine* engine) {
     }
 }
 
+// Releases the ball; its sprite object stays until its removal from the scene has run.
+void ReleaseBall() {
+    if (!g_Ball) {
+        return;
+    }
+    g_RetiredBallSprite = g_Ball->HandOverSprite();
+    delete g_Ball;
+    g_Ball = nullptr;
+}
+
+void ReleaseRetiredBallSprite(IEngine* engine) {
+    if (g_RetiredBallSprite && engine->GetScene().count(g_RetiredBallSprite.get()) == 0) {
+        g_RetiredBallSprite.reset();
+    }
+}
+
+// Makes the first screen of the current world at column + row 0 current again (leaving and
+// entering it rebuilds its pieces); without one the player goes on where they died.
+void ReturnToStartScreen(IUniverse* universe) {
+    IWorld* world = universe->GetCurrentWorld();
+    if (!world) {
+        return;
+    }
+    for (const auto& screen : world->GetScreens()) {
+        if (screen->GetX() + screen->GetY() == 0) {
+            world->SetCurrentScreen(screen.get());
+            return;
+        }
+    }
+}
+
+int BallStateFromKeys(IWindow* window) {
+    if (window->IsKeyDown(VK_UP)) {
+        return kBallUp;
+    }
+    return window->IsKeyDown(VK_DOWN) ? kBallDown : kBallNormal;
+}
+
 // Handles at most one message; false when the loop must end.
 bool PumpOneMessage() {
     Message message;
@@ -59,17 +126,91 @@ bool PumpOneMessage() {
     return true;
 }
 
+// Frame time measured on the high-resolution counter. A pause (the window minimised) does
+// not count: the first frame after it measures from the moment the game became active again.
+class FrameClock {
+public:
+    FrameClock() : last(QueryPerformanceCounter()) {}
+
+    float NextFrame(std::uint64_t& frequency) {
+        frequency = QueryPerformanceFrequency();
+        std::uint64_t now = QueryPerformanceCounter();
+        float dt = static_cast<float>(static_cast<long double>(now - last) / frequency);
+        last = QueryPerformanceCounter();
+        return dt;
+    }
+
+    void Resume() { last = QueryPerformanceCounter(); }
+    std::uint64_t Last() const { return last; }
+
+private:
+    std::uint64_t last;
+};
+
+}  // namespace
+
+void OnDeath(void*) {
+    g_Engine->StopMusic();
+    g_Engine->PlaySound(kLaugh);
+    if (g_DeathSprite) {
+        g_Engine->RemoveSprite(g_DeathSprite.get());
+    }
+    g_DeathTexture = g_Engine->GetTexture(kDeathPicture);
+    g_DeathTexture2 = g_Engine->GetTexture(kDeathPicture2);
+    g_DeathSprite = MakeFullScreenPicture(g_Engine, g_DeathTexture);
+    ReleaseBall();
+}
+
+void Restart() {
+    ReturnToStartScreen(g_Engine->GetUniverse());
+    g_Ball = new k_Ball();
+    g_Engine->PlayMusic(kMusic);
+    if (g_DeathSprite) {
+        g_Engine->RemoveSprite(g_DeathSprite.get());
+        g_DeathSprite.reset();
+    }
+}
+
+void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency) {
+    if (!g_DeathSprite) {
+        return;
+    }
+    float seconds = static_cast<float>(static_cast<long double>(last) / frequency);
+    float phase = static_cast<float>(std::fmod(static_cast<double>(seconds), kBlinkPeriodSeconds));
+    g_DeathSprite->SetTexture(phase > kBlinkHalfPeriodSeconds ? g_DeathTexture2 : g_DeathTexture);
+}
+
+namespace {
+
+void RunFrame(IEngine* engine, FrameClock& clock) {
+    std::uint64_t frequency = 0;
+    float dt = clock.NextFrame(frequency);
+    IWindow* window = engine->GetWindow();
+    if (g_Ball) {
+        g_Ball->SetState(BallStateFromKeys(window));
+    } else if (window->IsKeyDown(VK_RETURN)) {
+        Restart();
+    } else {
+        BlinkDeathPicture(clock.Last(), frequency);
+    }
+    engine->Update(dt);
+    ReleaseRetiredBallSprite(engine);
+    engine->GetWindow()->SwapBuffers();
+}
+
 void RunMainLoop(IEngine* engine) {
     IWindow* window = engine->GetWindow();
-    std::uint64_t last = QueryPerformanceCounter();
+    FrameClock clock;
+    bool paused = false;
     while (PumpOneMessage() && !window->IsKeyDown(VK_ESCAPE)) {
         if (window->IsActive()) {
-            std::uint64_t frequency = QueryPerformanceFrequency();
-            std::uint64_t now = QueryPerformanceCounter();
-            float dt = static_cast<float>(static_cast<long double>(now - last) / frequency);
-            last = QueryPerformanceCounter();
-            engine->Update(dt);
-            engine->GetWindow()->SwapBuffers();
+            if (paused) {
+                clock.Resume();
+                paused = false;
+            }
+            RunFrame(engine, clock);
+        } else {
+            paused = true;
         }
         SwitchToThread();
     }
@@ -90,8 +231,20 @@ Settings BuildSettings() {
 void RunGame(Settings& settings) {
     g_Engine = CreateEngine(settings);
     g_Engine->Init();
+    g_Engine->SetDeathCallback(OnDeath);
     ShowSplash(g_Engine);
     LoadLevel(g_Engine);
+    g_Ball = new k_Ball();
     g_Engine->SetHighlightLayer(kNoHighlightedLayer);
+    g_Engine->PlayMusic(kMusic);
     RunMainLoop(g_Engine);
+}
+
+void ReleaseGame() {
+    ReleaseBall();
+    delete g_Engine;
+    g_Engine = nullptr;
+    // The engine no longer refers to them: the sprites the game owns can go now.
+    g_RetiredBallSprite.reset();
+    g_DeathSprite.reset();
 }

@@ -16,8 +16,7 @@ const wchar_t* const kFailureCaption = L"Quillo 2D Game";
 // display mode is restored before the program ends.
 int ReportFailure(const std::wstring& message) {
     ShowMessageBox(message, kFailureCaption);
-    delete g_Engine;
-    g_Engine = nullptr;
+    ReleaseGame();
     return 1;
 }
 
@@ -27,8 +26,7 @@ int main() {
     try {
         Settings settings = BuildSettings();
         RunGame(settings);
-        delete g_Engine;
-        g_Engine = nullptr;
+        ReleaseGame();
         return 0;
     } catch (const k_Failure& failure) {
         return ReportFailure(failure.Message());

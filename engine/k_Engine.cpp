@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Failure.h"
 #include "IFileSystem.h"
 #include "IGraphics.h"
 #include "IShaderTexture.h"
@@ -50,6 +51,8 @@ k_Engine::~k_Engine() {
     physics.reset();
     resourceCache.clear();
     scene.clear();
+    sceneEntry.clear();
+    sceneEntryOrder.clear();
     removalQueue.clear();
 }
 
@@ -74,7 +77,11 @@ IShaderTexture* k_Engine::GetShaderTexture(const std::wstring& name, const std::
     ITexture* resource = CachedResource(name, [&] {
         return std::make_unique<k_ShaderTexture>(this, name, vertexFile, fragmentFile, width, height);
     });
-    return dynamic_cast<IShaderTexture*>(resource);
+    auto* shaderTexture = dynamic_cast<IShaderTexture*>(resource);
+    if (resource && !shaderTexture) {
+        throw k_Failure(L"Cannot make the shader texture \"" + name + L"\": the name is already used by a picture");
+    }
+    return shaderTexture;
 }
 
 ITexture* k_Engine::GetBlankTexture(const std::wstring& name, int width, int height) {
@@ -104,7 +111,22 @@ void k_Engine::AddSprite(ISprite* sprite, bool automaticPlacement, ISprite* alig
         sprite->GetData().left = static_cast<float>(placementX);
         sprite->GetData().top = static_cast<float>(placementY);
     }
-    scene[sprite] = sprite->CreateBody(physics ? physics->GetWorld() : nullptr);
+    EnterScene(sprite, sprite->CreateBody(physics ? physics->GetWorld() : nullptr));
+}
+
+void k_Engine::EnterScene(ISprite* sprite, b2Body* body) {
+    bool isNew = scene.count(sprite) == 0;
+    scene[sprite] = body;
+    if (!isNew) {
+        return;
+    }
+    auto stale = sceneEntry.find(sprite);
+    if (stale != sceneEntry.end()) {
+        sceneEntryOrder.erase(stale->second);
+    }
+    sceneEntry[sprite] = nextSceneEntry;
+    sceneEntryOrder[nextSceneEntry] = sprite;
+    ++nextSceneEntry;
 }
 
 void k_Engine::AdvancePlacementCursor(ITexture* texture) {
@@ -136,6 +158,11 @@ void k_Engine::RemoveSprite(ISprite* sprite) {
         physics->DestroyBody(entry->second);
     }
     scene.erase(entry);
+    auto order = sceneEntry.find(sprite);
+    if (order != sceneEntry.end()) {
+        sceneEntryOrder.erase(order->second);
+        sceneEntry.erase(order);
+    }
 }
 
 void k_Engine::QueueRemoveSprite(ISprite* sprite) {
@@ -148,16 +175,27 @@ void k_Engine::QueueRemoveSprite(ISprite* sprite) {
 void k_Engine::SetPlayerSprite(ISprite* sprite) { playerSprite = sprite; }
 ISprite* k_Engine::GetPlayerSprite() { return playerSprite; }
 
+// Sprites in the order they entered the scene; sprites that callers put into the scene
+// directly (through GetScene) follow in key order.
 SpriteLayers k_Engine::GetSpritesByLayer() {
     SpriteLayers layers;
-    for (const auto& entry : scene) {
-        layers[entry.first->GetData().depth].push_back(entry.first);
+    for (const auto& [entry, sprite] : sceneEntryOrder) {
+        if (scene.count(sprite) != 0) {
+            layers[sprite->GetData().depth].push_back(sprite);
+        }
+    }
+    if (sceneEntry.size() != scene.size()) {
+        for (const auto& [sprite, body] : scene) {
+            if (sceneEntry.count(sprite) == 0) {
+                layers[sprite->GetData().depth].push_back(sprite);
+            }
+        }
     }
     return layers;
 }
 
 Scene& k_Engine::GetScene() { return scene; }
-void k_Engine::SetSpriteBody(ISprite* sprite, b2Body* body) { scene[sprite] = body; }
+void k_Engine::SetSpriteBody(ISprite* sprite, b2Body* body) { EnterScene(sprite, body); }
 float k_Engine::GetTime() { return time; }
 
 void k_Engine::Init() {

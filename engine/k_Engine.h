@@ -4,6 +4,7 @@
 // and forwards input to the hooks that a game or level editor sets.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -69,6 +70,7 @@ private:
     template <typename Create>
     ITexture* CachedResource(const std::wstring& name, Create create);
     void AdvancePlacementCursor(ITexture* texture);
+    void EnterScene(ISprite* sprite, b2Body* body);
 
     // Frame update steps, in the order Update runs them.
     void RunRequestedDeath();
@@ -86,6 +88,11 @@ private:
     std::unique_ptr<IWindow> window;
     std::unique_ptr<IUniverse> universe;
     Scene scene;
+    // The order in which sprites entered the scene: a layer draws its sprites in this order,
+    // so overlapping pieces of one depth look the same on every run.
+    std::map<ISprite*, std::uint64_t> sceneEntry;
+    std::map<std::uint64_t, ISprite*> sceneEntryOrder;
+    std::uint64_t nextSceneEntry = 0;
     std::map<std::wstring, std::unique_ptr<ITexture>> resourceCache;
     std::vector<ISprite*> removalQueue;
     ISprite* playerSprite = nullptr;

@@ -11,7 +11,7 @@ packages=(
   libpng-dev zlib1g-dev libminizip-dev
   libbox2d-dev
   googletest libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick x11-utils
   clang libclang-rt-14-dev
   glslang-tools sox openmpt123 xmp vorbis-tools libvorbis-dev
   python3 zip unzip

@@ -66,6 +66,25 @@ TEST_F(EngineTest, SceneSkipsBrokenSpritesAndListsLayersInAscendingDepth) {
     EXPECT_EQ(layers.begin()->second.front(), bottom.get());
 }
 
+// Overlapping tiles of one depth must not swap places between runs, whatever addresses
+// the sprites happen to get: a layer draws in the order its sprites entered the scene.
+TEST_F(EngineTest, ALayerDrawsItsSpritesInTheOrderTheyWereAdded) {
+    std::vector<std::unique_ptr<ISprite>> sprites;
+    for (int i = 0; i < 8; ++i) {
+        sprites.push_back(Sprite(r_SpriteType::Background, 0, 0, 5));
+    }
+    std::vector<ISprite*> added;
+    for (int i : {3, 0, 7, 5, 1, 6, 2, 4}) {
+        engine.AddSprite(sprites[i].get(), false, nullptr);
+        added.push_back(sprites[i].get());
+    }
+    engine.RemoveSprite(added[2]);
+    engine.AddSprite(added[2], false, nullptr);  // re-added: now the last one
+    added.push_back(added[2]);
+    added.erase(added.begin() + 2);
+    EXPECT_EQ(engine.GetSpritesByLayer().at(5), added);
+}
+
 TEST_F(EngineTest, QueuedRemovalCallsTheHookAndWaitsForTheNextFrame) {
     g_removeCalls = 0;
     engine.SetRemoveCallback(CountRemove);

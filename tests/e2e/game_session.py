@@ -1,0 +1,167 @@
+"""Drives the real game executable as a player would: a virtual display of its own, key
+presses through xdotool, screenshots, and the sound it plays recorded by SDL's disk audio
+driver. Nothing reaches into the game; every wait polls with a generous limit."""
+import array
+import math
+import os
+import shutil
+import subprocess
+import time
+import wave
+
+RATE = 44100
+FRAME_BYTES = 4  # 16-bit stereo
+WIDTH, HEIGHT = 800, 600
+
+
+def write_tone(path, segments, volume=0.3):
+    """A mono 16-bit WAV made of (frequency, seconds) segments; frequency 0 is silence."""
+    samples = array.array("h")
+    for frequency, seconds in segments:
+        for i in range(int(seconds * RATE)):
+            samples.append(int(volume * 32767 * math.sin(2 * math.pi * frequency * i / RATE)))
+    with wave.open(path, "wb") as out:
+        out.setnchannels(1)
+        out.setsampwidth(2)
+        out.setframerate(RATE)
+        out.writeframes(samples.tobytes())
+
+
+class GameSession:
+    def __init__(self, build_dir, work_dir, data_overrides=None):
+        """Copies the game and its data into work_dir, replacing the files data_overrides
+        names (relative name -> function writing the file at a path)."""
+        self.dir = work_dir
+        shutil.copy(os.path.join(build_dir, "rollandia"), work_dir)
+        shutil.copytree(os.path.join(build_dir, "data"), os.path.join(work_dir, "data"))
+        for name, make in (data_overrides or {}).items():
+            make(os.path.join(work_dir, "data", name))
+        self.audio_path = os.path.join(work_dir, "audio.raw")
+        self.failure_picture = os.path.join(build_dir, "e2e-timeout.png")
+        self.display = ":%d" % (200 + os.getpid() % 700)
+        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
+                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="disk",
+                        SDL_DISKAUDIOFILE=self.audio_path)
+        self.wait_for(lambda: subprocess.call(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
+                                              stderr=subprocess.DEVNULL) == 0, 20, "the virtual display")
+        self.log = open(os.path.join(work_dir, "game.log"), "w")
+        self.game = subprocess.Popen(["./rollandia"], cwd=work_dir, env=self.env, stdout=self.log,
+                                     stderr=subprocess.STDOUT)
+
+    def close(self):
+        for process in (self.game, self.xvfb):
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        self.log.close()
+
+    def wait_for(self, condition, seconds, what):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            result = condition()
+            if result:
+                return result
+            if getattr(self, "game", None) is not None and self.game.poll() is not None:
+                raise AssertionError("the game ended (status %s) while waiting for %s" % (self.game.returncode, what))
+            time.sleep(0.05)
+        if getattr(self, "game", None) is not None:
+            subprocess.call(["import", "-window", "root", self.failure_picture], env=self.env)
+        raise AssertionError("timed out after %d s waiting for %s (last picture: %s)" % (seconds, what,
+                                                                                      self.failure_picture))
+
+    # ---------------------------------------------------------------- input
+    def key(self, name):
+        subprocess.check_call(["xdotool", "key", name], env=self.env)
+
+    def hold(self, name, down=True):
+        subprocess.check_call(["xdotool", "keydown" if down else "keyup", name], env=self.env)
+
+    # ---------------------------------------------------------------- picture
+    def screenshot(self):
+        data = subprocess.check_output(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env)
+        return Picture(data)
+
+    # ---------------------------------------------------------------- sound
+    def audio_position(self):
+        """Seconds of sound the game has produced so far."""
+        return os.path.getsize(self.audio_path) / FRAME_BYTES / RATE if os.path.exists(self.audio_path) else 0.0
+
+    def recording(self):
+        samples = array.array("h")
+        with open(self.audio_path, "rb") as raw:
+            samples.frombytes(raw.read()[: -(os.path.getsize(self.audio_path) % 4) or None])
+        return Recording(samples[0::2])
+
+
+class Picture:
+    def __init__(self, data):
+        self.data = data
+
+    def pixel(self, x, y):
+        i = (y * WIDTH + x) * 3
+        return self.data[i], self.data[i + 1], self.data[i + 2]
+
+    def mean(self, left=0, top=0, right=WIDTH, bottom=HEIGHT, step=8):
+        total, count = [0, 0, 0], 0
+        for y in range(top, bottom, step):
+            for x in range(left, right, step):
+                for c, value in enumerate(self.pixel(x, y)):
+                    total[c] += value
+                count += 1
+        return [t / count for t in total]
+
+    def differs(self, other, step=16):
+        """The share of sampled pixels that differ clearly from the other picture."""
+        changed = total = 0
+        for y in range(0, HEIGHT, step):
+            for x in range(0, WIDTH, step):
+                a, b = self.pixel(x, y), other.pixel(x, y)
+                changed += sum(abs(p - q) for p, q in zip(a, b)) > 60
+                total += 1
+        return changed / total
+
+    def ball(self, left=32, top=0, right=WIDTH - 32, bottom=552):
+        """Centre of the orange ball's pixels in the region, or None."""
+        xs, ys = [], []
+        for y in range(top, bottom, 2):
+            for x in range(left, right, 2):
+                r, g, b = self.pixel(x, y)
+                if r > 170 and 40 < g < 150 and b < 90 and r > g + 60:
+                    xs.append(x)
+                    ys.append(y)
+        return (sum(xs) / len(xs), sum(ys) / len(ys)) if len(xs) > 8 else None
+
+
+class Recording:
+    def __init__(self, mono):
+        self.mono = mono
+
+    def window(self, start, seconds=0.1):
+        first = max(0, int(start * RATE))
+        return self.mono[first:first + int(seconds * RATE)]
+
+    def rms(self, start, seconds=0.1):
+        part = self.window(start, seconds)
+        return math.sqrt(sum(s * s for s in part) / len(part)) / 32768 if part else 0.0
+
+    def level(self, start, frequency, seconds=0.1):
+        """Amplitude (0..1) of one frequency in the window (Goertzel)."""
+        part = self.window(start, seconds)
+        if not part:
+            return 0.0
+        coefficient = 2 * math.cos(2 * math.pi * frequency / RATE)
+        s1 = s2 = 0.0
+        for sample in part:
+            s1, s2 = sample + coefficient * s1 - s2, s1
+        power = s1 * s1 + s2 * s2 - coefficient * s1 * s2
+        return 2 * math.sqrt(max(power, 0.0)) / len(part) / 32768
+
+    def heard(self, frequency, start, end, threshold=0.05):
+        """Whether the frequency sounds in any 100 ms window between start and end."""
+        t = max(0.0, start)
+        while t < end:
+            if self.level(t, frequency) > threshold:
+                return True
+            t += 0.05
+        return False

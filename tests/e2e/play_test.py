@@ -1,0 +1,149 @@
+"""End-to-end: the real game played with keys on a small level of the test's own, whose
+sounds are plain tones so that each one can be told apart in the recording, and a short look
+at the game's own level with its real music. Usage: play_test.py BUILD_DIR"""
+import os
+import sys
+import tempfile
+import time
+import unittest
+
+from game_session import GameSession, write_tone
+
+BUILD = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else "build")
+
+# Tones standing in for the game's sounds (Hz).
+MUSIC_START, MUSIC_REST = 220, 330
+BOUNCES = {n: 500 + 100 * n for n in range(1, 8)}
+EXPLOSION, DIE, LAUGH = 1900, 2300, 2700
+
+LEVEL = """<?xml version="1.0" encoding="UTF-8"?>
+<universe>
+  <world name="Test" active="1">
+    <!-- start: a wall on the left, a floor -->
+    <screen x="0" y="0">
+      <sprite type="SolidCube" texture="tiles/brick_32x600.png" top="0" left="0" depth="10" static="1" special="0" />
+      <sprite type="SolidCube" texture="tiles/ground_800x32.png" top="568" left="0" depth="10" static="1" special="0" />
+    </screen>
+    <!-- a breakable pillar on the floor; the door beyond it opens once it breaks -->
+    <screen x="1" y="0">
+      <sprite type="SolidCube" texture="tiles/ground_800x32.png" top="568" left="0" depth="10" static="1" special="0" />
+      <sprite type="Breakable" texture="tiles/cracked_32x64.png" top="504" left="400" depth="10" static="1" special="0" />
+      <sprite type="Door" texture="tiles/door_16x128.png" top="440" left="700" depth="10" static="1" special="0" />
+    </screen>
+    <!-- spikes, and a wall on the right -->
+    <screen x="2" y="0">
+      <sprite type="SolidCube" texture="tiles/ground_800x32.png" top="568" left="0" depth="10" static="1" special="0" />
+      <sprite type="Dangerous" texture="tiles/spikes_64x16.png" top="552" left="300" depth="10" static="1" special="0" />
+      <sprite type="SolidCube" texture="tiles/brick_32x600.png" top="0" left="768" depth="10" static="1" special="0" />
+    </screen>
+  </world>
+</universe>
+"""
+
+
+def test_data():
+    def text(content):
+        return lambda path: open(path, "w").write(content)
+
+    def tone(*segments):
+        return lambda path: write_tone(path, segments)
+
+    data = {"universe.xml": text(LEVEL),
+            # Any format the music player reads will do: the start is told by its tone.
+            "sounds/glimmerdrift.xm": tone((MUSIC_START, 0.6), (MUSIC_REST, 4.4)),
+            "sounds/explosion.wav": tone((EXPLOSION, 0.3)),
+            "sounds/die.wav": tone((DIE, 0.25)),
+            "sounds/laugh.ogg": tone((LAUGH, 0.5))}
+    for index, frequency in BOUNCES.items():
+        data["sounds/s%d.wav" % index] = tone((frequency, 0.08))
+    return data
+
+
+def death_picture(shot):
+    red, green, blue = shot.mean()
+    return red > 2 * green + 20 and red > 2 * blue + 20
+
+
+class PlayTest(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.TemporaryDirectory()
+
+    def tearDown(self):
+        self.session.close()
+        self.work.cleanup()
+
+    def start(self, overrides):
+        self.session = GameSession(BUILD, self.work.name, overrides)
+        s = self.session
+        splash = s.wait_for(lambda: shot if sum((shot := s.screenshot()).mean()) > 150 else None, 30,
+                            "the splash picture")
+        self.splash_audio = s.audio_position()
+        s.wait_for(lambda: s.screenshot().differs(splash) > 0.25, 30, "the level after the splash")
+        self.level_audio = s.audio_position()
+        return s
+
+    def ball(self, what="the ball"):
+        return self.session.wait_for(lambda: self.session.screenshot().ball(), 10, what)
+
+    def test_a_journey_through_breaking_dying_and_restarting(self):
+        s = self.start(test_data())
+        first = self.ball()
+        s.wait_for(lambda: (self.ball()[1] > first[1] + 100) and self.ball(), 10, "the ball to fall")
+        bottom = s.wait_for(lambda: (b := self.ball()) and b[1] > 500 and b, 10, "the ball on the floor")
+        s.wait_for(lambda: self.ball()[1] < bottom[1] - 20, 10, "the ball to bounce")
+
+        s.hold("Left")
+        time.sleep(0.3)
+        s.hold("Left", False)
+        self.assertLess(self.ball()[0], bottom[0], "Left rolls the ball left")
+        s.hold("Right")
+        pillar = lambda shot: shot.pixel(416, 536)
+        s.wait_for(lambda: sum(pillar(s.screenshot())) > 150, 10, "the next screen with its breakable pillar")
+        s.wait_for(lambda: sum(s.screenshot().pixel(708, 500)) < 30, 15, "the pillar to break and the door to open")
+        broke_audio = s.audio_position()
+        dead = s.wait_for(lambda: death_picture(s.screenshot()), 15, "the spikes to kill the ball")
+        s.hold("Right", False)
+        death_audio = s.audio_position()
+        shades = set()
+        s.wait_for(lambda: shades.add(sum(s.screenshot().mean()) > 150) or len(shades) == 2, 5,
+                   "both death pictures")
+        time.sleep(1.5)
+        quiet_audio = s.audio_position()
+        s.key("Return")
+        s.wait_for(lambda: not death_picture(s.screenshot()) and s.screenshot().pixel(16, 300)[0] > 100, 10,
+                   "the start screen again")
+        restart_audio = s.audio_position()
+        time.sleep(1.5)
+        s.key("Escape")
+        s.wait_for(lambda: s.game.poll() is not None, 15, "the game to end")
+        self.assertEqual(s.game.returncode, 0)
+
+        sound = s.recording()
+        self.assertLess(sound.rms(self.splash_audio + 0.5, 3.5), 0.005, "silence during the splash")
+        self.assertTrue(sound.heard(MUSIC_START, self.level_audio - 0.3, self.level_audio + 1.0), "the music")
+        self.assertTrue(any(sound.heard(f, self.level_audio, broke_audio) for f in BOUNCES.values()), "a bounce")
+        self.assertTrue(sound.heard(EXPLOSION, broke_audio - 3, broke_audio + 0.5), "the explosion")
+        self.assertTrue(sound.heard(DIE, death_audio - 1.5, death_audio + 0.5), "the death sound")
+        self.assertTrue(sound.heard(LAUGH, death_audio - 1, death_audio + 1), "the laugh")
+        self.assertLess(sound.rms(death_audio + 1.2, quiet_audio - death_audio - 1.2), 0.005,
+                        "no music while the player is dead")
+        self.assertTrue(sound.heard(MUSIC_START, restart_audio - 0.5, restart_audio + 0.3),
+                        "the music starts from its beginning")
+        self.assertFalse(sound.heard(MUSIC_START, restart_audio + 0.7, restart_audio + 1.3, 0.02))
+        self.assertTrue(sound.heard(MUSIC_REST, restart_audio + 0.4, restart_audio + 1.3))
+
+    def test_the_game_level_with_its_music(self):
+        s = self.start({})
+        before = s.screenshot()
+        s.wait_for(lambda: s.screenshot().data != before.data, 10, "the picture to move")
+        time.sleep(2)
+        s.key("Escape")
+        s.wait_for(lambda: s.game.poll() is not None, 15, "the game to end")
+        self.assertEqual(s.game.returncode, 0)
+        sound = s.recording()
+        self.assertLess(sound.rms(self.splash_audio + 0.5, 3.5), 0.005, "silence during the splash")
+        self.assertGreater(sound.rms(self.level_audio + 0.5, 1.5), 0.02, "the music plays")
+
+
+if __name__ == "__main__":
+    unittest.main()
