@@ -40,6 +40,7 @@ const XMLCh kSourceId[] = u"level";
 const XMLCh kWorldElement[] = u"world";
 const XMLCh kScreenElement[] = u"screen";
 const XMLCh kSpriteElement[] = u"sprite";
+const XMLCh kNameAttribute[] = u"name";
 const XMLCh kActiveAttribute[] = u"active";
 const XMLCh kXAttribute[] = u"x";
 const XMLCh kYAttribute[] = u"y";
@@ -178,6 +179,9 @@ public:
 private:
     LevelWorld ReadWorld(const DOMElement* element) {
         LevelWorld world;
+        if (const DOMAttr* name = element->getAttributeNode(kNameAttribute)) {
+            world.name = WideFromXml(name->getValue());
+        }
         for (const DOMElement* screen = FirstChild(element, kScreenElement); screen;
              screen = NextSibling(screen, kScreenElement)) {
             world.screens.push_back(ReadScreen(screen));

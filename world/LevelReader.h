@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct LevelScreen {
 };
 
 struct LevelWorld {
+    std::optional<std::wstring> name;  // absent when the file gives the world no name
     std::vector<LevelScreen> screens;
 };
 

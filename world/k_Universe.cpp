@@ -64,6 +64,9 @@ void k_Universe::Replace(LevelDescription level) {
     IWorld* active = nullptr;
     for (std::size_t index = 0; index < level.worlds.size(); ++index) {
         std::unique_ptr<IWorld> world = CreateWorld();
+        if (level.worlds[index].name) {
+            world->SetName(*level.worlds[index].name);
+        }
         for (LevelScreen& description : level.worlds[index].screens) {
             std::unique_ptr<IScreen> screen = world->CreateScreen(description.x, description.y);
             screen->GetSpriteData() = std::move(description.records);

@@ -95,7 +95,8 @@ TEST_F(LevelFileTest, WritesTheFormatByteForByteAndReadsItBackUnchanged) {
     LoadText(Level("\t<world name=\"x\" active=\" 1 \">\n\t\t<screen x=\"-1\" y=\"+2\">\n\t\t\t" + Sprite("BREAKABLE") +
                    "\n\t\t</screen>\n\t</world>\n\t<world active=\"0\"/>\n"));
     const std::string saved = SaveText();
-    EXPECT_NE(saved.find("<world name=\"DummyWorld\" active=\"1\">"), std::string::npos);
+    EXPECT_NE(saved.find("<world name=\"x\" active=\"1\">"), std::string::npos);
+    EXPECT_NE(saved.find("<world name=\"DummyWorld\" active=\"0\">"), std::string::npos) << "unnamed as before";
     EXPECT_NE(saved.find("type=\"Breakable\""), std::string::npos);
     EXPECT_NE(saved.find("<screen x=\"-1\" y=\"2\">"), std::string::npos);
     LoadText(saved);
@@ -116,8 +117,8 @@ TEST_F(LevelFileTest, LoadedLevelIsCompleteAndItsActiveWorldEntered) {
 
     auto& worlds = universe->GetWorlds();
     ASSERT_EQ(worlds.size(), 2u);
-    EXPECT_EQ(worlds[0]->GetName(), L"DummyWorld");
-    EXPECT_EQ(worlds[1]->GetName(), L"DummyWorld") << "names are not read";
+    EXPECT_EQ(worlds[0]->GetName(), L"Caves");
+    EXPECT_EQ(worlds[1]->GetName(), L"Sky");
     EXPECT_EQ(universe->GetCurrentWorld(), worlds[1].get());
     IScreen* first = Screen(1, 0);
     EXPECT_EQ(worlds[1]->GetCurrentScreen(), first);
@@ -146,6 +147,7 @@ TEST_F(LevelFileTest, TextValuesAreEscapedAndReadBackUnchanged) {
     EXPECT_NE(saved.find("a&amp;b&lt;c&gt;d&quot;e'f&#9;g&#10;h&#13;i \xC3\xA9"), std::string::npos) << saved;
     universe->LoadFromPath(directory.WidePath("saved.xml"));
     EXPECT_EQ(Screen(0, 0)->GetSpriteData().at(0).texture, awkward);
+    EXPECT_EQ(universe->GetWorlds().at(0)->GetName(), awkward);
 }
 
 TEST_F(LevelFileTest, SavingReplacesTheFileWholeOrNotAtAll) {

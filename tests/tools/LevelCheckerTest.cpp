@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "WideText.h"
+#include "support/PngWriter.h"
+#include "support/TempDirectory.h"
+#include "tools/level_checker/LevelChecker.h"
+
+namespace {
+
+struct Picture {
+    const char* name;
+    int width;
+    int height;
+};
+
+const Picture kPictures[] = {
+    {"tiles/wall_32x600.png", 32, 600}, {"tiles/floor_800x32.png", 800, 32}, {"tiles/door_16x64.png", 16, 64},
+    {"tiles/crack_32x32.png", 32, 32},  {"tiles/ball_32x32.png", 32, 32},
+};
+
+std::string Sprite(const std::string& type, const std::string& texture, int left, int top, bool isStatic = true,
+                   bool special = false) {
+    return "<sprite type=\"" + type + "\" texture=\"" + texture + "\" top=\"" + std::to_string(top) + "\" left=\"" +
+           std::to_string(left) + "\" depth=\"10\" static=\"" + (isStatic ? "1" : "0") + "\" special=\"" +
+           (special ? "1" : "0") + "\"/>";
+}
+
+const std::string kLeftWall = Sprite("SolidCube", "tiles/wall_32x600.png", 0, 0);
+const std::string kRightWall = Sprite("SolidCube", "tiles/wall_32x600.png", 768, 0);
+const std::string kFloor = Sprite("SolidCube", "tiles/floor_800x32.png", 0, 568);
+const std::string kCeiling = Sprite("Dangerous", "tiles/floor_800x32.png", 0, 0);
+
+std::string Screen(int x, int y, const std::string& sprites) {
+    return "<screen x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\">" + sprites + "</screen>";
+}
+
+// A screen closed on every side, with more sprites.
+std::string Closed(int x, int y, const std::string& more = "") {
+    return Screen(x, y, kLeftWall + kRightWall + kFloor + kCeiling + more);
+}
+
+std::string Level(const std::string& screens) {
+    return "<universe><world name=\"Meadows\" active=\"1\">" + screens + "</world></universe>";
+}
+
+struct Case {
+    const char* what;
+    std::string level;
+    std::vector<std::wstring> findings;  // a part of each finding, in order
+};
+
+TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
+    const Case cases[] = {
+        {"closed screen, names as the game opens them, water", Level(Closed(0, 0,
+             Sprite("SolidCube", "TILES\\Crack_32x32.PNG", 100, 100) +
+             Sprite("Background", "Water", 200, 200, false, true))), {}},
+        {"does not load", "<universe><world active=\"x\"/></universe>", {L"Cannot load the level"}},
+        {"no active world", "<universe><world active=\"0\">" + Closed(0, 0) + "</world></universe>",
+         {L"no world is marked active"}},
+        {"missing and unreadable pictures", Level(Closed(0, 0, Sprite("Background", "tiles/nothere.png", 9, 9) +
+             Sprite("Background", "level.xml", 9, 9) + Sprite("Background", "Water", 9, 9))),
+         {L"screen (0, 0), sprite 5 \"tiles/nothere.png\": there is no such picture",
+          L"sprite 6 \"level.xml\": the picture is not a PNG", L"sprite 7 \"Water\": there is no such picture"}},
+        {"open side without a neighbour", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling)),
+         {L"world \"Meadows\" (1), screen (0, 0): the ball can leave through the right edge (from top 32 to 568) "
+          L"but there is no screen (1, 0)"}},
+        {"gaps narrower than the ball", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling +
+             Sprite("SolidSphere", "tiles/ball_32x32.png", 770, 40) +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 768, 100))), {}},
+        {"loose, breakable and door pieces do not close", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 768, 0, false) +
+             Sprite("Breakable", "tiles/wall_32x600.png", 768, 0) + Sprite("Door", "tiles/wall_32x600.png", 768, 0))),
+         {L"right edge (from top 32 to 568)"}},
+        {"door without breakable pieces", Level(Closed(0, 0, Sprite("Door", "tiles/door_16x64.png", 300, 500)) +
+             Closed(1, 0, Sprite("Door", "tiles/door_16x64.png", 300, 500) +
+                          Sprite("Breakable", "tiles/crack_32x32.png", 50, 50))),
+         {L"sprite 5 \"tiles/door_16x64.png\": warning: a door", L"screen (1, 0): the ball cannot reach"}},
+        {"two screens at one place", Level(Closed(0, 0) + Closed(0, 0)),
+         {L"screen (0, 0): screen 1 of this world is already at (0, 0)"}},
+        {"sprites wholly outside", Level(Closed(0, 0, Sprite("Background", "tiles/crack_32x32.png", -32, 10) +
+             Sprite("Background", "tiles/crack_32x32.png", -31, 10) + Sprite("Background", "tiles/gone.png", 10, 600))),
+         {L"sprite 5 \"tiles/crack_32x32.png\": lies wholly outside", L"sprite 7 \"tiles/gone.png\": there is no such",
+          L"sprite 7 \"tiles/gone.png\": lies wholly outside"}},
+        {"reachable only through open edges", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling) +
+             Screen(1, 0, kRightWall + kFloor + kCeiling) + Closed(0, 1) + Closed(5, 5)),
+         {L"screen (0, 1): the ball cannot reach this screen from the start screen (0, 0)",
+          L"screen (5, 5): the ball cannot reach"}},
+    };
+    for (const Case& test : cases) {
+        TempDirectory data;
+        for (const Picture& picture : kPictures) {
+            const std::vector<std::uint8_t> png = WritePng(TrueColourPicture(
+                picture.width, picture.height, false, [](int, int) { return std::array<png_byte, 3>{9, 9, 9}; }));
+            data.Write(picture.name, std::string(png.begin(), png.end()));
+        }
+        data.Write("level.xml", test.level);
+        const std::vector<std::wstring> findings = CheckLevel(data.WidePath("level.xml"));
+        std::wstring all;
+        for (const std::wstring& finding : findings) {
+            all += finding + L"\n";
+        }
+        ASSERT_EQ(findings.size(), test.findings.size()) << test.what << "\n" << ToUtf8(all);
+        for (std::size_t index = 0; index < findings.size(); ++index) {
+            EXPECT_NE(findings[index].find(test.findings[index]), std::wstring::npos) << test.what << "\n" << ToUtf8(all);
+            EXPECT_EQ(findings[index].rfind(data.WidePath("level.xml"), 0), 0u) << "every finding names the file";
+        }
+    }
+}
+
+// Our own level loads and every picture it names is in the data; other findings are listed so
+// that they can be seen while the level is being redesigned.
+TEST(LevelChecker, OurLevelLoadsWithAllItsPictures) {
+    const std::vector<std::wstring> findings = CheckLevel(FromUtf8(ROLLANDIA_SOURCE_DIR "/data/universe.xml"));
+    for (const std::wstring& finding : findings) {
+        EXPECT_EQ(finding.find(L"Cannot load"), std::wstring::npos) << ToUtf8(finding);
+        EXPECT_EQ(finding.find(L"picture"), std::wstring::npos) << ToUtf8(finding);
+        EXPECT_EQ(finding.find(L"wholly outside"), std::wstring::npos) << ToUtf8(finding);
+        EXPECT_EQ(finding.find(L"already at"), std::wstring::npos) << ToUtf8(finding);
+        std::cout << ToUtf8(finding) << "\n";
+    }
+}
+
+}  // namespace

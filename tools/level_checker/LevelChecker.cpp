@@ -1,0 +1,275 @@
+#include "tools/level_checker/LevelChecker.h"
+
+#include <array>
+#include <cmath>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "Failure.h"
+#include "WideText.h"
+#include "tools/level_checker/DataPictures.h"
+#include "tools/level_checker/ScreenEdges.h"
+#include "world/LevelReader.h"
+
+namespace {
+
+// The one special texture, the water shader, is drawn 50 x 50.
+const wchar_t* const kWaterName = L"Water";
+constexpr int kWaterSize = 50;
+constexpr const wchar_t* kWarning = L"warning: ";
+
+struct PictureSize {
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+struct EdgeStep {
+    ScreenEdge edge;
+    const wchar_t* name;
+    int dx;
+    int dy;
+};
+
+constexpr std::array<EdgeStep, 4> kEdgeSteps = {{
+    {ScreenEdge::Left, L"left", -1, 0},
+    {ScreenEdge::Right, L"right", 1, 0},
+    {ScreenEdge::Top, L"top", 0, -1},
+    {ScreenEdge::Bottom, L"bottom", 0, 1},
+}};
+
+using ScreenOpenings = std::array<std::vector<EdgeOpening>, kEdgeSteps.size()>;
+
+std::wstring Pixels(float value) { return std::to_wstring(static_cast<long long>(std::trunc(value))); }
+
+std::wstring Place(int x, int y) { return L"(" + std::to_wstring(x) + L", " + std::to_wstring(y) + L")"; }
+
+bool IsWater(const SpriteData& record) { return record.special && record.texture == kWaterName; }
+
+// Static pieces of these types keep their bodies all game; breakable pieces and doors open.
+bool ClosesTheWay(const SpriteData& record) {
+    const bool staysSolid = record.type == r_SpriteType::SolidCube || record.type == r_SpriteType::SolidSphere ||
+                            record.type == r_SpriteType::Dangerous;
+    return record.isStatic && staysSolid;
+}
+
+// The body's box: a sphere is a circle as wide as its picture around the picture's centre.
+PieceBox BodyBox(const SpriteData& record, PictureSize size) {
+    if (record.type == r_SpriteType::SolidSphere) {
+        const float centreY = record.top + size.height * 0.5f;
+        return {record.left, centreY - size.width * 0.5f, record.left + size.width, centreY + size.width * 0.5f};
+    }
+    return {record.left, record.top, record.left + size.width, record.top + size.height};
+}
+
+bool WhollyOutside(const SpriteData& record, std::optional<PictureSize> size) {
+    if (!size) {
+        return record.left >= kScreenWidth || record.top >= kScreenHeight;
+    }
+    return record.left + size->width <= 0.0f || record.left >= kScreenWidth ||
+           record.top + size->height <= 0.0f || record.top >= kScreenHeight;
+}
+
+std::wstring OpeningsText(ScreenEdge edge, const std::vector<EdgeOpening>& openings) {
+    const wchar_t* along = edge == ScreenEdge::Left || edge == ScreenEdge::Right ? L"top " : L"left ";
+    std::wstring text;
+    for (const EdgeOpening& opening : openings) {
+        text += (text.empty() ? L"from " : L", from ") + std::wstring(along) + Pixels(opening.from) + L" to " +
+                Pixels(opening.to);
+    }
+    return text;
+}
+
+class LevelChecker {
+public:
+    explicit LevelChecker(const std::wstring& path)
+        : path(path), pictures(DataFolder(path)) {}
+
+    std::vector<std::wstring> Check() {
+        LevelDescription level;
+        try {
+            level = ReadLevelFile(path);
+        } catch (const k_Failure& failure) {
+            Report(path, failure.Message());
+            return findings;
+        }
+        if (level.activeWorld < 0) {
+            Report(path, L"no world is marked active (active=\"1\"), so the game starts without any screen");
+        }
+        for (std::size_t index = 0; index < level.worlds.size(); ++index) {
+            CheckWorld(level.worlds[index], index, static_cast<int>(index) == level.activeWorld);
+        }
+        return findings;
+    }
+
+private:
+    static std::filesystem::path DataFolder(const std::wstring& path) {
+        std::filesystem::path folder = std::filesystem::path(ToUtf8(path)).parent_path();
+        return folder.empty() ? std::filesystem::path(".") : folder;
+    }
+
+    void Report(const std::wstring& where, const std::wstring& what) { findings.push_back(where + L": " + what); }
+
+    // ------------------------------------------------------------------ worlds and screens
+
+    void CheckWorld(const LevelWorld& world, std::size_t index, bool active) {
+        worldLabel = path + L": world " + (world.name ? L"\"" + *world.name + L"\" " : L"") + L"(" +
+                     std::to_wstring(index + 1) + L")";
+        if (active && world.screens.empty()) {
+            Report(worldLabel, L"the active world has no screens, so the game starts without any screen");
+        }
+        std::vector<ScreenOpenings> openings;
+        for (const LevelScreen& screen : world.screens) {
+            openings.push_back(OpeningsOfScreen(screen));
+        }
+        const std::vector<bool> reached = Reachable(world, openings);
+        for (std::size_t screen = 0; screen < world.screens.size(); ++screen) {
+            CheckScreen(world, screen, openings[screen], reached[screen]);
+        }
+    }
+
+    void CheckScreen(const LevelWorld& world, std::size_t index, const ScreenOpenings& openings, bool reached) {
+        const LevelScreen& screen = world.screens[index];
+        const std::wstring label = worldLabel + L", screen " + Place(screen.x, screen.y);
+        const int first = FirstAt(world, screen.x, screen.y);
+        if (first != static_cast<int>(index)) {
+            Report(label, L"screen " + std::to_wstring(first + 1) + L" of this world is already at " +
+                              Place(screen.x, screen.y) + L"; the game only ever finds that one");
+        } else if (!reached) {
+            Report(label, L"the ball cannot reach this screen from the start screen " + Place(startX, startY));
+        }
+        bool hasBreakable = false;
+        for (const SpriteData& record : screen.records) {
+            hasBreakable = hasBreakable || record.type == r_SpriteType::Breakable;
+        }
+        for (std::size_t number = 0; number < screen.records.size(); ++number) {
+            CheckSprite(screen.records[number], label + L", sprite " + std::to_wstring(number + 1), hasBreakable);
+        }
+        for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
+            const EdgeStep& step = kEdgeSteps[edge];
+            if (!openings[edge].empty() && FirstAt(world, screen.x + step.dx, screen.y + step.dy) < 0) {
+                Report(label, L"the ball can leave through the " + std::wstring(step.name) + L" edge (" +
+                                  OpeningsText(step.edge, openings[edge]) + L") but there is no screen " +
+                                  Place(screen.x + step.dx, screen.y + step.dy) + L" beside it");
+            }
+        }
+    }
+
+    // The first screen of the world at (x, y), as the game's neighbour look-up finds it; -1 for none.
+    static int FirstAt(const LevelWorld& world, int x, int y) {
+        for (std::size_t index = 0; index < world.screens.size(); ++index) {
+            if (world.screens[index].x == x && world.screens[index].y == y) {
+                return static_cast<int>(index);
+            }
+        }
+        return -1;
+    }
+
+    // Screens the ball can get to from the start screen (the first at column + row 0, else the
+    // first of the world) through open edges.
+    std::vector<bool> Reachable(const LevelWorld& world, const std::vector<ScreenOpenings>& openings) {
+        std::vector<bool> reached(world.screens.size(), false);
+        if (world.screens.empty()) {
+            return reached;
+        }
+        std::size_t start = 0;
+        while (start < world.screens.size() && world.screens[start].x + world.screens[start].y != 0) {
+            ++start;
+        }
+        start = start < world.screens.size() ? start : 0;
+        startX = world.screens[start].x;
+        startY = world.screens[start].y;
+        std::deque<std::size_t> waiting = {start};
+        reached[start] = true;
+        while (!waiting.empty()) {
+            const LevelScreen& screen = world.screens[waiting.front()];
+            const ScreenOpenings& open = openings[waiting.front()];
+            waiting.pop_front();
+            for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
+                const int next = FirstAt(world, screen.x + kEdgeSteps[edge].dx, screen.y + kEdgeSteps[edge].dy);
+                if (!open[edge].empty() && next >= 0 && !reached[next]) {
+                    reached[next] = true;
+                    waiting.push_back(static_cast<std::size_t>(next));
+                }
+            }
+        }
+        return reached;
+    }
+
+    ScreenOpenings OpeningsOfScreen(const LevelScreen& screen) {
+        std::vector<PieceBox> closing;
+        for (const SpriteData& record : screen.records) {
+            std::optional<PictureSize> size = SizeOf(record);
+            if (size && ClosesTheWay(record)) {
+                closing.push_back(BodyBox(record, *size));
+            }
+        }
+        ScreenOpenings openings;
+        for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
+            openings[edge] = OpeningsOf(kEdgeSteps[edge].edge, closing);
+        }
+        return openings;
+    }
+
+    // ------------------------------------------------------------------ sprites
+
+    void CheckSprite(const SpriteData& record, const std::wstring& numberLabel, bool screenHasBreakable) {
+        const std::wstring label = numberLabel + L" \"" + record.texture + L"\"";
+        if (!IsWater(record)) {
+            CheckPicture(record, label);
+        }
+        if (WhollyOutside(record, SizeOf(record))) {
+            Report(label, L"lies wholly outside its 800 x 600 screen (left " + Pixels(record.left) + L", top " +
+                              Pixels(record.top) + L"), so it is never seen");
+        }
+        if (record.type == r_SpriteType::Door && !screenHasBreakable) {
+            Report(label, std::wstring(kWarning) +
+                              L"a door on a screen without breakable pieces opens as soon as the screen is entered");
+        }
+    }
+
+    void CheckPicture(const SpriteData& record, const std::wstring& label) {
+        if (record.texture.empty()) {
+            Report(label, L"the sprite names no picture (its texture is empty)");
+            return;
+        }
+        switch (Picture(record.texture).result) {
+            case PictureLookup::Missing: Report(label, L"there is no such picture in the data folder"); break;
+            case PictureLookup::NotPng: Report(label, L"the picture is not a PNG file the game can read"); break;
+            case PictureLookup::Found: break;
+        }
+    }
+
+    std::optional<PictureSize> SizeOf(const SpriteData& record) {
+        if (IsWater(record)) {
+            return PictureSize{kWaterSize, kWaterSize};
+        }
+        const PictureLookup& picture = Picture(record.texture);
+        if (picture.result != PictureLookup::Found) {
+            return std::nullopt;
+        }
+        return PictureSize{static_cast<float>(picture.width), static_cast<float>(picture.height)};
+    }
+
+    // Each picture's header is read once, however many sprites show it.
+    const PictureLookup& Picture(const std::wstring& name) {
+        auto found = pictureCache.find(name);
+        if (found == pictureCache.end()) {
+            found = pictureCache.emplace(name, pictures.Find(name)).first;
+        }
+        return found->second;
+    }
+
+    const std::wstring& path;
+    DataPictures pictures;
+    std::map<std::wstring, PictureLookup> pictureCache;
+    std::vector<std::wstring> findings;
+    std::wstring worldLabel;
+    int startX = 0;
+    int startY = 0;
+};
+
+}  // namespace
+
+std::vector<std::wstring> CheckLevel(const std::wstring& path) { return LevelChecker(path).Check(); }
