@@ -83,6 +83,7 @@ CATALOGUE = [
     ("tiles/flower_red_16x32.png", lambda: scenery.flower(16, 32, RED_PETALS, RED_MIDDLE), True, "Background", "red flower"),
     ("tiles/flower_yellow_16x32.png", lambda: scenery.flower(16, 32, YELLOW_PETALS, YELLOW_MIDDLE), True, "Background", "yellow flower"),
     ("tiles/sign_32x48.png", lambda: scenery.sign(32, 48), True, "Background", "sign post pointing right"),
+    ("tiles/banner_made_it_480x160.png", lambda: screens.finish_banner(480, 160), True, "Background", "\"You made it!\" ribbon banner for the last screen"),
 ]
 
 

@@ -1,4 +1,5 @@
-"""The full-screen pictures (the splash and the two death pictures) and the ball."""
+"""The full-screen pictures (the splash and the two death pictures), the ball and the banner of
+the last screen."""
 
 import math
 
@@ -7,7 +8,7 @@ from .colour import clamp, mix, with_alpha, WHITE, BLACK
 from .font import draw_text_centred, text_width
 from .palette import BALL, BALL_DARK, BALL_LIGHT, BALL_OUTLINE, BALL_STRIPE, OUTLINE
 from .scenery import bush, cloud, flower, grass_tuft, hills, mountains, pine, sign, sky, sun, tree
-from .shapes import box, circle, ellipse, segment
+from .shapes import box, circle, ellipse, polygon, segment
 from .tiles import grass_ground
 
 OPAQUE = 255
@@ -147,3 +148,55 @@ def death_dark():
     """The dark one of the two death pictures: a black wash with the colours turned round."""
     return _death(wash=(8, 0, 4), wash_alpha=0.72, panel=(214, 32, 36), border=(36, 8, 14),
                   words=(36, 8, 14), words_outline=WHITE, hint=(255, 236, 140), hint_outline=(36, 8, 14))
+
+
+# ------------------------------------------------------------------ finish banner
+BANNER_RED, BANNER_RED_DARK = (196, 40, 44), (120, 20, 30)
+BANNER_GOLD = (255, 214, 110)
+BANNER_TAIL = 80          # how far each ribbon tail reaches in from the picture's side
+BANNER_NOTCH = 24         # depth of the swallow-tail cut at each tail's end
+
+
+def _star(cx, cy, outer, inner):
+    """A five-pointed star: a pentagon with a triangle on each side (the shapes are convex)."""
+    def point(i, radius):
+        angle = math.pi * i / 5.0 - math.pi / 2.0
+        return cx + radius * math.cos(angle), cy + radius * math.sin(angle)
+
+    star = polygon([point(i, inner) for i in range(1, 10, 2)])
+    for i in range(0, 10, 2):
+        star = star | polygon([point(i, outer), point(i + 1, inner), point(i - 1, inner)])
+    return star
+
+
+def _ribbon_tail(canvas, outer_x, inner_x, top, bottom):
+    """One swallow-tailed end of the ribbon, from `outer_x` (the notched end) to under the panel."""
+    toward = 1 if outer_x < inner_x else -1
+    notch_x, middle = outer_x + toward * BANNER_NOTCH, (top + bottom) / 2.0
+    tail = (polygon([(outer_x, top), (inner_x, top), (inner_x, middle), (notch_x, middle)]) |
+            polygon([(notch_x, middle), (inner_x, middle), (inner_x, bottom), (outer_x, bottom)]))
+    canvas.paint(tail.grown(2.0), OUTLINE)
+    canvas.paint(tail, lambda x, y: mix(BANNER_RED, BANNER_RED_DARK, clamp((y - top) / (bottom - top))))
+    fold = polygon([(inner_x, bottom), (inner_x + toward * 14, bottom), (inner_x, bottom - 14)])
+    canvas.paint(fold, BANNER_RED_DARK)
+
+
+def finish_banner(width, height):
+    """A red ribbon banner with gold letters saying the player got through, for the last screen."""
+    canvas = Canvas(width, height)
+    left, right, top, bottom = BANNER_TAIL - 20, width - BANNER_TAIL + 20, 8, height - 26
+    _ribbon_tail(canvas, 2, left + 24, top + 40, height - 4)
+    _ribbon_tail(canvas, width - 2, right - 24, top + 40, height - 4)
+    panel = box(left, top, right, bottom, 14)
+    canvas.paint(panel.grown(2.0), OUTLINE)
+    canvas.paint(panel, BANNER_GOLD)
+    canvas.paint(panel.grown(-5), lambda x, y: mix(BANNER_RED, BANNER_RED_DARK, clamp((y - top) / (bottom - top)) * 0.8))
+    draw_text_centred(canvas, "You made it!", width / 2, top + 22, 5, _title_gradient, outline=TITLE_OUTLINE,
+                      outline_width=3, shadow=with_alpha(BLACK, 0.4), shadow_offset=(3, 4))
+    draw_text_centred(canvas, "Well rolled!", width / 2, top + 80, 3, WHITE, outline=BANNER_RED_DARK, outline_width=2)
+    half_line = text_width("Well rolled!", 3) / 2
+    for cx in (width / 2 - half_line - 30, width / 2 + half_line + 30):
+        star = _star(cx, top + 90, 13, 5.5)
+        canvas.paint(star.grown(1.5), OUTLINE)
+        canvas.paint(star, BANNER_GOLD)
+    return canvas
