@@ -10,6 +10,7 @@
 #include "IUniverse.h"
 #include "IWindow.h"
 #include "app/FrameClock.h"
+#include "filesystem/CannotRead.h"
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "platform/MessagePump.h"
@@ -68,7 +69,7 @@ void ShowSplash(IEngine* engine) {
 void LoadLevel(IEngine* engine) {
     std::unique_ptr<IFile> level = engine->GetFileSystem()->Open(kLevelFile);
     if (!level) {
-        throw k_Failure(std::wstring(L"Cannot read from file: ") + kLevelFile);
+        throw k_Failure(CannotReadMessage(engine->GetFileSystem(), kLevelFile));
     }
     // Failures then name the level file rather than an anonymous source.
     if (auto* universe = dynamic_cast<k_Universe*>(engine->GetUniverse())) {

@@ -72,7 +72,7 @@ DataPictures::DataPictures(fs::path folder) : folder(std::move(folder)) {}
 
 PictureLookup DataPictures::Find(const std::wstring& name) const {
     std::optional<std::string> relative = RelativeName(name);
-    if (!relative || !FitsPathBuffer(folder / *relative)) {
+    if (!relative || DataNameLength(*relative) > kMaxDataNameLength) {
         return {};
     }
     std::optional<fs::path> path = FindDataPath(folder, *relative);
