@@ -9,7 +9,7 @@
 #include "filesystem/k_FileSystem.h"
 #include "support/FakeEngine.h"
 
-TEST(PackContent, PackHoldsTheSameFilesAsTheDataFolder) {
+TEST(ContentPack, PackHoldsTheSameFilesAsTheDataFolder) {
     ASSERT_TRUE(std::filesystem::exists(ROLLANDIA_BINARY_DIR "/data.pak")) << "the build packs data/ into data.pak";
     FakeEngine engine;
     k_FileSystem pack(&engine, L"" ROLLANDIA_BINARY_DIR);
