@@ -14,6 +14,7 @@
 #include "content/ContentFiles.h"
 #include "support/Failures.h"
 #include "support/MemoryFiles.h"
+#include "support/TempDirectory.h"
 
 namespace {
 
@@ -122,8 +123,8 @@ TEST_F(AudioTest, LayerRejectsUnknownHandlesGrowsChannelsAndStopsOnlyWhatItOwns)
 
 // The disk driver writes the mixed output as raw 16-bit stereo at 44.1 kHz in real time.
 TEST(AudioOutputTest, SoundAndMusicAreAudibleAndStoppedMusicIsSilent) {
-    content::TemporaryFolder folder;
-    const std::string output = (folder.Path() / "out.raw").string();
+    TempDirectory folder;
+    const std::string output = folder.Path("out.raw");
     ScopedVariable driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", output.c_str());
     MemoryFileSystem files = GameSounds();
     k_Audio audio(&files);

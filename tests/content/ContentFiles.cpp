@@ -1,12 +1,10 @@
 #include "content/ContentFiles.h"
 
 #include <png.h>
-#include <stdlib.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 
 namespace content {
 
@@ -43,19 +41,6 @@ bool Succeeds(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-TemporaryFolder::TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rollandia-content-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder");
-    }
-    path = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
 Picture ReadPicture(const std::filesystem::path& path) {
     Picture picture;
     png_image image{};
@@ -76,15 +61,6 @@ Picture ReadPicture(const std::filesystem::path& path) {
     }
     png_image_free(&image);
     return picture;
-}
-
-bool WritePicture(const std::filesystem::path& path, int width, int height, const std::vector<std::uint8_t>& rgba) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGBA;
-    return png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
 }
 
 }  // namespace content

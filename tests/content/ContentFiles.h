@@ -25,20 +25,6 @@ std::string Quoted(const std::filesystem::path& path);
 // Runs a shell command with its output discarded; true when it exits with status 0.
 bool Succeeds(const std::string& command);
 
-// A fresh folder under the system's temporary folder, removed with its contents at the end.
-class TemporaryFolder {
-public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path; }
-
-private:
-    std::filesystem::path path;
-};
-
 struct Picture {
     int width = 0;
     int height = 0;
@@ -51,6 +37,5 @@ struct Picture {
 };
 
 Picture ReadPicture(const std::filesystem::path& path);
-bool WritePicture(const std::filesystem::path& path, int width, int height, const std::vector<std::uint8_t>& rgba);
 
 }  // namespace content

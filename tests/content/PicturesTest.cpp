@@ -9,6 +9,7 @@
 #include <string>
 
 #include "content/ContentFiles.h"
+#include "support/TempDirectory.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ bool HasSeeThroughPixels(const content::Picture& picture) {
 
 }  // namespace
 
-TEST(Pictures, EveryPictureDecodesInColourAtItsSizeWithAlphaWhereItIsSeeThrough) {
+TEST(ContentPictures, EveryPictureDecodesInColourAtItsSizeWithAlphaWhereItIsSeeThrough) {
     std::set<std::string> names = content::FilesUnder(content::SourcePath("data"), ".png");
     for (const auto& named : kNamedPictures) {
         SCOPED_TRACE(named.name);
@@ -76,7 +77,7 @@ TEST(Pictures, EveryPictureDecodesInColourAtItsSizeWithAlphaWhereItIsSeeThrough)
     }
 }
 
-TEST(Pictures, TheShippedLevelsNameOnlyPicturesOfTheData) {
+TEST(ContentPictures, TheShippedLevelsNameOnlyPicturesOfTheData) {
     std::vector<std::uint8_t> bytes = content::ReadBytes(content::DataPath("universe.xml"));
     std::string universe(bytes.begin(), bytes.end());
     std::set<std::string> pictures = content::FilesUnder(content::SourcePath("data"), ".png");
@@ -88,7 +89,7 @@ TEST(Pictures, TheShippedLevelsNameOnlyPicturesOfTheData) {
     EXPECT_GT(named, 0);
 }
 
-TEST(Pictures, RoundPiecesAreDiscsFillingTheirSquare) {
+TEST(ContentPictures, RoundPiecesAreDiscsFillingTheirSquare) {
     // A sphere's body is a circle as wide as its picture: the disc must reach the picture's
     // edges and leave its corners transparent.
     for (const char* name : {"ball.png", "tiles/boulder_24x24.png", "tiles/boulder_32x32.png", "tiles/boulder_48x48.png"}) {
@@ -106,7 +107,7 @@ TEST(Pictures, RoundPiecesAreDiscsFillingTheirSquare) {
     }
 }
 
-TEST(Pictures, DeathPicturesFlashAgainstEachOtherAndShowTheGameThrough) {
+TEST(ContentPictures, DeathPicturesFlashAgainstEachOtherAndShowTheGameThrough) {
     content::Picture bright = content::ReadPicture(content::DataPath("die.png"));
     content::Picture dark = content::ReadPicture(content::DataPath("die2.png"));
     ASSERT_EQ(bright.error, "");
@@ -119,7 +120,7 @@ TEST(Pictures, DeathPicturesFlashAgainstEachOtherAndShowTheGameThrough) {
     }
 }
 
-TEST(Pictures, SkyIsAPlainGradientLighteningDownward) {
+TEST(ContentPictures, SkyIsAPlainGradientLighteningDownward) {
     // The splash is painted over the same sky; it must not leak into the sky piece.
     content::Picture sky = content::ReadPicture(content::DataPath("tiles/sky_800x600.png"));
     ASSERT_EQ(sky.error, "");
@@ -135,15 +136,16 @@ TEST(Pictures, SkyIsAPlainGradientLighteningDownward) {
     }
 }
 
-TEST(Pictures, ToolRemakesTheSameBytes) {
-    content::TemporaryFolder folder;
+TEST(ContentPictures, ToolRemakesTheSameBytes) {
+    TempDirectory temp;
+    const std::filesystem::path folder = temp.Path();
     std::string command = "python3 -B " + content::Quoted(content::SourcePath("tools/make_pictures.py")) +
-                          " --output " + content::Quoted(folder.Path());
+                          " --output " + content::Quoted(folder);
     ASSERT_TRUE(content::Succeeds(command)) << command;
-    std::set<std::string> made = content::FilesUnder(folder.Path(), ".png");
+    std::set<std::string> made = content::FilesUnder(folder, ".png");
     EXPECT_EQ(made, content::FilesUnder(content::SourcePath("data"), ".png"));
     for (const auto& name : made) {
-        EXPECT_TRUE(content::ReadBytes(folder.Path() / name) == content::ReadBytes(content::DataPath(name)))
+        EXPECT_TRUE(content::ReadBytes(folder / name) == content::ReadBytes(content::DataPath(name)))
             << name << ": rerun tools/make_pictures.py and commit data/";
     }
 }

@@ -13,10 +13,8 @@
 namespace {
 
 const int kWaterSize = 50;  // the size the screens give the water texture
-const int kPreviewZoom = 4;
 const int kOtherLayer = 1;  // highlighting it fades the sprites on layer 0
 const float kFadedAlpha = 0.3f;
-const Rgba kSky = {140, 191, 237, 255};
 
 // Pixels read back from OpenGL, bottom row first as OpenGL keeps them.
 struct Frame {
@@ -24,10 +22,9 @@ struct Frame {
     int height = 0;
     std::vector<std::uint8_t> rgba;
 
-    const std::uint8_t* At(int x, int yFromTop) const {
-        return &rgba[(static_cast<std::size_t>(height - 1 - yFromTop) * width + x) * 4];
+    std::uint8_t Alpha(int x, int yFromTop) const {
+        return rgba[(static_cast<std::size_t>(height - 1 - yFromTop) * width + x) * 4 + 3];
     }
-    std::uint8_t Alpha(int x, int yFromTop) const { return At(x, yFromTop)[3]; }
 
     // Mean brightness of the fully opaque pixels.
     double OpaqueBrightness() const {
@@ -43,26 +40,9 @@ struct Frame {
     }
 };
 
-// A frame is left in the build folder, enlarged and opaque, for a person to look at.
-void WritePreview(const std::string& name, const Frame& frame) {
-    int width = frame.width * kPreviewZoom;
-    int height = frame.height * kPreviewZoom;
-    std::vector<std::uint8_t> large(static_cast<std::size_t>(width) * height * 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* pixel = &large[(static_cast<std::size_t>(y) * width + x) * 4];
-            std::copy_n(frame.At(x / kPreviewZoom, y / kPreviewZoom), 3, pixel);
-            pixel[3] = 255;
-        }
-    }
-    std::filesystem::path folder = std::filesystem::path(ROLLANDIA_BINARY_DIR) / "content-preview";
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(content::WritePicture(folder / name, width, height, large)) << name;
-}
-
 }  // namespace
 
-TEST(Shaders, PassTheReferenceCompiler) {
+TEST(ContentShaderSources, PassTheReferenceCompiler) {
     for (auto [name, stage] : {std::pair{"ball.vs", "vert"}, {"ball.fs", "frag"}, {"water.vs", "vert"}, {"water.fs", "frag"}}) {
         std::string command = std::string("glslangValidator -S ") + stage + " " + content::Quoted(content::DataPath(name));
         EXPECT_TRUE(content::Succeeds(command)) << command;
@@ -70,7 +50,7 @@ TEST(Shaders, PassTheReferenceCompiler) {
 }
 
 // The engine's file system holds the game's shader sources and ball picture as data/ has them.
-class GameShaders : public DrawingTest {
+class ContentShaders : public DrawingTest {
 protected:
     void SetUp() override {
         DrawingTest::SetUp();
@@ -124,27 +104,14 @@ protected:
         return frame;
     }
 
-    // Previews are drawn over a sky into the window, blended as the game shows them.
-    void ClearToSky() {
-        glClearColor(kSky[0] / 255.0f, kSky[1] / 255.0f, kSky[2] / 255.0f, 1.0f);
-        graphics.Clear();
-    }
-
-    Frame ReadWindow(int width, int height) {
-        Frame frame{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * 4)};
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, kHeight - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
-        return frame;
-    }
-
     std::unique_ptr<k_Texture> ballPicture;
 };
 
-TEST_F(GameShaders, BallIsALitDiscThatShowsItsState) {
+TEST_F(ContentShaders, BallIsALitDiscThatShowsItsState) {
     auto ball = MakeBall();
     ExpectUniforms(*ball, {"time", "ballState", "texture0", "width", "height"});
     int size = ball->GetWidth();
-    k_Sprite& sprite = AddSprite(ball.get(), 0, 0);
+    AddSprite(ball.get(), 0, 0);
     auto render = [&](int state, float time) {
         SetBallState(*ball, state);
         engine.time = time;
@@ -172,22 +139,9 @@ TEST_F(GameShaders, BallIsALitDiscThatShowsItsState) {
 
     engine.highlightLayer = kOtherLayer;
     EXPECT_NEAR(render(0, 1.0f).Alpha(size / 2, size / 2), kFadedAlpha * 255, 2);
-
-    // The three states side by side, each drawn with its own pass.
-    const int spacing = size + 8;
-    engine.highlightLayer = -1;
-    engine.time = 0.1f;
-    ClearToSky();
-    for (int state = 0; state < 3; ++state) {
-        SetBallState(*ball, state);
-        sprite.GetData().left = state * spacing + 4.0f;
-        sprite.GetData().top = 4.0f;
-        graphics.AccumulateScene(1.0f);
-    }
-    WritePreview("ball_states.png", ReadWindow(spacing * 3, spacing));
 }
 
-TEST_F(GameShaders, WaterIsAnimatedSeeThroughAndFadesWithTheSprite) {
+TEST_F(ContentShaders, WaterIsAnimatedSeeThroughAndFadesWithTheSprite) {
     auto water = MakeShader(L"Water", L"water", kWaterSize, kWaterSize);
     ExpectUniforms(*water, {"time", "height"});
     AddSprite(water.get(), 0, 0);
@@ -205,29 +159,4 @@ TEST_F(GameShaders, WaterIsAnimatedSeeThroughAndFadesWithTheSprite) {
     for (std::size_t i = 3; i < faded.rgba.size(); i += 4) {
         ASSERT_LE(faded.rgba[i], kFadedAlpha * 255 + 1);
     }
-
-    // Tiles over a rock and the sky, the last column faded: the full ones in a first pass,
-    // the faded ones in a second with another layer highlighted.
-    const int columns = 4, rows = 2, margin = 10;
-    int width = columns * kWaterSize + 2 * margin, height = rows * kWaterSize + 2 * margin;
-    engine.scene.clear();
-    engine.highlightLayer = -1;
-    engine.time = 0.5f;
-    auto rock = SolidTexture(L"rock.png", 80, height - margin - 30, {115, 77, 51, 255});
-    AddSprite(rock.get(), margin + 60.0f, margin + 30.0f);
-    auto addColumn = [&](int column) {
-        for (int row = 0; row < rows; ++row) {
-            AddSprite(water.get(), margin + column * kWaterSize, margin + row * kWaterSize, kOtherLayer);
-        }
-    };
-    for (int column = 0; column < columns - 1; ++column) {
-        addColumn(column);
-    }
-    ClearToSky();
-    graphics.AccumulateScene(1.0f);
-    engine.scene.clear();
-    addColumn(columns - 1);
-    engine.highlightLayer = 0;
-    graphics.AccumulateScene(1.0f);
-    WritePreview("water_tiles.png", ReadWindow(width, height));
 }

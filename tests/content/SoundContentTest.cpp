@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "content/ContentFiles.h"
+#include "support/TempDirectory.h"
 
 namespace fs = std::filesystem;
 using content::Quoted;
@@ -33,6 +34,8 @@ constexpr double kAudibleMusicRms = 0.02;
 constexpr double kPlayingChannelRms = 0.001;  // -60 dBFS: a channel alone plays something
 constexpr double kUnclippedPeak = 0.99;
 constexpr double kMinimumLoopSeconds = 30.0;
+constexpr double kSampleRate = 44100;
+constexpr double kSampleBits = 16;
 const std::string kModuleSignature = "Extended Module: ";
 constexpr size_t kRestartPositionOffset = 66;  // in the module's header, little-endian
 
@@ -89,45 +92,32 @@ void ExpectAudibleUnclippedMusic(const fs::path& rendered, const std::string& wh
     EXPECT_LT(level.peak, kUnclippedPeak) << what << ": clipped";
 }
 
-// The WAV header's format fields: 16-bit PCM at 44.1 kHz, mono or stereo.
-void ExpectCdQualityPcm(const std::string& name) {
-    Bytes bytes = ReadBytes(kSoundsDir / name);
-    ASSERT_GE(bytes.size(), 44u) << name;
-    auto u16 = [&](size_t at) { return bytes[at] | bytes[at + 1] << 8; };
-    auto u32 = [&](size_t at) { return std::uint32_t(u16(at)) | std::uint32_t(u16(at + 2)) << 16; };
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF") << name;
-    EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ") << name;
-    EXPECT_EQ(u16(20), 1) << name << ": not PCM";
-    EXPECT_TRUE(u16(22) == 1 || u16(22) == 2) << name;
-    EXPECT_EQ(u32(24), 44100u) << name;
-    EXPECT_EQ(u16(34), 16) << name;
-}
-
 }  // namespace
 
-TEST(SoundTools, RegenerateEveryFileByteForByte) {
+TEST(ContentSoundTools, RegenerateEveryFileByteForByte) {
     ASSERT_TRUE(Succeeds("command -v python3")) << "python3 is needed to run tools/make_*.py";
     ASSERT_TRUE(Succeeds("command -v oggenc")) << "oggenc (vorbis-tools) is needed to encode the laugh";
-    content::TemporaryFolder output;
+    TempDirectory temp;
+    const fs::path output = temp.Path();
     for (const char* tool : {"make_sounds.py", "make_music.py"}) {
-        std::string command = "python3 -B " + Quoted(content::SourcePath("tools") / tool) + " " + Quoted(output.Path());
+        std::string command = "python3 -B " + Quoted(content::SourcePath("tools") / tool) + " " + Quoted(output);
         ASSERT_TRUE(Succeeds(command)) << command;
     }
     std::vector<std::string> soundNames = SoundNames();
     std::set<std::string> expected(soundNames.begin(), soundNames.end());
     expected.insert(kModuleName);
-    EXPECT_EQ(content::FilesUnder(output.Path()), expected);
+    EXPECT_EQ(content::FilesUnder(output), expected);
     for (const auto& name : expected) {
         Bytes committed = ReadBytes(kSoundsDir / name);
         EXPECT_FALSE(committed.empty()) << name << " is missing from data/sounds";
-        EXPECT_TRUE(committed == ReadBytes(output.Path() / name))
+        EXPECT_TRUE(committed == ReadBytes(output / name))
             << name << " differs from what the tools make now: rerun them and commit";
     }
 }
 
 // As the game's audio layer loads them: from memory, on a mixer of the game's format (here on
 // the dummy driver, which needs no device).
-TEST(SoundDecoding, EverySoundAndTheMusicDecodeFromMemoryThroughTheMixer) {
+TEST(ContentSoundDecoding, EverySoundAndTheMusicDecodeFromMemoryThroughTheMixer) {
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
     Mix_Init(MIX_INIT_OGG | MIX_INIT_MOD);
@@ -150,46 +140,45 @@ TEST(SoundDecoding, EverySoundAndTheMusicDecodeFromMemoryThroughTheMixer) {
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
 }
 
-TEST(SoundFiles, EverySoundIsCdQualityAudibleUnclippedAndShort) {
+// The bounces, in index order, also get longer, louder and lower.
+TEST(ContentSoundFiles, EverySoundIsCdQualityAudibleUnclippedAndShortAndBouncesGrowWithTheirIndex) {
     ASSERT_TRUE(Succeeds("command -v sox")) << "sox measures the sounds";
     std::map<std::string, std::pair<double, double>> lengths = {
         {"explosion.wav", {0.6, 1.0}}, {"die.wav", {0.5, 0.9}}, {kLaughName, {1.5, 2.0}}};
-    Bytes laugh = ReadBytes(kSoundsDir / kLaughName);
-    ASSERT_GE(laugh.size(), 4u);
-    EXPECT_EQ(std::string(laugh.begin(), laugh.begin() + 4), "OggS");
-    for (const auto& name : SoundNames()) {
-        if (name != kLaughName) {
-            ExpectCdQualityPcm(name);
-        }
+    std::vector<std::string> names = SoundNames();
+    Level previous{};
+    for (size_t index = 0; index < names.size(); ++index) {
+        const std::string& name = names[index];
+        auto info = Figures("sox --i " + Quoted(kSoundsDir / name));
+        EXPECT_EQ(info["Sample Rate"], kSampleRate) << name;
+        EXPECT_EQ(info["Precision"], kSampleBits) << name;
+        EXPECT_TRUE(info["Channels"] == 1 || info["Channels"] == 2) << name;
+        // "16-bit Signed Integer PCM" for the WAV files, "Vorbis" (no figure) for the laugh.
+        EXPECT_EQ(info["Sample Encoding"], name == kLaughName ? 0 : kSampleBits) << name;
         Level level = Measure(kSoundsDir / name);
         EXPECT_GT(level.rms, kAudibleRms) << name << " is silent";
         EXPECT_LT(level.peak, kUnclippedPeak) << name << " is clipped";
         auto [shortest, longest] = lengths.count(name) ? lengths[name] : std::pair(0.1, 0.4);
         EXPECT_GE(level.seconds, shortest - 1e-3) << name;
         EXPECT_LE(level.seconds, longest + 1e-3) << name;
-    }
-}
-
-TEST(SoundFiles, BounceSoundsGetLongerLouderAndLowerWithTheirIndex) {
-    ASSERT_TRUE(Succeeds("command -v sox")) << "sox measures the sounds";
-    for (int index = 2; index <= kBounceCount; ++index) {
-        std::string name = BounceName(index);
-        Level previous = Measure(kSoundsDir / BounceName(index - 1));
-        Level level = Measure(kSoundsDir / name);
-        EXPECT_GT(level.seconds, previous.seconds) << name;
-        EXPECT_GT(level.peak, previous.peak) << name;
-        EXPECT_LT(level.pitch, previous.pitch) << name << " is not lower";
+        if (index > 0 && index < size_t(kBounceCount)) {
+            EXPECT_GT(level.seconds, previous.seconds) << name;
+            EXPECT_GT(level.peak, previous.peak) << name;
+            EXPECT_LT(level.pitch, previous.pitch) << name << " is not lower";
+        }
+        previous = level;
     }
 }
 
 // The players measure what the module really plays, so tempo and order effects cannot make
 // the song or its loop shorter than they look.
-TEST(MusicModule, IndependentPlayersRenderTheSongItsLoopAndEveryChannel) {
+TEST(ContentMusic, IndependentPlayersRenderTheSongItsLoopAndEveryChannel) {
     for (const char* tool : {"sox", "openmpt123", "xmp"}) {
         ASSERT_TRUE(Succeeds(std::string("command -v ") + tool)) << tool << " is needed to render and measure the music";
     }
-    content::TemporaryFolder output;
-    const fs::path module = output.Path() / kModuleName;
+    TempDirectory temp;
+    const fs::path output = temp.Path();
+    const fs::path module = output / kModuleName;
     fs::copy_file(kSoundsDir / kModuleName, module);
     Bytes bytes = ReadBytes(module);
     ASSERT_GT(bytes.size(), kRestartPositionOffset + 1);
@@ -202,9 +191,9 @@ TEST(MusicModule, IndependentPlayersRenderTheSongItsLoopAndEveryChannel) {
     EXPECT_GE(info["Patterns"], 4);
     EXPECT_GE(info["Instruments"], 4);
     ASSERT_TRUE(Succeeds("openmpt123 --quiet --render --samplerate 44100 --no-float " + Quoted(module)));
-    ExpectAudibleUnclippedMusic(output.Path() / (std::string(kModuleName) + ".wav"), "the song by openmpt123");
+    ExpectAudibleUnclippedMusic(output / (std::string(kModuleName) + ".wav"), "the song by openmpt123");
 
-    const fs::path rendered = output.Path() / "xmp.wav";
+    const fs::path rendered = output / "xmp.wav";
     auto renderWithXmp = [&](const std::string& options) {
         return Succeeds("xmp --quiet --norc " + options + " -o " + Quoted(rendered) + " " + Quoted(module));
     };

@@ -53,26 +53,3 @@ TEST_F(GraphicsTest, ResizedViewMapsPixelsToTheNewCorners) {
     EXPECT_TRUE(ColourNear(ReadPixel(127, 95, 96), {255, 0, 0, 255}));
     EXPECT_TRUE(ColourNear(ReadPixel(111, 79, 96), {0, 0, 0, 255}));
 }
-
-TEST_F(GraphicsTest, SceneRendersIntoATextureAndLeavesTheWindowAlone) {
-    auto red = SolidTexture(L"red.png", 4, 4, {255, 0, 0, 255});
-    AddSprite(red.get(), 2, 2);
-    k_Texture target(&engine, 16, 16);
-    {
-        k_FrameBufferObject clearing(&engine, &target);
-        clearing.Bind();
-        glClear(GL_COLOR_BUFFER_BIT);
-        clearing.Unbind();
-    }
-    graphics.RenderToTexture(&target);
-    EXPECT_TRUE(ColourNear(ReadPixel(3, 3), {0, 0, 0, 255}));
-
-    std::vector<Rgba> pixels = TexturePixels(target);
-    auto redAt = [&](int x, int yFromTop) { return pixels[(15 - yFromTop) * 16 + x][0]; };
-    EXPECT_EQ(redAt(2, 2), 255);
-    EXPECT_EQ(redAt(5, 5), 255);
-    EXPECT_EQ(redAt(6, 6), 0);
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], kWidth);
-}

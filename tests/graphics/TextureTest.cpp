@@ -27,15 +27,18 @@ PngPicture PalettePicture(std::vector<png_color> colours, std::vector<png_byte> 
 
 using TextureTest = DrawingTest;
 
-TEST_F(TextureTest, OddSizedRgbPictureStandsUprightUnmirroredAndUnsheared) {
+// Drawn by a sprite, the picture covers exactly its own size at the sprite's position.
+TEST_F(TextureTest, OddSizedRgbPictureStandsUprightUnmirroredAndUnshearedWhereItsSpriteIs) {
     auto texture = LoadTexture(L"odd.png", TrueColourPicture(37, 19, false, Gradient));
     EXPECT_EQ(texture->GetWidth(), 37);
     EXPECT_EQ(texture->GetHeight(), 19);
     AddSprite(texture.get(), 10, 20);
     graphics.AccumulateScene(1.0f);
-    for (int y = 0; y < 19; ++y) {
-        for (int x = 0; x < 37; ++x) {
-            ASSERT_TRUE(ColourNear(ReadPixel(10 + x, 20 + y), Gradient(x, y), 0)) << "pixel " << x << ", " << y;
+    for (int y = -1; y <= 19; ++y) {
+        for (int x = -1; x <= 37; ++x) {
+            bool inside = x >= 0 && x < 37 && y >= 0 && y < 19;
+            ASSERT_TRUE(ColourNear(ReadPixel(10 + x, 20 + y), inside ? Gradient(x, y) : Rgba{0, 0, 0, 255}, 0))
+                << "pixel " << x << ", " << y;
         }
     }
 }

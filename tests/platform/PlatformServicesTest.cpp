@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -41,16 +40,6 @@ TEST(MessageBox, WithoutADisplayTheTextStillReachesStandardErrorAndNothingWaits)
     ShowMessageBox(L"File integrity is broken. – ü", L"Quillo 2D Game");
     std::string output = testing::internal::GetCapturedStderr();
     EXPECT_NE(output.find("Quillo 2D Game: File integrity is broken. – ü"), std::string::npos) << output;
-}
-
-TEST(Clock, CounterAdvancesByAtLeastTheTimeSlept) {
-    std::uint64_t frequency = QueryPerformanceFrequency();
-    ASSERT_GT(frequency, 0u);
-    std::uint64_t before = QueryPerformanceCounter();
-    Sleep(5);
-    SwitchToThread();
-    std::uint64_t after = QueryPerformanceCounter();
-    EXPECT_GE(static_cast<double>(after - before) / static_cast<double>(frequency), 0.005);
 }
 
 }  // namespace
