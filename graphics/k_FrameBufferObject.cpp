@@ -45,6 +45,7 @@ void k_FrameBufferObject::Bind() {
     gluOrtho2D(0, width, height, 0);
     glMatrixMode(GL_MODELVIEW);
     glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);  // the window's scissor keeps to the scene's place on the display
 }
 
 void k_FrameBufferObject::Unbind() {

@@ -14,4 +14,9 @@ public:
     // Draws the scene, then adds weight times the picture to the accumulation buffer.
     virtual void AccumulateScene(float weight) = 0;
     virtual void ShowAccumulated() = 0;
+    // The size in pixels of the surface the scene is shown on. The scene (SetSize) is scaled
+    // to fill it with its aspect kept, centred between black bars; 0 x 0 shows it unscaled.
+    virtual void SetDisplaySize(int width, int height) = 0;
+    // Brings the finished picture onto the display surface; called right before each swap.
+    virtual void PresentScene() = 0;
 };

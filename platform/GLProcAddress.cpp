@@ -5,3 +5,7 @@
 void* GetGLProcAddress(const char* name) {
     return SDL_GL_GetProcAddress(name);
 }
+
+void* GetCurrentGLContext() {
+    return SDL_GL_GetCurrentContext();
+}

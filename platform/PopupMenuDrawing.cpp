@@ -89,8 +89,7 @@ void DisableSceneState() {
 
 }  // namespace
 
-void DrawPopupMenuView(const k_PopupMenuView& view, int clientWidth, int clientHeight, int pixelWidth,
-                       int pixelHeight) {
+void DrawPopupMenuView(const k_PopupMenuView& view, int sceneWidth, int sceneHeight) {
     if (!view.IsOpen()) {
         return;
     }
@@ -98,11 +97,10 @@ void DrawPopupMenuView(const k_PopupMenuView& view, int clientWidth, int clientH
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, clientWidth, clientHeight, 0, -1, 1);
+    glOrtho(0, sceneWidth, sceneHeight, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glViewport(0, 0, pixelWidth, pixelHeight);
     DisableSceneState();
     for (const k_PopupMenuView::Panel& panel : view.GetPanels()) {
         DrawPanel(panel);

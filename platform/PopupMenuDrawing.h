@@ -4,8 +4,6 @@
 
 #include "platform/k_PopupMenuView.h"
 
-// The view's coordinates are client coordinates of a client area of clientWidth x clientHeight
-// that covers a drawable of pixelWidth x pixelHeight. Needs a current context; draws nothing
-// when the view is closed.
-void DrawPopupMenuView(const k_PopupMenuView& view, int clientWidth, int clientHeight, int pixelWidth,
-                       int pixelHeight);
+// The view's coordinates are scene coordinates of a scene of sceneWidth x sceneHeight, which
+// covers the current viewport. Needs a current context; draws nothing when the view is closed.
+void DrawPopupMenuView(const k_PopupMenuView& view, int sceneWidth, int sceneHeight);

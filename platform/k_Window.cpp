@@ -9,9 +9,11 @@
 #include "IEngine.h"
 #include "IGraphics.h"
 #include "WideText.h"
+#include "platform/DesktopCover.h"
 #include "platform/MessageBox.h"
 #include "platform/MessagePump.h"
 #include "platform/PopupMenuDrawing.h"
+#include "platform/SceneViewport.h"
 #include "platform/VideoSetup.h"
 #include "platform/WindowMessages.h"
 
@@ -107,6 +109,7 @@ void k_Window::Open() {
     if (IGraphics* graphics = engine->GetGraphics()) {
         graphics->SetSize(width, height);
     }
+    UpdateDisplaySize();
     SDL_ShowWindow(ToSdlWindow(windowHandle));
     SDL_RaiseWindow(ToSdlWindow(windowHandle));
 }
@@ -151,19 +154,57 @@ void k_Window::CreateWindowAndContext() {
     Fail(windowCreated ? L"Cannot create OpenGL Rendering Context!" : L"Cannot create Window!");
 }
 
-// A real change of the display mode; false (and the window stays windowed) when the display
-// has no mode of exactly the window's size or refuses the change.
+// A real change of the display mode where the display has a mode of exactly the window's
+// size; elsewhere (and when that change is refused) the window covers the desktop at its own
+// mode and the scene is scaled to fill it. False only when both are refused: it stays windowed.
 bool k_Window::EnterFullscreen() {
-    SDL_DisplayMode mode;
-    if (!FindExactDisplayMode(width, height, mode)) {
-        return false;
-    }
     SDL_Window* window = ToSdlWindow(windowHandle);
     SDL_ShowWindow(window);  // SDL changes the mode only for a shown window
-    if (SDL_SetWindowDisplayMode(window, &mode) != 0 || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
-        SDL_SetWindowFullscreen(window, 0);
+    SDL_DisplayMode mode;
+    if (FindExactDisplayMode(width, height, mode) && SDL_SetWindowDisplayMode(window, &mode) == 0 &&
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0) {
+        return true;
+    }
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0 &&
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+        CoverDisplayWithoutWindowManager(window, desktop.w, desktop.h);
+        return true;
+    }
+    SDL_SetWindowFullscreen(window, 0);
+    return false;
+}
+
+// Tells the graphics the size of the surface it draws on, so that it fits the scene into it.
+void k_Window::UpdateDisplaySize() {
+    IGraphics* graphics = engine->GetGraphics();
+    if (!graphics || !windowHandle) {
+        return;
+    }
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    SDL_GL_GetDrawableSize(ToSdlWindow(windowHandle), &pixelWidth, &pixelHeight);
+    graphics->SetDisplaySize(pixelWidth, pixelHeight);
+}
+
+// Mouse positions reach the engine in scene pixels. On the bars beside the scene, presses and
+// the right-button release (which opens the popup menu) are dropped; moves and the left-button
+// release are moved to the scene's edge, so that a drag begun in the scene always ends.
+bool k_Window::MapMouseToScene(unsigned int message, LParam& lParam) const {
+    if (!windowHandle) {
+        return true;  // no window yet: the positions are the scene's own
+    }
+    int clientWidth = 0;
+    int clientHeight = 0;
+    SDL_GetWindowSize(ToSdlWindow(windowHandle), &clientWidth, &clientHeight);
+    SceneRectangle shown = FitScene(width, height, clientWidth, clientHeight);
+    int x = SignedLowWord(lParam);
+    int y = SignedHighWord(lParam);
+    bool onBar = SurfaceToScene(shown, width, height, x, y) == ScenePoint::OnBar;
+    if (onBar && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_RBUTTONUP)) {
         return false;
     }
+    lParam = static_cast<LParam>(MakeLParam(x, y));
     return true;
 }
 
@@ -182,16 +223,30 @@ void k_Window::ReturnAfterMessageBox() {
     }
 }
 
+// The scene's rectangle on the drawable, in OpenGL window coordinates (origin bottom-left).
+SceneRectangle k_Window::ShownSceneInGLCoordinates() const {
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    SDL_GL_GetDrawableSize(ToSdlWindow(windowHandle), &pixelWidth, &pixelHeight);
+    SceneRectangle shown = FitScene(width, height, pixelWidth, pixelHeight);
+    shown.top = pixelHeight - shown.top - shown.height;
+    return shown;
+}
+
 // ---------------------------------------------------------------- messages
 
 LResult k_Window::HandleMessage(unsigned int message, WParam wParam, LParam lParam) {
+    if (message >= WM_MOUSEMOVE && message <= WM_RBUTTONUP && !MapMouseToScene(message, lParam)) {
+        return 0;
+    }
     if (popupView.IsOpen() && HandlePopupMenuMessage(message, wParam, lParam)) {
         return 0;
     }
     switch (message) {
-    case WM_SIZE:
+    case WM_SIZE:  // the scene keeps its size and is scaled onto the new surface
         popupView.Close();
-        engine->OnResize(static_cast<int>(LowWord(lParam)), static_cast<int>(HighWord(lParam)));
+        UpdateDisplaySize();
+        engine->OnResize(width, height);
         return 0;
     case WM_ACTIVATE:
         SetActive(HighWord(wParam) == 0);
@@ -267,6 +322,9 @@ void k_Window::HandleKey(WParam key, bool down) {
     if (key >= static_cast<WParam>(kVirtualKeyCount)) {
         return;
     }
+    if (key == static_cast<WParam>(VK_F12) && down && !keys[VK_F12]) {
+        screenshotRequested = true;  // once per press, not for each repeat of a held key
+    }
     engine->OnKey(static_cast<int>(key), down);
     SetKeyDown(static_cast<int>(key), down);
 }
@@ -310,13 +368,9 @@ void k_Window::BuildMenu(MenuItem& item, int& nextId) {
     }
 }
 
+// The menu lies in the scene and is scaled with it.
 void k_Window::ShowPopupMenu(int x, int y) {
-    int areaWidth = width;
-    int areaHeight = height;
-    if (windowHandle) {
-        SDL_GetWindowSize(ToSdlWindow(windowHandle), &areaWidth, &areaHeight);
-    }
-    popupView.Open(popupMenu, x, y, areaWidth, areaHeight);
+    popupView.Open(popupMenu, x, y, width, height);
 }
 
 // While the menu is open it takes the mouse and key presses: moving highlights, a left click
@@ -369,14 +423,7 @@ void k_Window::DrawPopupMenu() {
     if (!popupView.IsOpen() || !windowHandle) {
         return;
     }
-    SDL_Window* window = ToSdlWindow(windowHandle);
-    int clientWidth = 0;
-    int clientHeight = 0;
-    int pixelWidth = 0;
-    int pixelHeight = 0;
-    SDL_GetWindowSize(window, &clientWidth, &clientHeight);
-    SDL_GL_GetDrawableSize(window, &pixelWidth, &pixelHeight);
-    DrawPopupMenuView(popupView, clientWidth, clientHeight, pixelWidth, pixelHeight);
+    DrawPopupMenuView(popupView, width, height);
 }
 
 // ---------------------------------------------------------------- state
@@ -387,6 +434,13 @@ void k_Window::SwapBuffers() {
     }
     ReturnAfterMessageBox();
     DrawPopupMenu();
+    if (IGraphics* graphics = engine->GetGraphics()) {
+        graphics->PresentScene();
+    }
+    if (screenshotRequested && windowHandle) {
+        screenshotRequested = false;
+        screenshots.Capture(ShownSceneInGLCoordinates());
+    }
     SDL_GL_SwapWindow(ToSdlWindow(deviceContext));
 }
 

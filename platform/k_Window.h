@@ -8,6 +8,8 @@
 #include <string>
 
 #include "IWindow.h"
+#include "platform/PicturesFolder.h"
+#include "platform/ScreenshotSaver.h"
 #include "platform/VirtualKeys.h"
 #include "platform/k_PopupMenuView.h"
 
@@ -23,7 +25,8 @@ public:
 
     void Open() override;
     LResult HandleMessage(unsigned int message, WParam wParam, LParam lParam) override;
-    // Draws the open popup menu, then shows the finished picture.
+    // Draws the open popup menu, brings the picture onto the display (scaled to fill it),
+    // takes a screenshot when F12 was pressed, then shows the picture.
     void SwapBuffers() override;
     void SetActive(bool active) override;
     bool IsActive() override;
@@ -51,6 +54,9 @@ private:
     void CreateWindowAndContext();
     bool EnterFullscreen();
     void ReturnAfterMessageBox();
+    void UpdateDisplaySize();
+    bool MapMouseToScene(unsigned int message, LParam& lParam) const;
+    SceneRectangle ShownSceneInGLCoordinates() const;
     LResult DefaultHandling(unsigned int message, WParam wParam);
     LResult HandleSystemCommand(WParam command);
     void HandleKey(WParam key, bool down);
@@ -74,6 +80,8 @@ private:
     std::map<int, MenuCallback> commands;
     std::map<int, MenuItem*> commandItems;
     k_PopupMenuView popupView;
+    bool screenshotRequested = false;
+    ScreenshotSaver screenshots{ScreenshotFolder};
     bool videoStarted = false;
     bool controllersStarted = false;  // game controllers play through the key messages
     bool glLibraryLoaded = false;

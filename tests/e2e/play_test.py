@@ -31,11 +31,11 @@ LEVEL = """<?xml version="1.0" encoding="UTF-8"?>
       <sprite type="SolidCube" texture="tiles/brick_32x600.png" top="-96" left="400" depth="10" static="1" special="0" />
       <sprite type="Door" texture="tiles/door_16x128.png" top="440" left="700" depth="10" static="1" special="0" />
     </screen>
-    <!-- spikes, and a wall on the right -->
+    <!-- spikes, and a deadly wall on the right that a ball held to the right cannot miss -->
     <screen x="2" y="0">
       <sprite type="SolidCube" texture="tiles/ground_800x32.png" top="568" left="0" depth="10" static="1" special="0" />
       <sprite type="Dangerous" texture="tiles/spikes_64x16.png" top="552" left="300" depth="10" static="1" special="0" />
-      <sprite type="SolidCube" texture="tiles/brick_32x600.png" top="0" left="768" depth="10" static="1" special="0" />
+      <sprite type="Dangerous" texture="tiles/brick_32x600.png" top="0" left="768" depth="10" static="1" special="0" />
     </screen>
   </world>
 </universe>
@@ -106,7 +106,7 @@ class PlayTest(unittest.TestCase):
         s.wait_for(lambda: sum(s.screenshot().mean(700, 440, 716, 568, 2)) < 20, 15,
                    "the pillar to break and the door to open")
         broke_audio = s.audio_position()
-        dead = s.wait_for(lambda: death_picture(s.screenshot()), 15, "the spikes to kill the ball")
+        dead = s.wait_for(lambda: death_picture(s.screenshot()), 15, "a dangerous piece to kill the ball")
         s.hold("Right", False)
         death_audio = s.audio_position()
         shades = set()

@@ -43,6 +43,8 @@ public:
     void RenderToTexture(ITexture*) override {}
     void AccumulateScene(float) override {}
     void ShowAccumulated() override {}
+    void SetDisplaySize(int, int) override {}
+    void PresentScene() override {}
 };
 
 GLint GLInteger(GLenum name) {
@@ -117,21 +119,22 @@ TEST_F(WindowOnDisplay, OpensWindowedWithTheGamesPixelFormatAndTitle) {
     EXPECT_STREQ(SDL_GetWindowTitle(static_cast<SDL_Window*>(window->GetHandle())), "Éditeur – niveau 2");
 }
 
-TEST_F(WindowOnDisplay, FullScreenOnlyAtTheDisplaysOwnSizeWhereItHidesTheCursorUntilAMessageBox) {
+TEST_F(WindowOnDisplay, FullScreenChangesModeWhereTheSizeExistsCoversTheDesktopElsewhereAndStepsAsideForABox) {
     SDL_DisplayMode desktop;
     {
-        auto window = OpenWindow(333, 222, true);  // a size the display lacks: a window instead
-        EXPECT_FALSE(window->IsFullscreen());
-        EXPECT_EQ(SDL_GetWindowFlags(static_cast<SDL_Window*>(window->GetHandle())) & SDL_WINDOW_FULLSCREEN, 0u);
-        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-        EXPECT_EQ(WindowSize(*window), ResizeEvent(333, 222));
+        auto window = OpenWindow(333, 222, true);  // a size the display lacks: the desktop's own mode
+        Uint32 flags = SDL_GetWindowFlags(static_cast<SDL_Window*>(window->GetHandle()));
+        EXPECT_TRUE(window->IsFullscreen());
+        EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN_DESKTOP, static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP));
+        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
         ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     }
     {
         auto window = OpenWindow(desktop.w, desktop.h, true);
+        Uint32 flags = SDL_GetWindowFlags(static_cast<SDL_Window*>(window->GetHandle()));
         EXPECT_TRUE(window->IsFullscreen());
+        EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN_DESKTOP, static_cast<Uint32>(SDL_WINDOW_FULLSCREEN)) << "a real mode";
         SDL_Window* sdlWindow = static_cast<SDL_Window*>(window->GetHandle());
-        EXPECT_EQ(SDL_GetWindowFlags(sdlWindow) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_HIDDEN), SDL_WINDOW_FULLSCREEN);
         EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 
         // A failure box must not sit behind the full-screen window: the window steps aside for

@@ -17,10 +17,10 @@ protected:
     }
 };
 
-TEST_F(WindowMessages, SizeIsUnsignedAndMousePositionsAreSignedClientCoordinates) {
-    EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MakeLParam(800, 600)), 0);
+TEST_F(WindowMessages, ResizesReportTheSceneSizeAndMousePositionsAreSignedClientCoordinates) {
+    EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MakeLParam(1024, 768)), 0);
     EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MakeLParam(0xFFFF, 0x8000)), 0);
-    EXPECT_EQ(engine.resizes, (std::vector<ResizeEvent>{{800, 600}, {65535, 32768}}));
+    EXPECT_EQ(engine.resizes, (std::vector<ResizeEvent>{{800, 600}, {800, 600}}));
 
     Send(WM_MOUSEMOVE, 0, MakeLParam(-5, -7));
     Send(WM_LBUTTONDOWN, 0, MakeLParam(10, 20));

@@ -1,0 +1,215 @@
+// The game's window asked for full screen on displays without an 800 x 600 mode, each on an
+// Xvfb of its own: the scene fills the screen between bars, clicks reach the hook in scene
+// pixels, and F12 saves the picture on screen.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "graphics/PngDecoder.h"
+#include "graphics/k_Graphics.h"
+#include "graphics/k_Texture.h"
+#include "platform/MessagePump.h"
+#include "platform/WindowTesting.h"
+#include "support/MemoryFiles.h"
+#include "support/PngWriter.h"
+#include "support/TempDirectory.h"
+#include "support/VirtualDisplay.h"
+#include "world/k_Sprite.h"
+
+namespace {
+
+using Rgb = std::array<int, 3>;
+constexpr Rgb kBlack{0, 0, 0};
+// The scene's quarters: top-left, top-right, bottom-left, bottom-right.
+constexpr std::array<Rgb, 4> kQuarters{{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}}};
+
+struct DisplaySize {
+    int width;
+    int height;
+    SceneRectangle shown;  // where the 800 x 600 scene shows, top-left origin
+};
+
+class FullScreenOnALargerDisplay : public ::testing::TestWithParam<DisplaySize> {
+protected:
+    void SetUp() override {
+        if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+            GTEST_SKIP() << "the video subsystem is already running on another display";
+        }
+        display = std::make_unique<VirtualDisplay>(GetParam().width, GetParam().height);
+        if (!display->IsReady()) {
+            GTEST_SKIP() << "Xvfb could not be started";
+        }
+        engine.graphics = &graphics;
+        engine.fileSystem = &files;
+        window = std::make_unique<k_Window>(&engine, L"Full screen", 800, 600, true);
+        window->Open();
+        WaitForTheDisplaySize();
+        window->SwapBuffers();  // the driver takes the window's new size at a swap, as in the game's first frame
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            std::wstring name = L"quarter" + std::to_wstring(quarter) + L".png";
+            Rgb colour = kQuarters[quarter];
+            files.files[name] = WritePng(TrueColourPicture(400, 300, false, [&](int, int) {
+                return std::array<int, 4>{colour[0], colour[1], colour[2], 255};
+            }));
+            textures.push_back(std::make_unique<k_Texture>(&engine, name));
+            sprites.push_back(std::make_unique<k_Sprite>(&engine, r_SpriteType::Background));
+            sprites.back()->SetTexture(textures.back().get());
+            sprites.back()->GetData().left = static_cast<float>(quarter % 2 * 400);
+            sprites.back()->GetData().top = static_cast<float>(quarter / 2 * 300);
+            engine.AddSprite(sprites.back().get(), false, nullptr);
+        }
+    }
+
+    void TearDown() override {
+        sprites.clear();
+        textures.clear();
+        window.reset();
+        display.reset();
+    }
+
+    void WaitForTheDisplaySize() {
+        for (int wait = 0; wait < 100; ++wait) {
+            PumpMessages();
+            int width = 0;
+            int height = 0;
+            SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(window->GetHandle()), &width, &height);
+            if (width == GetParam().width && height == GetParam().height) {
+                return;
+            }
+            SDL_Delay(20);
+        }
+    }
+
+    void PumpMessages() {
+        SDL_PumpEvents();
+        while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+            Message message;
+            if (PeekMessage(message)) {
+                DispatchMessage(message);
+            }
+        }
+    }
+
+    void DrawScene() {
+        graphics.Clear();
+        graphics.AccumulateScene(1.0f);
+        graphics.ShowAccumulated();
+    }
+
+    void Click(int x, int y) {
+        SDL_Event click{};
+        click.type = SDL_MOUSEBUTTONDOWN;
+        click.button.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(window->GetHandle()));
+        click.button.button = SDL_BUTTON_LEFT;
+        click.button.x = x;
+        click.button.y = y;
+        SDL_PushEvent(&click);
+        PumpMessages();
+    }
+
+    // The colour at (x, y) of a picture held bottom row first, y counted from the top.
+    static Rgb ColourAt(const std::vector<std::uint8_t>& pixels, int width, int height, int channels, int x, int y) {
+        const std::uint8_t* pixel = &pixels[((height - 1 - y) * width + x) * channels];
+        return {pixel[0], pixel[1], pixel[2]};
+    }
+
+    // Each quarter's colour near its outer corner and a bar's black where there are bars.
+    void ExpectQuartersAndBars(const std::vector<std::uint8_t>& pixels, int width, int height, int channels,
+                               const SceneRectangle& scene) {
+        const int inset = 4;
+        const int right = scene.left + scene.width - 1 - inset;
+        const int bottom = scene.top + scene.height - 1 - inset;
+        EXPECT_EQ(ColourAt(pixels, width, height, channels, scene.left + inset, scene.top + inset), kQuarters[0]);
+        EXPECT_EQ(ColourAt(pixels, width, height, channels, right, scene.top + inset), kQuarters[1]);
+        EXPECT_EQ(ColourAt(pixels, width, height, channels, scene.left + inset, bottom), kQuarters[2]);
+        EXPECT_EQ(ColourAt(pixels, width, height, channels, right, bottom), kQuarters[3]);
+        if (scene.top > 0) {
+            EXPECT_EQ(ColourAt(pixels, width, height, channels, width / 2, scene.top / 2), kBlack) << "the upper bar";
+            EXPECT_EQ(ColourAt(pixels, width, height, channels, width / 2, height - 1 - scene.top / 2), kBlack);
+        }
+    }
+
+    std::unique_ptr<VirtualDisplay> display;
+    RecordingEngine engine;
+    MemoryFileSystem files;
+    k_Graphics graphics{&engine};
+    std::unique_ptr<k_Window> window;
+    std::vector<std::unique_ptr<k_Texture>> textures;
+    std::vector<std::unique_ptr<k_Sprite>> sprites;
+};
+
+TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBlackBars) {
+    const DisplaySize size = GetParam();
+    EXPECT_TRUE(window->IsFullscreen());
+    for (const ResizeEvent& resize : engine.resizes) {
+        EXPECT_EQ(resize, ResizeEvent(800, 600)) << "the hooks keep seeing the scene's size";
+    }
+    DrawScene();
+    graphics.PresentScene();
+    std::vector<std::uint8_t> screen(static_cast<std::size_t>(size.width) * size.height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, size.width, size.height, GL_RGB, GL_UNSIGNED_BYTE, screen.data());
+    ExpectQuartersAndBars(screen, size.width, size.height, 3, size.shown);
+}
+
+TEST_P(FullScreenOnALargerDisplay, ClicksReachTheMouseHookInScenePixelsAndPressesOnBarsAreDropped) {
+    const SceneRectangle shown = GetParam().shown;
+    engine.mouse.clear();
+    Click(shown.left + shown.width / 2, shown.top + shown.height / 2);
+    Click(shown.left + shown.width - 1, shown.top + shown.height - 1);
+    Click(shown.left + shown.width / 4, shown.top / 2);  // the upper bar, where there is one
+    std::vector<MouseEvent> expected{{400, 300, WM_LBUTTONDOWN}, {799, 599, WM_LBUTTONDOWN}};
+    if (shown.top == 0) {
+        expected.push_back({200, 0, WM_LBUTTONDOWN});
+    }
+    EXPECT_EQ(engine.mouse, expected);
+}
+
+TEST_P(FullScreenOnALargerDisplay, F12SavesThePictureOnScreenInThePicturesFolder) {
+    TempDirectory home;
+    std::filesystem::create_directories(home.Path("Pictures"));
+    const char* previousHome = std::getenv("HOME");
+    std::string savedHome = previousHome ? previousHome : "";
+    setenv("HOME", home.Path().c_str(), 1);
+    DrawScene();
+    window->HandleMessage(WM_KEYDOWN, VK_F12, 0);
+    window->HandleMessage(WM_KEYDOWN, VK_F12, 0);  // a held key repeats: still one picture
+    EXPECT_EQ(engine.keys, (std::vector<KeyEvent>{{VK_F12, true}, {VK_F12, true}})) << "the hooks still get F12";
+    window->SwapBuffers();
+    TearDown();  // waits for the picture to be written
+    setenv("HOME", savedHome.c_str(), 1);
+
+    std::vector<std::filesystem::path> saved;
+    for (const auto& entry : std::filesystem::directory_iterator(home.Path("Pictures"))) {
+        saved.push_back(entry.path());
+    }
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].filename().string().rfind("Rollandia 20", 0), 0u) << saved[0];
+    std::ifstream in(saved[0], std::ios::binary);
+    std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    PngImage picture;
+    std::string error;
+    ASSERT_TRUE(DecodePng(file.data(), file.size(), picture, error)) << error;
+    const SceneRectangle shown = GetParam().shown;
+    EXPECT_EQ(picture.width, shown.width);
+    EXPECT_EQ(picture.height, shown.height);
+    ExpectQuartersAndBars(picture.pixels, picture.width, picture.height, picture.channels,
+                          SceneRectangle{0, 0, shown.width, shown.height});
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, FullScreenOnALargerDisplay,
+                         ::testing::Values(DisplaySize{1024, 768, {0, 0, 1024, 768}},
+                                           DisplaySize{1280, 1024, {0, 32, 1280, 960}}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
+
+}  // namespace
