@@ -7,6 +7,14 @@
 
 namespace {
 
+// The folder the program was started in, taken before anything (loading a level) changes the
+// current directory.
+std::filesystem::path CurrentFolder() {
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored);
+}
+const std::filesystem::path startFolder = CurrentFolder();
+
 const char* const kPicturesKey = "XDG_PICTURES_DIR=";
 const char* const kHomePrefix = "$HOME";
 const char* const kUserDirsFile = "user-dirs.dirs";
@@ -85,8 +93,7 @@ std::filesystem::path ScreenshotFolder() {
             return homeFolder / kDefaultPicturesFolder;
         }
     }
-    std::error_code ignored;
-    return std::filesystem::current_path(ignored);
+    return startFolder;
 }
 
 std::string ScreenshotFileName(const std::tm& localTime, int attempt) {

@@ -13,7 +13,7 @@ std::optional<std::filesystem::path> PicturesFolderFromUserDirs(const std::strin
                                                                 const std::filesystem::path& home);
 
 // The existing folder for screenshots: the desktop's pictures folder, else ~/Pictures, else the
-// current directory.
+// folder the program was started in (loading a level changes the current directory later).
 std::filesystem::path ScreenshotFolder();
 
 // "Rollandia 2026-12-07 14-03-22.png" for the first attempt (attempt 1), then

@@ -41,8 +41,9 @@ class GameSession:
         self.display = ":%d" % (200 + os.getpid() % 700)
         self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
                                       "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A home without a pictures folder: screenshots land in the folder the game runs in.
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="disk",
-                        SDL_DISKAUDIOFILE=self.audio_path)
+                        SDL_DISKAUDIOFILE=self.audio_path, HOME=work_dir, XDG_CONFIG_HOME=work_dir)
         self.wait_for(lambda: subprocess.call(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
                                               stderr=subprocess.DEVNULL) == 0, 20, "the virtual display")
         self.log = open(os.path.join(work_dir, "game.log"), "w")

@@ -137,11 +137,18 @@ class PlayTest(unittest.TestCase):
         self.assertFalse(sound.heard(MUSIC_START, restart_audio + 0.7, restart_audio + 1.3, 0.02))
         self.assertTrue(sound.heard(MUSIC_REST, restart_audio + 0.4, restart_audio + 1.3))
 
-    def test_the_game_level_with_its_music(self):
+    def test_the_game_level_with_its_music_and_a_screenshot(self):
         s = self.start({})
         before = s.screenshot()
         s.wait_for(lambda: s.screenshot().data != before.data, 10, "the picture to move")
-        time.sleep(2)
+        s.key("F12")
+        shots = lambda: [name for name in os.listdir(s.dir) if name.startswith("Rollandia ") and name.endswith(".png")]
+        shot = s.wait_for(shots, 10, "the screenshot file")[0]
+        with open(os.path.join(s.dir, shot), "rb") as picture:
+            header = picture.read(24)
+        self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
+        self.assertEqual((int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big")), (800, 600))
+        time.sleep(1)
         s.key("Escape")
         s.wait_for(lambda: s.game.poll() is not None, 15, "the game to end")
         self.assertEqual(s.game.returncode, 0)
