@@ -63,6 +63,9 @@ public:
     bool Redo();
     bool HasUnsavedChanges() const { return revision != savedRevision; }
     void MarkSaved() { savedRevision = revision; }
+    // For a level that differs from its file from the start (an autosave opened instead).
+    void MarkUnsaved() { savedRevision = -1; }
+    long Revision() const { return revision; }
 
     // Shows the slot of the current world: its screen, or nothing when there is none.
     void GoToSlot(int x, int y);
