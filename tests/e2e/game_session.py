@@ -28,12 +28,14 @@ def write_tone(path, segments, volume=0.3):
 
 
 class GameSession:
-    def __init__(self, build_dir, work_dir, data_overrides=None):
-        """Copies the game and its data into work_dir, replacing the files data_overrides
-        names (relative name -> function writing the file at a path)."""
+    def __init__(self, build_dir, work_dir, data_overrides=None, program="rollandia", arguments=(), environment=None):
+        """Copies the program (the game unless told otherwise) and its data into work_dir,
+        replacing the files data_overrides names (relative name -> function writing the file
+        at a path), and starts it there with the arguments and extra environment variables."""
         self.dir = work_dir
-        shutil.copy(os.path.join(build_dir, "rollandia"), work_dir)
-        shutil.copytree(os.path.join(build_dir, "data"), os.path.join(work_dir, "data"))
+        shutil.copy(os.path.join(build_dir, program), work_dir)
+        if not os.path.isdir(os.path.join(work_dir, "data")):
+            shutil.copytree(os.path.join(build_dir, "data"), os.path.join(work_dir, "data"))
         for name, make in (data_overrides or {}).items():
             make(os.path.join(work_dir, "data", name))
         self.audio_path = os.path.join(work_dir, "audio.raw")
@@ -43,11 +45,13 @@ class GameSession:
                                       "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # A home without a pictures folder: screenshots land in the folder the game runs in.
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="disk",
-                        SDL_DISKAUDIOFILE=self.audio_path, HOME=work_dir, XDG_CONFIG_HOME=work_dir)
+                        SDL_DISKAUDIOFILE=self.audio_path, HOME=work_dir, XDG_CONFIG_HOME=work_dir,
+                        **(environment or {}))
         self.wait_for(lambda: subprocess.call(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
                                               stderr=subprocess.DEVNULL) == 0, 20, "the virtual display")
-        self.log = open(os.path.join(work_dir, "game.log"), "w")
-        self.game = subprocess.Popen(["./rollandia"], cwd=work_dir, env=self.env, stdout=self.log,
+        self.log_path = os.path.join(work_dir, "game.log")
+        self.log = open(self.log_path, "w")
+        self.game = subprocess.Popen(["./" + program] + list(arguments), cwd=work_dir, env=self.env, stdout=self.log,
                                      stderr=subprocess.STDOUT)
 
     def close(self):
@@ -71,7 +75,17 @@ class GameSession:
         raise AssertionError("timed out after %d s waiting for %s (last picture: %s)" % (seconds, what,
                                                                                       self.failure_picture))
 
+    def output(self):
+        with open(self.log_path) as log:
+            return log.read()
+
     # ---------------------------------------------------------------- input
+    def click(self, x, y, button=1):
+        subprocess.check_call(["xdotool", "mousemove", str(x), str(y), "click", str(button)], env=self.env)
+
+    def move(self, x, y):
+        subprocess.check_call(["xdotool", "mousemove", str(x), str(y)], env=self.env)
+
     def key(self, name):
         subprocess.check_call(["xdotool", "key", name], env=self.env)
 

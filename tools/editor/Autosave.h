@@ -1,0 +1,15 @@
+// Where and when the editor keeps a spare copy of unsaved work: "<name>.autosave.xml" beside
+// the level file, written at a fixed interval while there are unsaved changes.
+#pragma once
+
+#include <filesystem>
+
+// The autosave's path for a level file's path.
+std::filesystem::path AutosavePath(const std::filesystem::path& levelPath);
+
+// Whether an autosave exists that was written after the level file (or without one).
+bool HasNewerAutosave(const std::filesystem::path& levelPath);
+
+// Seconds between autosaves: 60, or the whole number in ROLLANDIA_EDITOR_AUTOSAVE_SECONDS
+// when it holds a positive one.
+double AutosaveIntervalSeconds();

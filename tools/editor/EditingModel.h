@@ -1,0 +1,99 @@
+// What the level editor edits, without any display: the screen slot of the current world being
+// edited, the selected piece, the grid, and every change to the level as one undoable step.
+// The current screen's records are the truth: a change edits them and rebuilds the live
+// sprites by entering the screen again. Works on the universe it is given; owns only history.
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "IUniverse.h"
+#include "SpriteData.h"
+#include "tools/editor/EditHistory.h"
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size a record's picture is drawn at; 0 x 0 when it is not known.
+using PictureSizes = std::function<PictureSize(const SpriteData& record)>;
+
+class EditingModel {
+public:
+    static constexpr std::array<int, 4> kGridSteps{0, 8, 16, 32};  // 0: no grid
+    static constexpr int kNoPiece = -1;
+
+    EditingModel(IUniverse& universe, PictureSizes sizes);
+
+    // Starts over on a freshly loaded level: the current world's current screen, no selection,
+    // no history, nothing unsaved.
+    void Reset();
+
+    IWorld* World() const;
+    IScreen* Screen() const;  // null while the slot is empty
+    int SlotX() const { return slotX; }
+    int SlotY() const { return slotY; }
+
+    // The topmost piece covering the point (highest depth, then latest), or kNoPiece.
+    int PieceAt(int x, int y) const;
+    void Select(int index);
+    int Selected() const { return selected; }
+    const SpriteData* SelectedRecord() const;
+    // The piece automatic placement lines up against: the last one placed, else the selection.
+    int AlignmentPiece() const;
+
+    int Grid() const { return kGridSteps[gridIndex]; }
+    void CycleGrid();
+    // The grid line at or before the value (the whole pixel without a grid).
+    int Snap(float value) const;
+
+    // Adds the record with its corner snapped to the grid and selects it.
+    void Place(SpriteData record);
+    // Adds the record exactly where it is (its place was worked out already) and selects it.
+    void PlaceExactly(const SpriteData& record);
+    void MoveSelectedTo(float left, float top);
+    void DeleteSelected();
+    void ChangeSelected(const std::function<void(SpriteData&)>& change);
+    // Changes made between the two calls (a drag) form one undo step.
+    void BeginGesture();
+    void EndGesture();
+
+    bool Undo();
+    bool Redo();
+    bool HasUnsavedChanges() const { return revision != savedRevision; }
+    void MarkSaved() { savedRevision = revision; }
+    // For a level that differs from its file from the start (an autosave opened instead).
+    void MarkUnsaved() { savedRevision = -1; }
+    long Revision() const { return revision; }
+
+    // Shows the slot of the current world: its screen, or nothing when there is none.
+    void GoToSlot(int x, int y);
+    bool MakeScreen();    // at the empty slot; false when a screen is there
+    bool DeleteScreen();  // the slot's screen; false on an empty slot
+    void MakeWorld();     // with one empty screen; it becomes the current world
+    void ChooseWorld(int step);
+    // Enters the slot's screen again, so that the live sprites match the records.
+    void Rebuild();
+
+private:
+    void Edit(const std::function<void()>& change);
+    EditorState State() const;
+    void Apply(const EditorState& state);
+    std::vector<SpriteData>* Records() const;
+    void Forget();
+
+    IUniverse& universe;
+    PictureSizes sizes;
+    EditHistory history;
+    int slotX = 0;
+    int slotY = 0;
+    int selected = kNoPiece;
+    int lastPlaced = kNoPiece;
+    std::size_t gridIndex = 0;
+    long revision = 0;
+    long savedRevision = 0;
+    long lastRevision = 0;
+    bool inGesture = false;
+    EditorState gestureStart;
+};

@@ -1,0 +1,681 @@
+#include "tools/editor/LevelEditor.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <iostream>
+#include <regex>
+#include <system_error>
+
+#include "Failure.h"
+#include "IEngine.h"
+#include "IFileSystem.h"
+#include "ISprite.h"
+#include "ITexture.h"
+#include "IUniverse.h"
+#include "IWindow.h"
+#include "WideText.h"
+#include "app/FrameClock.h"
+#include "game/k_Ball.h"
+#include "platform/Clock.h"
+#include "platform/MessagePump.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/VirtualKeys.h"
+#include "platform/WindowMessages.h"
+#include "tools/editor/Autosave.h"
+#include "tools/editor/OverlayDrawing.h"
+#include "tools/editor/PieceMenu.h"
+#include "tools/level_checker/LevelChecker.h"
+
+namespace {
+
+LevelEditor* g_LevelEditor = nullptr;
+
+constexpr int kSceneWidth = 800;
+constexpr int kSceneHeight = 600;
+constexpr int kNoHighlightedLayer = -1;
+constexpr int kFrameSleepMilliseconds = 10;
+constexpr int kWaterSize = 50;  // the water shader texture's size
+const wchar_t* const kWater = L"Water";
+const wchar_t* const kTilesFolder = L"/tiles/";
+const wchar_t* const kTilesPrefix = L"tiles/";
+const char* const kCheckFileName = ".rollandia-editor-check.xml";
+const wchar_t* const kQuitQuestion = L"Save changes? Y save and quit, N quit without saving, Escape go on";
+
+// New pieces start as fixed solid blocks on the layer the game's levels use for them.
+constexpr int kDefaultDepth = 10;
+
+// The palette: a grid of picture cells over the scene.
+constexpr int kPaletteMargin = 16;
+constexpr int kPaletteCell = 64;
+constexpr int kPalettePitch = 72;
+constexpr int kPaletteColumns = (kSceneWidth - 2 * kPaletteMargin) / kPalettePitch;
+
+// The status lines at the bottom of the scene.
+constexpr int kStatusLines = 2;
+constexpr int kStatusTop = kSceneHeight - kStatusLines * kOverlayLineHeight - 4;
+
+const OverlayColour kShade{0.0f, 0.0f, 0.0f, 0.7f};
+const OverlayColour kText{1.0f, 1.0f, 1.0f, 1.0f};
+const OverlayColour kAlert{1.0f, 0.85f, 0.3f, 1.0f};
+const OverlayColour kSelection{1.0f, 0.9f, 0.1f, 1.0f};
+const OverlayColour kCellFrame{0.5f, 0.5f, 0.5f, 1.0f};
+
+std::wstring Flags(const SpriteData& record) {
+    std::wstring flags;
+    flags += record.isStatic ? L"static" : L"loose";
+    if (record.special) {
+        flags += L" special";
+    }
+    return flags;
+}
+
+// Cuts a long text into lines of at most columns characters, at spaces where possible.
+std::vector<std::wstring> Wrap(const std::wstring& text, std::size_t columns) {
+    std::vector<std::wstring> lines;
+    std::wstring rest = text;
+    while (rest.size() > columns) {
+        std::size_t cut = rest.rfind(L' ', columns);
+        cut = (cut == std::wstring::npos || cut == 0) ? columns : cut;
+        lines.push_back(rest.substr(0, cut));
+        rest = rest.substr(rest[cut] == L' ' ? cut + 1 : cut);
+    }
+    lines.push_back(rest);
+    return lines;
+}
+
+}  // namespace
+
+LevelEditor::LevelEditor(IEngine* engine, std::filesystem::path levelPath)
+    : engine(engine),
+      levelPath(std::move(levelPath)),
+      model(*engine->GetUniverse(), [this](const SpriteData& record) { return SizeOf(record); }) {
+    brush.type = r_SpriteType::SolidCube;
+    brush.depth = kDefaultDepth;
+    brush.isStatic = true;
+    for (const std::wstring& name : engine->GetFileSystem()->ListFiles(kTilesFolder)) {
+        tiles.push_back(kTilesPrefix + name);
+    }
+    std::sort(tiles.begin(), tiles.end());
+    if (!tiles.empty()) {
+        brush.texture = tiles.front();
+    }
+    g_LevelEditor = this;
+    engine->SetMouseCallback(MouseHook);
+    engine->SetKeyCallback(KeyHook);
+}
+
+LevelEditor::~LevelEditor() {
+    engine->SetMouseCallback(nullptr);
+    engine->SetKeyCallback(nullptr);
+    if (ball) {
+        retiredBallSprite = ball->HandOverSprite();
+        ball.reset();
+        engine->Update(0.0f);
+    }
+    g_LevelEditor = nullptr;
+}
+
+// ---------------------------------------------------------------- messages and failures
+
+void LevelEditor::Say(const std::wstring& text) {
+    message = text;
+    std::cerr << "editor: " << ToUtf8(text) << std::endl;
+}
+
+// Runs a command; a failure it raises (a missing picture, an unwritable file) is shown and
+// leaves the editor running.
+template <typename Action>
+void LevelEditor::Guarded(Action action) {
+    try {
+        action();
+    } catch (const k_Failure& failure) {
+        Say(failure.Message());
+    } catch (const std::exception& failure) {
+        Say(FromUtf8(failure.what()));
+    }
+}
+
+PictureSize LevelEditor::SizeOf(const SpriteData& record) {
+    if (record.special && record.texture == kWater) {
+        return PictureSize{kWaterSize, kWaterSize};
+    }
+    try {
+        ITexture* texture = engine->GetTexture(record.texture);
+        return texture ? PictureSize{texture->GetWidth(), texture->GetHeight()} : PictureSize{};
+    } catch (const k_Failure&) {
+        return PictureSize{};
+    }
+}
+
+// ---------------------------------------------------------------- files
+
+void LevelEditor::Open() {
+    std::error_code error;
+    bool exists = std::filesystem::exists(levelPath, error);
+    try {
+        if (exists) {
+            engine->GetUniverse()->LoadFromPath(levelPath.wstring());
+        }
+        model.Reset();
+        Say(exists ? L"Opened " + levelPath.wstring()
+                   : L"New level " + levelPath.wstring() + L": W makes a world, Ctrl+S saves");
+    } catch (const k_Failure& failure) {
+        loadFailed = true;
+        Say(failure.Message() + L" (the file is left as it is and will not be saved over)");
+        return;
+    }
+    if (HasNewerAutosave(levelPath)) {
+        autosaveOffered = true;
+        Say(L"An autosave newer than the file exists: " + AutosavePath(levelPath).wstring() + L"; O opens it");
+    }
+}
+
+void LevelEditor::Save() {
+    if (loadFailed) {
+        Say(L"Not saved: " + levelPath.wstring() + L" did not load, so it is not written over");
+        return;
+    }
+    Guarded([&] {
+        engine->GetUniverse()->SaveToPath(levelPath.wstring());
+        model.MarkSaved();
+        std::error_code error;
+        std::filesystem::remove(AutosavePath(levelPath), error);
+        autosaveOffered = false;
+        Say(L"Saved " + levelPath.wstring());
+    });
+}
+
+void LevelEditor::AutosaveWhenDue() {
+    auto now = std::chrono::steady_clock::now();
+    if (loadFailed || !model.HasUnsavedChanges() || model.Revision() == autosavedRevision ||
+        std::chrono::duration<double>(now - lastAutosave).count() < AutosaveIntervalSeconds()) {
+        return;
+    }
+    lastAutosave = now;
+    autosavedRevision = model.Revision();
+    Guarded([&] {
+        engine->GetUniverse()->SaveToPath(AutosavePath(levelPath).wstring());
+        Say(L"Autosaved to " + AutosavePath(levelPath).wstring());
+    });
+}
+
+void LevelEditor::OpenAutosave() {
+    if (!autosaveOffered) {
+        return;
+    }
+    Guarded([&] {
+        engine->GetUniverse()->LoadFromPath(AutosavePath(levelPath).wstring());
+        model.Reset();
+        model.MarkUnsaved();
+        autosaveOffered = false;
+        loadFailed = false;
+        Say(L"Opened the autosave; Ctrl+S saves it as " + levelPath.wstring());
+    });
+}
+
+// The checker reads a file, so the level as it is now is written beside the game's pictures
+// (where the checker looks for them) and removed again.
+void LevelEditor::CheckLevel() {
+    std::filesystem::path checkPath = ProgramDirectory() / "data" / kCheckFileName;
+    Guarded([&] {
+        engine->GetUniverse()->SaveToPath(checkPath.wstring());
+        findings = ::CheckLevel(checkPath.wstring());
+        std::error_code error;
+        std::filesystem::remove(checkPath, error);
+        for (std::wstring& finding : findings) {
+            if (finding.compare(0, checkPath.wstring().size(), checkPath.wstring()) == 0) {
+                finding = levelPath.filename().wstring() + finding.substr(checkPath.wstring().size());
+            }
+        }
+        nextFinding = 0;
+        if (findings.empty()) {
+            Say(L"The level checker finds nothing to report");
+        } else {
+            ShowFinding(nextFinding++);
+        }
+    });
+}
+
+// Shows the finding and, when it names a screen of the world being edited, goes there and
+// selects the sprite it names.
+void LevelEditor::ShowFinding(std::size_t index) {
+    const std::wstring& finding = findings[index];
+    Say(L"Finding " + std::to_wstring(index + 1) + L" of " + std::to_wstring(findings.size()) + L" (F3 next): " +
+        finding);
+    static const std::wregex kWorld(L"world (?:\"[^\"]*\" )?\\((\\d+)\\)");
+    static const std::wregex kScreen(L"screen \\((-?\\d+), (-?\\d+)\\)");
+    static const std::wregex kSprite(L", sprite (\\d+)");
+    std::wsmatch world;
+    std::wsmatch screen;
+    if (!std::regex_search(finding, world, kWorld) || !std::regex_search(finding, screen, kScreen)) {
+        return;
+    }
+    auto& worlds = engine->GetUniverse()->GetWorlds();
+    int worldIndex = std::stoi(world[1].str()) - 1;
+    if (worldIndex < 0 || worldIndex >= static_cast<int>(worlds.size()) ||
+        worlds[worldIndex].get() != model.World()) {
+        return;
+    }
+    model.GoToSlot(std::stoi(screen[1].str()), std::stoi(screen[2].str()));
+    std::wsmatch sprite;
+    if (std::regex_search(finding, sprite, kSprite)) {
+        model.Select(std::stoi(sprite[1].str()) - 1);
+    }
+}
+
+// ---------------------------------------------------------------- test play
+
+// The ball plays on the live sprites only; leaving play enters the edited screen again, so
+// everything that moved returns to what the records say.
+void LevelEditor::TogglePlay() {
+    if (!ball) {
+        dragging = false;
+        model.EndGesture();
+        engine->SetHighlightLayer(kNoHighlightedLayer);
+        ball = std::make_unique<k_Ball>();
+        Say(L"Test play: arrows steer, P returns to editing");
+        return;
+    }
+    retiredBallSprite = ball->HandOverSprite();
+    ball.reset();
+    model.GoToSlot(model.SlotX(), model.SlotY());
+    Say(L"Back to editing");
+}
+
+// The ball's sprite leaves the scene in the frame after the ball went; then it can go.
+void LevelEditor::ReleaseRetiredBall() {
+    if (retiredBallSprite && engine->GetScene().count(retiredBallSprite.get()) == 0) {
+        retiredBallSprite.reset();
+    }
+}
+
+// ---------------------------------------------------------------- hooks
+
+void LevelEditor::MouseHook(int x, int y, unsigned int message) {
+    if (g_LevelEditor) {
+        g_LevelEditor->Guarded([&] { g_LevelEditor->HandleMouse(x, y, message); });
+    }
+}
+
+void LevelEditor::KeyHook(int key, bool down) {
+    if (g_LevelEditor && down) {
+        g_LevelEditor->Guarded([&] { g_LevelEditor->HandleKey(key); });
+    }
+}
+
+void LevelEditor::MenuHook(MenuItem* item) {
+    if (g_LevelEditor && item) {
+        g_LevelEditor->Guarded([&] { g_LevelEditor->HandleMenuChoice(*item); });
+    }
+}
+
+// ---------------------------------------------------------------- mouse
+
+void LevelEditor::HandleMouse(int x, int y, unsigned int message) {
+    if (asking || ball) {
+        return;
+    }
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        PressLeftButton(x, y);
+        break;
+    case WM_MOUSEMOVE:
+        if (dragging) {
+            DragTo(x, y);
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (dragging) {
+            dragging = false;
+            model.EndGesture();
+        }
+        break;
+    case WM_RBUTTONDOWN:
+        OpenPieceMenu(x, y);
+        break;
+    default:
+        break;
+    }
+}
+
+void LevelEditor::PressLeftButton(int x, int y) {
+    if (paletteOpen) {
+        ChoosePaletteTile(x, y);
+        return;
+    }
+    if (tool == Tool::Place) {
+        if (!model.Screen()) {
+            Say(L"No screen here: N makes one");
+            return;
+        }
+        SpriteData record = brush;
+        record.left = static_cast<float>(x);
+        record.top = static_cast<float>(y);
+        model.Place(record);
+        return;
+    }
+    model.Select(model.PieceAt(x, y));
+    if (const SpriteData* record = model.SelectedRecord()) {
+        dragging = true;
+        grabX = x - static_cast<int>(record->left);
+        grabY = y - static_cast<int>(record->top);
+        model.BeginGesture();
+    }
+}
+
+void LevelEditor::DragTo(int x, int y) {
+    const SpriteData* record = model.SelectedRecord();
+    if (!record) {
+        return;
+    }
+    int left = model.Snap(static_cast<float>(x - grabX));
+    int top = model.Snap(static_cast<float>(y - grabY));
+    if (left != static_cast<int>(record->left) || top != static_cast<int>(record->top)) {
+        model.MoveSelectedTo(static_cast<float>(left), static_cast<float>(top));
+    }
+}
+
+// The right button selects the piece under it; the menu the window opens on its release then
+// changes that piece, or the settings of new pieces when there is none.
+void LevelEditor::OpenPieceMenu(int x, int y) {
+    if (paletteOpen) {
+        return;
+    }
+    model.Select(model.PieceAt(x, y));
+    engine->GetWindow()->SetPopupMenu(BuildPieceMenu(ShownRecord(), MenuHook));
+}
+
+void LevelEditor::HandleMenuChoice(const MenuItem& item) {
+    if (!model.SelectedRecord()) {
+        if (ActionOf(item) != PieceMenuAction::Delete) {
+            ApplyPieceMenuChoice(item, brush);
+        }
+        return;
+    }
+    if (ActionOf(item) == PieceMenuAction::Delete) {
+        model.DeleteSelected();
+        return;
+    }
+    model.ChangeSelected([&](SpriteData& record) { ApplyPieceMenuChoice(item, record); });
+}
+
+void LevelEditor::ChoosePaletteTile(int x, int y) {
+    int column = (x - kPaletteMargin) / kPalettePitch;
+    int row = (y - kPaletteMargin) / kPalettePitch;
+    int index = row * kPaletteColumns + column;
+    paletteOpen = false;
+    if (x < kPaletteMargin || y < kPaletteMargin || column >= kPaletteColumns || index >= static_cast<int>(tiles.size())) {
+        return;
+    }
+    brush.texture = tiles[index];
+    brush.special = false;
+    tool = Tool::Place;
+    Say(L"Placing " + brush.texture + L": click to put it down, A places it after the last piece");
+}
+
+// ---------------------------------------------------------------- keys
+
+void LevelEditor::HandleKey(int key) {
+    if (asking) {
+        HandlePromptKey(key);
+        return;
+    }
+    if (ball) {
+        if (key == 'P' || key == VK_ESCAPE) {
+            TogglePlay();
+        }
+        return;
+    }
+    bool control = engine->GetWindow()->IsKeyDown(VK_CONTROL);
+    if (!(control && HandleControlKey(key))) {
+        HandleEditingKey(key);
+    }
+}
+
+bool LevelEditor::HandleControlKey(int key) {
+    switch (key) {
+    case 'Z': model.Undo(); return true;
+    case 'Y': model.Redo(); return true;
+    case 'S': Save(); return true;
+    case VK_LEFT: model.GoToSlot(model.SlotX() - 1, model.SlotY()); return true;
+    case VK_RIGHT: model.GoToSlot(model.SlotX() + 1, model.SlotY()); return true;
+    case VK_UP: model.GoToSlot(model.SlotX(), model.SlotY() - 1); return true;
+    case VK_DOWN: model.GoToSlot(model.SlotX(), model.SlotY() + 1); return true;
+    case VK_DELETE:
+        if (model.DeleteScreen()) {
+            Say(L"Screen deleted (Ctrl+Z brings it back)");
+        }
+        return true;
+    default: return false;
+    }
+}
+
+void LevelEditor::HandleEditingKey(int key) {
+    switch (key) {
+    case VK_ESCAPE: RequestQuit(); break;
+    case VK_TAB: paletteOpen = !paletteOpen; break;
+    case VK_SPACE: tool = tool == Tool::Place ? Tool::Select : Tool::Place; break;
+    case VK_DELETE: model.DeleteSelected(); break;
+    case VK_LEFT: Nudge(-1, 0); break;
+    case VK_RIGHT: Nudge(1, 0); break;
+    case VK_UP: Nudge(0, -1); break;
+    case VK_DOWN: Nudge(0, 1); break;
+    case VK_PRIOR: model.ChooseWorld(-1); break;
+    case VK_NEXT: model.ChooseWorld(1); break;
+    case VK_F3:
+        if (!findings.empty()) {
+            ShowFinding(nextFinding++ % findings.size());
+        }
+        break;
+    case 'A': PlaceAutomatically(); break;
+    case 'C': CheckLevel(); break;
+    case 'D':
+        engine->TogglePlacementDirection();
+        Say(engine->IsPlacingHorizontally() ? L"Automatic placement: along the row" : L"Automatic placement: down");
+        break;
+    case 'G': model.CycleGrid(); break;
+    case 'H': highlightLayer = !highlightLayer; break;
+    case 'N':
+        if (!model.MakeScreen()) {
+            Say(L"A screen is here already (Ctrl+arrows go to an empty slot)");
+        }
+        break;
+    case 'O': OpenAutosave(); break;
+    case 'P': TogglePlay(); break;
+    case 'W': model.MakeWorld(); break;
+    default: break;
+    }
+}
+
+void LevelEditor::HandlePromptKey(int key) {
+    if (key == 'Y') {
+        Save();
+        quitting = !model.HasUnsavedChanges();
+        asking = false;
+    } else if (key == 'N') {
+        std::error_code error;
+        std::filesystem::remove(AutosavePath(levelPath), error);
+        quitting = true;
+    } else if (key == VK_ESCAPE) {
+        asking = false;
+    }
+}
+
+void LevelEditor::RequestQuit() {
+    if (model.HasUnsavedChanges() && !loadFailed) {
+        asking = true;
+    } else {
+        quitting = true;
+    }
+}
+
+// Moves the selection by one grid step (one pixel without a grid).
+void LevelEditor::Nudge(int dx, int dy) {
+    const SpriteData* record = model.SelectedRecord();
+    if (!record) {
+        return;
+    }
+    int step = std::max(1, model.Grid());
+    model.MoveSelectedTo(record->left + dx * step, record->top + dy * step);
+}
+
+// The engine works out the place: a sprite of the chosen picture is added with automatic
+// placement against the last piece's live sprite, its place read back and the sprite taken
+// out again; the place then goes into the screen's records.
+void LevelEditor::PlaceAutomatically() {
+    IScreen* screen = model.Screen();
+    if (!screen) {
+        Say(L"No screen here: N makes one");
+        return;
+    }
+    std::unique_ptr<ISprite> sprite = engine->CreateSprite(brush.type);
+    sprite->SetTexture(engine->GetTexture(brush.texture));
+    sprite->SetData(brush);
+    auto& live = screen->GetSprites();
+    int alignment = model.AlignmentPiece();
+    ISprite* alignmentSprite = alignment >= 0 && alignment < static_cast<int>(live.size()) ? live[alignment].get() : nullptr;
+    engine->AddSprite(sprite.get(), true, alignmentSprite);
+    SpriteData placed = sprite->GetData();
+    engine->RemoveSprite(sprite.get());
+    model.PlaceExactly(placed);
+}
+
+// ---------------------------------------------------------------- frame
+
+void LevelEditor::Run() {
+    FrameClock clock;
+    while (!quitting) {
+        Message pending;
+        while (PeekMessage(pending)) {
+            if (pending.message == WM_QUIT) {
+                RequestQuit();
+                continue;
+            }
+            DispatchMessage(pending);
+        }
+        std::uint64_t frequency = 0;
+        float dt = clock.NextFrame(frequency);
+        Guarded([&] { Frame(dt); });
+        AutosaveWhenDue();
+        Sleep(kFrameSleepMilliseconds);
+    }
+}
+
+void LevelEditor::Frame(float dt) {
+    IWindow* window = engine->GetWindow();
+    if (ball) {
+        ball->SetState(window->IsKeyDown(VK_UP) ? 1 : window->IsKeyDown(VK_DOWN) ? 2 : 0);
+        engine->Update(dt);
+    } else {
+        const SpriteData* selected = model.SelectedRecord();
+        engine->SetHighlightLayer(highlightLayer && selected ? selected->depth : kNoHighlightedLayer);
+        engine->Update(0.0f);
+        DrawClosedDoors();
+        DrawSelection();
+        DrawPalette();
+    }
+    ReleaseRetiredBall();
+    DrawStatus();
+    DrawMessage();
+    DrawPrompt();
+    window->SwapBuffers();
+}
+
+// The frame update opens the doors of a screen without breakable pieces at once; while
+// editing they are still drawn, so that they can be seen and picked.
+void LevelEditor::DrawClosedDoors() {
+    IScreen* screen = model.Screen();
+    if (!screen) {
+        return;
+    }
+    for (auto& sprite : screen->GetSprites()) {
+        if (sprite->GetData().type == r_SpriteType::Door && sprite->IsTriggered()) {
+            sprite->Draw();
+        }
+    }
+}
+
+void LevelEditor::DrawSelection() {
+    const SpriteData* record = model.SelectedRecord();
+    if (!record) {
+        return;
+    }
+    PictureSize size = SizeOf(*record);
+    OutlineBox(kSelection, static_cast<int>(record->left), static_cast<int>(record->top), size.width, size.height);
+}
+
+void LevelEditor::DrawPalette() {
+    if (!paletteOpen) {
+        return;
+    }
+    int rows = (static_cast<int>(tiles.size()) + kPaletteColumns - 1) / kPaletteColumns;
+    FillBox(kShade, 0, 0, kSceneWidth, 2 * kPaletteMargin + rows * kPalettePitch);
+    for (std::size_t index = 0; index < tiles.size(); ++index) {
+        int left = kPaletteMargin + static_cast<int>(index % kPaletteColumns) * kPalettePitch;
+        int top = kPaletteMargin + static_cast<int>(index / kPaletteColumns) * kPalettePitch;
+        Guarded([&] { DrawPictureInBox(engine->GetTexture(tiles[index]), left, top, kPaletteCell, kPaletteCell); });
+        OutlineBox(tiles[index] == brush.texture ? kSelection : kCellFrame, left - 2, top - 2, kPaletteCell + 4,
+                   kPaletteCell + 4);
+    }
+}
+
+SpriteData LevelEditor::ShownRecord() const {
+    const SpriteData* selected = model.SelectedRecord();
+    return selected ? *selected : brush;
+}
+
+std::wstring LevelEditor::StatusLine() const {
+    IWorld* world = model.World();
+    std::wstring line = world ? L"World \"" + world->GetName() + L"\"" : L"No world (W makes one)";
+    line += L"  screen (" + std::to_wstring(model.SlotX()) + L", " + std::to_wstring(model.SlotY()) + L")";
+    if (world && !model.Screen()) {
+        line += L" empty";
+    }
+    line += L"  grid " + (model.Grid() ? std::to_wstring(model.Grid()) : std::wstring(L"off"));
+    line += tool == Tool::Place ? L"  place" : L"  select";
+    if (model.HasUnsavedChanges()) {
+        line += L"  unsaved changes";
+    }
+    return line;
+}
+
+std::wstring LevelEditor::DetailLine() const {
+    SpriteData shown = ShownRecord();
+    std::wstring line = model.SelectedRecord() ? L"Piece " + std::to_wstring(model.Selected() + 1) + L" " : L"Tile ";
+    std::wstring picture = shown.texture.compare(0, std::wcslen(kTilesPrefix), kTilesPrefix) == 0
+                               ? shown.texture.substr(std::wcslen(kTilesPrefix))
+                               : shown.texture;
+    return line + picture + L" " + r_SpriteType::ToString(shown.type) + L" depth " + std::to_wstring(shown.depth) +
+           L" " + Flags(shown);
+}
+
+void LevelEditor::DrawStatus() {
+    FillBox(kShade, 0, kStatusTop - 4, kSceneWidth, kSceneHeight - kStatusTop + 4);
+    DrawOverlayText(kText, StatusLine(), 8, kStatusTop);
+    DrawOverlayText(kText, DetailLine(), 8, kStatusTop + kOverlayLineHeight);
+}
+
+void LevelEditor::DrawMessage() {
+    if (message.empty() || paletteOpen) {
+        return;
+    }
+    std::vector<std::wstring> lines = Wrap(message, static_cast<std::size_t>(TextColumns(kSceneWidth - 16)));
+    FillBox(kShade, 0, 0, kSceneWidth, static_cast<int>(lines.size()) * kOverlayLineHeight + 8);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        DrawOverlayText(kAlert, lines[index], 8, 6 + static_cast<int>(index) * kOverlayLineHeight);
+    }
+}
+
+void LevelEditor::DrawPrompt() {
+    if (!asking) {
+        return;
+    }
+    std::vector<std::wstring> lines = Wrap(kQuitQuestion, static_cast<std::size_t>(TextColumns(kSceneWidth - 96)));
+    int height = static_cast<int>(lines.size()) * kOverlayLineHeight + 24;
+    int top = (kSceneHeight - height) / 2;
+    FillBox(OverlayColour{0.1f, 0.1f, 0.3f, 0.95f}, 40, top, kSceneWidth - 80, height);
+    OutlineBox(kText, 40, top, kSceneWidth - 80, height);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        DrawOverlayText(kText, lines[index], 56, top + 12 + static_cast<int>(index) * kOverlayLineHeight);
+    }
+}

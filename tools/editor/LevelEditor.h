@@ -1,0 +1,105 @@
+// The level editor's window side: opens a level file into the engine's universe, shows the
+// screen being edited frozen as the game draws it, turns the mouse, keys and popup menu into
+// changes of the editing model, and saves. Runs its own frame loop; one editor at a time.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MenuItem.h"
+#include "SpriteData.h"
+#include "tools/editor/EditingModel.h"
+
+class IEngine;
+class ISprite;
+class k_Ball;
+
+class LevelEditor {
+public:
+    // levelPath must be absolute: loading and saving change the current directory.
+    LevelEditor(IEngine* engine, std::filesystem::path levelPath);
+    ~LevelEditor();
+    LevelEditor(const LevelEditor&) = delete;
+    LevelEditor& operator=(const LevelEditor&) = delete;
+
+    // Loads the level (a failure is shown, and the file is then never written over).
+    void Open();
+    // Frames until the user quits.
+    void Run();
+
+private:
+    enum class Tool { Select, Place };
+
+    static void MouseHook(int x, int y, unsigned int message);
+    static void KeyHook(int key, bool down);
+    static void MenuHook(MenuItem* item);
+
+    // ---- input
+    void HandleMouse(int x, int y, unsigned int message);
+    void HandleKey(int key);
+    bool HandleControlKey(int key);
+    void HandleEditingKey(int key);
+    void HandlePromptKey(int key);
+    void HandleMenuChoice(const MenuItem& item);
+    void PressLeftButton(int x, int y);
+    void DragTo(int x, int y);
+    void OpenPieceMenu(int x, int y);
+    void ChoosePaletteTile(int x, int y);
+    void Nudge(int dx, int dy);
+    void PlaceAutomatically();
+    void RequestQuit();
+
+    // ---- files
+    void Save();
+    void AutosaveWhenDue();
+    void OpenAutosave();
+    void CheckLevel();
+    void ShowFinding(std::size_t index);
+
+    // ---- test play
+    void TogglePlay();
+    void ReleaseRetiredBall();
+
+    // ---- drawing
+    void Frame(float dt);
+    void DrawClosedDoors();
+    void DrawSelection();
+    void DrawPalette();
+    void DrawStatus();
+    void DrawMessage();
+    void DrawPrompt();
+
+    PictureSize SizeOf(const SpriteData& record);
+    SpriteData ShownRecord() const;
+    std::wstring StatusLine() const;
+    std::wstring DetailLine() const;
+    void Say(const std::wstring& text);
+    template <typename Action>
+    void Guarded(Action action);
+
+    IEngine* engine;
+    std::filesystem::path levelPath;
+    EditingModel model;
+    SpriteData brush;  // what the Place tool puts down
+    Tool tool = Tool::Select;
+    std::vector<std::wstring> tiles;
+    bool paletteOpen = false;
+    bool highlightLayer = false;
+    bool dragging = false;
+    int grabX = 0;
+    int grabY = 0;
+    bool loadFailed = false;
+    bool autosaveOffered = false;
+    bool asking = false;
+    bool quitting = false;
+    std::wstring message;
+    std::vector<std::wstring> findings;
+    std::size_t nextFinding = 0;
+    std::unique_ptr<k_Ball> ball;
+    std::unique_ptr<ISprite> retiredBallSprite;
+    long autosavedRevision = -1;
+    std::chrono::steady_clock::time_point lastAutosave = std::chrono::steady_clock::now();
+};

@@ -1,0 +1,81 @@
+#include "tools/editor/OverlayDrawing.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "ITexture.h"
+#include "platform/MenuFont.h"
+
+namespace {
+
+void SetColour(const OverlayColour& colour) { glColor4f(colour.red, colour.green, colour.blue, colour.alpha); }
+
+}  // namespace
+
+void FillBox(const OverlayColour& colour, int left, int top, int width, int height) {
+    SetColour(colour);
+    glRecti(left, top, left + width, top + height);
+}
+
+void OutlineBox(const OverlayColour& colour, int left, int top, int width, int height) {
+    SetColour(colour);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(left + 0.5f, top + 0.5f);
+    glVertex2f(left + width - 0.5f, top + 0.5f);
+    glVertex2f(left + width - 0.5f, top + height - 0.5f);
+    glVertex2f(left + 0.5f, top + height - 0.5f);
+    glEnd();
+}
+
+// One quad per set font pixel.
+void DrawOverlayText(const OverlayColour& colour, const std::wstring& text, int left, int top) {
+    constexpr int scale = kOverlayTextScale;
+    SetColour(colour);
+    glBegin(GL_QUADS);
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        int characterLeft = left + static_cast<int>(index) * kGlyphAdvance * scale;
+        for (int row = 0; row < kGlyphHeight; ++row) {
+            for (int column = 0; column < kGlyphWidth; ++column) {
+                if (!IsGlyphPixelSet(text[index], column, row)) {
+                    continue;
+                }
+                int x = characterLeft + column * scale;
+                int y = top + row * scale;
+                glVertex2i(x, y);
+                glVertex2i(x + scale, y);
+                glVertex2i(x + scale, y + scale);
+                glVertex2i(x, y + scale);
+            }
+        }
+    }
+    glEnd();
+}
+
+int TextColumns(int width) { return width / (kGlyphAdvance * kOverlayTextScale); }
+
+// Texture coordinate t = 1 is the picture's top row, as sprites draw it.
+void DrawPictureInBox(ITexture* texture, int left, int top, int width, int height) {
+    if (!texture || texture->GetWidth() <= 0 || texture->GetHeight() <= 0) {
+        return;
+    }
+    float scale = std::min(1.0f, std::min(static_cast<float>(width) / texture->GetWidth(),
+                                          static_cast<float>(height) / texture->GetHeight()));
+    float drawnWidth = texture->GetWidth() * scale;
+    float drawnHeight = texture->GetHeight() * scale;
+    float x = left + (width - drawnWidth) / 2;
+    float y = top + (height - drawnHeight) / 2;
+    texture->Bind(0);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2i(0, 1);
+    glVertex2f(x, y);
+    glTexCoord2i(1, 1);
+    glVertex2f(x + drawnWidth, y);
+    glTexCoord2i(1, 0);
+    glVertex2f(x + drawnWidth, y + drawnHeight);
+    glTexCoord2i(0, 0);
+    glVertex2f(x, y + drawnHeight);
+    glEnd();
+    texture->Unbind(0);
+}

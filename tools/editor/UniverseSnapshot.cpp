@@ -1,0 +1,42 @@
+#include "tools/editor/UniverseSnapshot.h"
+
+int CurrentWorldIndex(IUniverse& universe) {
+    auto& worlds = universe.GetWorlds();
+    for (std::size_t index = 0; index < worlds.size(); ++index) {
+        if (worlds[index].get() == universe.GetCurrentWorld()) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
+}
+
+UniverseSnapshot TakeSnapshot(IUniverse& universe) {
+    UniverseSnapshot snapshot;
+    snapshot.activeWorld = CurrentWorldIndex(universe);
+    for (auto& world : universe.GetWorlds()) {
+        WorldSnapshot worldCopy{world->GetName(), {}};
+        for (auto& screen : world->GetScreens()) {
+            worldCopy.screens.push_back(ScreenSnapshot{screen->GetX(), screen->GetY(), screen->GetSpriteData()});
+        }
+        snapshot.worlds.push_back(std::move(worldCopy));
+    }
+    return snapshot;
+}
+
+void RestoreSnapshot(IUniverse& universe, const UniverseSnapshot& snapshot) {
+    universe.SetCurrentWorld(nullptr);
+    auto& worlds = universe.GetWorlds();
+    worlds.clear();
+    for (const WorldSnapshot& worldCopy : snapshot.worlds) {
+        std::unique_ptr<IWorld> world = universe.CreateWorld();
+        world->SetName(worldCopy.name);
+        for (const ScreenSnapshot& screenCopy : worldCopy.screens) {
+            std::unique_ptr<IScreen> screen = world->CreateScreen(screenCopy.x, screenCopy.y);
+            screen->GetSpriteData() = screenCopy.records;
+            world->GetScreens().push_back(std::move(screen));
+        }
+        worlds.push_back(std::move(world));
+    }
+    bool valid = snapshot.activeWorld >= 0 && snapshot.activeWorld < static_cast<int>(worlds.size());
+    universe.SetCurrentWorld(valid ? worlds[snapshot.activeWorld].get() : nullptr);
+}

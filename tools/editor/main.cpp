@@ -1,0 +1,60 @@
+// rollandia_editor: the level editor. Opens the universe file given on the command line, or
+// data/universe.xml beside the executable, in an 800 x 600 window; see README.md.
+#include <exception>
+#include <filesystem>
+#include <iostream>
+
+#include "Failure.h"
+#include "IEngine.h"
+#include "WideText.h"
+#include "platform/ProgramDirectory.h"
+#include "tools/editor/LevelEditor.h"
+
+namespace {
+
+Settings EditorSettings() {
+    return Settings{
+        {L"Title", L"Morvane - Rollandia - Level Editor"},
+        {L"Width", L"800"},
+        {L"Height", L"600"},
+        {L"Fullscreen", L"0"},
+        {L"Zip", L"0"},
+    };
+}
+
+// Loading and saving change the current directory, so the path is made absolute first.
+std::filesystem::path LevelPath(int argc, char** argv) {
+    if (argc > 1) {
+        return std::filesystem::absolute(argv[1]);
+    }
+    return ProgramDirectory() / "data" / "universe.xml";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2) {
+        std::cerr << "usage: rollandia_editor [path/to/universe.xml]\n";
+        return 2;
+    }
+    int status = 0;
+    try {
+        Settings settings = EditorSettings();
+        g_Engine = CreateEngine(settings);
+        g_Engine->Init();
+        {
+            LevelEditor editor(g_Engine, LevelPath(argc, argv));
+            editor.Open();
+            editor.Run();
+        }
+    } catch (const k_Failure& failure) {
+        std::cerr << ToUtf8(failure.Message()) << '\n';
+        status = 1;
+    } catch (const std::exception& failure) {
+        std::cerr << failure.what() << '\n';
+        status = 1;
+    }
+    delete g_Engine;
+    g_Engine = nullptr;
+    return status;
+}
