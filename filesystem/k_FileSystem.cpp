@@ -10,7 +10,7 @@
 #include "WideText.h"
 #include "filesystem/DataDirectory.h"
 #include "filesystem/k_File.h"
-#include "platform/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 
 namespace fs = std::filesystem;
 
