@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "WideText.h"
-#include "filesystem/DataDirectory.h"
+#include "filesystem/DataFolderListing.h"
 #include "filesystem/k_File.h"
 #include "base/ProgramDirectory.h"
 

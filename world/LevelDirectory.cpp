@@ -1,4 +1,4 @@
-#include "world/DataDirectory.h"
+#include "world/LevelDirectory.h"
 
 #include "base/ProgramDirectory.h"
 
