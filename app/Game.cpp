@@ -16,7 +16,7 @@
 #include "platform/MessagePump.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
-#include "world/k_Universe.h"
+#include "world/LevelLoading.h"
 
 k_Ball* g_Ball = nullptr;
 std::unique_ptr<ISprite> g_DeathSprite;
@@ -72,11 +72,7 @@ void LoadLevel(IEngine* engine) {
         throw k_Failure(CannotReadMessage(engine->GetFileSystem(), kLevelFile));
     }
     // Failures then name the level file rather than an anonymous source.
-    if (auto* universe = dynamic_cast<k_Universe*>(engine->GetUniverse())) {
-        universe->LoadNamed(level.get(), kLevelFile);
-    } else {
-        engine->GetUniverse()->Load(level.get());
-    }
+    LoadNamedLevel(*engine->GetUniverse(), level.get(), kLevelFile);
 }
 
 // Releases the ball; its sprite object stays until its removal from the scene has run.

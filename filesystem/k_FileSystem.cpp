@@ -8,9 +8,9 @@
 #include <iostream>
 
 #include "WideText.h"
-#include "filesystem/DataDirectory.h"
+#include "filesystem/DataFolderListing.h"
 #include "filesystem/k_File.h"
-#include "platform/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 
 namespace fs = std::filesystem;
 

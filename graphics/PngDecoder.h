@@ -8,12 +8,7 @@
 #include <string>
 #include <vector>
 
-struct PngImage {
-    int width = 0;
-    int height = 0;
-    int channels = 0;                  // 3 (RGB) or 4 (RGBA)
-    std::vector<std::uint8_t> pixels;  // bottom row first, rows tightly packed
-};
+#include "PngImage.h"
 
 // Pictures beyond these sizes are refused before any pixel memory is taken.
 constexpr std::uint32_t kPngMaxSide = 8192;

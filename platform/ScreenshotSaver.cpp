@@ -9,7 +9,7 @@
 #include <system_error>
 #include <utility>
 
-#include "graphics/PngEncoder.h"
+#include "platform/PngEncoder.h"
 #include "platform/PicturesFolder.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "graphics/PngDecoder.h"
+#include "PngImage.h"
 #include "platform/SceneViewport.h"
 
 class ScreenshotSaver {

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything, replays the fuzz corpora and runs the test
-# suite. Tests that draw need a display: without one they run under Xvfb.
+# suite, then prints the ratio of test lines to code lines. Tests that draw need a display:
+# without one they run under Xvfb. The exit status is the test suite's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/fuzz.sh"
 "$root/scripts/build.sh"
 cd "$root/build"
+status=0
 if [ -n "${DISPLAY:-}" ]; then
-  exec ctest --output-on-failure
+  ctest --output-on-failure || status=$?
+else
+  xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure || status=$?
 fi
-exec xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure
+"$root/scripts/test-ratio.sh"
+exit "$status"

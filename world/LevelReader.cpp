@@ -6,13 +6,15 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
+#include <optional>
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/framework/Wrapper4InputSource.hpp>
-#include <xercesc/internal/XMLScanner.hpp>
-#include <xercesc/parsers/DOMLSParserImpl.hpp>
+#include <xercesc/sax/Locator.hpp>
+#include <xercesc/sax2/DefaultHandler.hpp>
+#include <xercesc/sax2/SAX2XMLReader.hpp>
+#include <xercesc/sax2/XMLReaderFactory.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
@@ -36,6 +38,8 @@ constexpr XMLSize_t kEntityExpansionLimit = 100;
 // Values quoted in messages are cut to this many characters.
 constexpr std::size_t kQuotedValueLength = 40;
 const XMLCh kSourceId[] = u"level";
+// The DOM implementation that offers load-and-save parsers.
+const XMLCh kLoadSaveFeature[] = u"LS";
 
 const XMLCh kWorldElement[] = u"world";
 const XMLCh kScreenElement[] = u"screen";
@@ -116,28 +120,90 @@ struct Position {
     XMLFileLoc column;
 };
 
-// The DOM parser, remembering where each element's start tag ends, so that a bad attribute
-// can be reported with its line and column.
-class PositionRecordingParser : public DOMLSParserImpl {
-public:
-    PositionRecordingParser() : DOMLSParserImpl(nullptr, XMLPlatformUtils::fgMemoryManager) {}
+// The index of element among the document's elements in document order (the root is 0).
+std::size_t ElementIndex(const DOMElement* element) {
+    const DOMNode* node = element->getOwnerDocument()->getDocumentElement();
+    std::size_t index = 0;
+    while (node && node != element) {
+        if (node->getNodeType() == DOMNode::ELEMENT_NODE) {
+            ++index;
+        }
+        if (const DOMNode* child = node->getFirstChild()) {
+            node = child;
+            continue;
+        }
+        while (node && !node->getNextSibling()) {
+            node = node->getParentNode();
+        }
+        node = node ? node->getNextSibling() : nullptr;
+    }
+    return index;
+}
 
-    void startElement(const XMLElementDecl& declaration, const unsigned int uriId, const XMLCh* const prefix,
-                      const RefVectorOf<XMLAttr>& attributes, const XMLSize_t attributeCount, const bool isEmpty,
-                      const bool isRoot) override {
-        DOMLSParserImpl::startElement(declaration, uriId, prefix, attributes, attributeCount, isEmpty, isRoot);
-        const Locator* locator = getScanner()->getLocator();
-        positions[getCurrentNode()] = Position{locator->getLineNumber(), locator->getColumnNumber()};
+// Notes where the start tag of the wanted element (by document-order index) ends.
+class StartTagCounter : public DefaultHandler {
+public:
+    explicit StartTagCounter(std::size_t wanted) : wanted(wanted) {}
+
+    void setDocumentLocator(const Locator* const locator) override { this->locator = locator; }
+
+    void startElement(const XMLCh* const, const XMLCh* const, const XMLCh* const, const Attributes&) override {
+        if (seen++ == wanted && locator) {
+            position = Position{locator->getLineNumber(), locator->getColumnNumber()};
+        }
     }
 
-    const Position* Find(const DOMNode* node) const {
-        auto found = positions.find(node);
-        return found == positions.end() ? nullptr : &found->second;
+    std::optional<Position> position;
+
+private:
+    std::size_t wanted;
+    std::size_t seen = 0;
+    const Locator* locator = nullptr;
+};
+
+// Where each element's start tag ends, for reporting a bad attribute with its line and column.
+// The DOM keeps no positions, and one is needed only for a failure, so a second, streaming
+// pass over the same bytes finds it then instead of every load paying for it.
+class StartTagPositions {
+public:
+    StartTagPositions(const std::uint8_t* bytes, std::size_t size, SecurityManager* security)
+        : bytes(bytes), size(size), security(security) {}
+
+    // Empty when the position cannot be found; the failure is then reported without it.
+    std::optional<Position> Find(const DOMElement* element) const {
+        StartTagCounter counter(ElementIndex(element));
+        try {
+            std::unique_ptr<SAX2XMLReader> reader(XMLReaderFactory::createXMLReader());
+            reader->setFeature(XMLUni::fgSAX2CoreNameSpaces, false);
+            reader->setFeature(XMLUni::fgSAX2CoreValidation, false);
+            reader->setFeature(XMLUni::fgXercesSchema, false);
+            reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
+            reader->setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
+            reader->setProperty(XMLUni::fgXercesSecurityManager, security);
+            reader->setContentHandler(&counter);
+            MemBufInputSource source(bytes, size, kSourceId);
+            reader->parse(source);
+        } catch (...) {
+            return std::nullopt;
+        }
+        return counter.position;
     }
 
 private:
-    std::unordered_map<const DOMNode*, Position> positions;
+    const std::uint8_t* bytes;
+    std::size_t size;
+    SecurityManager* security;
 };
+
+struct LSParserReleaser {
+    void operator()(DOMLSParser* parser) const { parser->release(); }
+};
+
+std::unique_ptr<DOMLSParser, LSParserReleaser> CreateParser() {
+    DOMImplementation* implementation = DOMImplementationRegistry::getDOMImplementation(kLoadSaveFeature);
+    return std::unique_ptr<DOMLSParser, LSParserReleaser>(
+        implementation->createLSParser(DOMImplementationLS::MODE_SYNCHRONOUS, nullptr));
+}
 
 void Configure(DOMConfiguration* configuration, ErrorRecorder* errors, NoResourceResolver* resolver,
                SecurityManager* security) {
@@ -161,8 +227,8 @@ void Configure(DOMConfiguration* configuration, ErrorRecorder* errors, NoResourc
 // "screen" elements and their "sprite" elements; everything else is skipped.
 class LevelDocumentReader {
 public:
-    LevelDocumentReader(const std::wstring& name, const PositionRecordingParser& parser)
-        : name(name), parser(parser) {}
+    LevelDocumentReader(const std::wstring& name, const StartTagPositions& positions)
+        : name(name), positions(positions) {}
 
     LevelDescription Read(const DOMElement* root) {
         LevelDescription level;
@@ -251,7 +317,7 @@ private:
     }
 
     std::wstring Where(const DOMElement* element) const {
-        const Position* position = parser.Find(element);
+        std::optional<Position> position = positions.Find(element);
         return position ? Place(name, position->line, position->column) : name;
     }
 
@@ -275,7 +341,7 @@ private:
     }
 
     const std::wstring& name;
-    const PositionRecordingParser& parser;
+    const StartTagPositions& positions;
 };
 
 LevelDescription ParseAndRead(const std::uint8_t* bytes, std::size_t size, const std::wstring& name) {
@@ -285,10 +351,10 @@ LevelDescription ParseAndRead(const std::uint8_t* bytes, std::size_t size, const
     security.setEntityExpansionLimit(kEntityExpansionLimit);
     MemBufInputSource source(bytes, size, kSourceId);
     Wrapper4InputSource input(&source, false);
-    PositionRecordingParser parser;
-    Configure(parser.getDomConfig(), &errors, &resolver, &security);
+    std::unique_ptr<DOMLSParser, LSParserReleaser> parser = CreateParser();
+    Configure(parser->getDomConfig(), &errors, &resolver, &security);
 
-    DOMDocument* document = parser.parse(&input);
+    DOMDocument* document = parser->parse(&input);
     if (errors.failed) {
         throw k_Failure(kFailurePrefix + errors.message);
     }
@@ -296,7 +362,7 @@ LevelDescription ParseAndRead(const std::uint8_t* bytes, std::size_t size, const
     if (!root) {
         Fail(name, L"the level file has no root element");
     }
-    return LevelDocumentReader(name, parser).Read(root);
+    return LevelDocumentReader(name, StartTagPositions(bytes, size, &security)).Read(root);
 }
 
 struct FileCloser {

@@ -1,9 +1,8 @@
 #include "world/k_Sprite.h"
 
-#include <GL/gl.h>
-
 #include "ITexture.h"
 #include "game/SpriteBody.h"
+#include "graphics/SpriteQuad.h"
 
 namespace {
 
@@ -47,28 +46,11 @@ float k_Sprite::Alpha() {
     return highlighted == kNoHighlightedLayer || highlighted == data.depth ? kOpaque : kFadedAlpha;
 }
 
-// The picture's top row lies at texture coordinate t = 1, so t = 1 goes on the quad's top edge.
 void k_Sprite::Draw() {
     if (!texture) {
         return;
     }
-    texture->Bind(0);
-    float width = static_cast<float>(texture->GetWidth());
-    float height = static_cast<float>(texture->GetHeight());
-    float left = data.left;
-    float top = data.top;
-    glBegin(GL_QUADS);
-    glColor4f(1.0f, 1.0f, 1.0f, Alpha());
-    glTexCoord2i(0, 1);
-    glVertex2f(left, top);
-    glTexCoord2i(1, 1);
-    glVertex2f(left + width, top);
-    glTexCoord2i(1, 0);
-    glVertex2f(left + width, top + height);
-    glTexCoord2i(0, 0);
-    glVertex2f(left, top + height);
-    glEnd();
-    texture->Unbind(0);
+    DrawTexturedQuad(*texture, data.left, data.top, Alpha());
 }
 
 void k_Sprite::SetTriggered(bool triggered) {

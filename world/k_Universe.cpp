@@ -1,7 +1,7 @@
 #include "world/k_Universe.h"
 
 #include "Failure.h"
-#include "world/DataDirectory.h"
+#include "world/LevelDirectory.h"
 #include "world/LevelReader.h"
 #include "world/LevelWriter.h"
 #include "world/k_World.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "graphics/PngEncoder.h"
+#include "graphics/PngDecoder.h"
+#include "platform/PngEncoder.h"
 
 TEST(PngEncoder, PicturesComeBackThroughTheDecoderByteForByte) {
     for (int channels : {3, 4}) {

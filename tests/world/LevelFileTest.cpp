@@ -248,6 +248,8 @@ TEST_F(LevelFileTest, FailuresNameTheFilePlaceElementAndAttribute) {
          {file + L":6:", L"element \"sprite\", attribute \"top\": \"1.5\""}},
         {Level("<world active=\"true\"/>"),
          {L"universe.xml:3:", L"\"world\"", L"\"active\"", L"\"true\" is not a 32-bit integer"}},
+        // Elements the reader skips still count when the bad element's place is looked up.
+        {Level("<note><world active=\"1\"/></note>\n  <world active=\"x\"/>"), {file + L":4:22: element \"world\""}},
         {Level("<world name=\"w\"/>"), {L"\"world\"", L"\"active\" is missing"}},
         // With several bad attributes the first in reading order is the one reported.
         {Level(kScreenStart + "<sprite/>" + kScreenEnd), {L"element \"sprite\": attribute \"static\" is missing"}},

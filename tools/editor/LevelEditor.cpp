@@ -18,7 +18,7 @@
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "platform/MessagePump.h"
-#include "platform/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 #include "tools/editor/Autosave.h"

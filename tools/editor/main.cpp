@@ -7,7 +7,7 @@
 #include "Failure.h"
 #include "IEngine.h"
 #include "WideText.h"
-#include "platform/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 #include "tools/editor/LevelEditor.h"
 
 namespace {

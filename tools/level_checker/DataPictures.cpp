@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "WideText.h"
-#include "filesystem/DataDirectory.h"
+#include "filesystem/DataFolderListing.h"
 
 namespace fs = std::filesystem;
 

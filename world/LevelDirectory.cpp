@@ -1,6 +1,6 @@
-#include "world/DataDirectory.h"
+#include "world/LevelDirectory.h"
 
-#include "platform/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "platform/ProgramDirectory.h"
+#include "base/ProgramDirectory.h"
 
 #include <system_error>
 

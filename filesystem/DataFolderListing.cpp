@@ -1,4 +1,4 @@
-#include "filesystem/DataDirectory.h"
+#include "filesystem/DataFolderListing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

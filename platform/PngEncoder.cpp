@@ -1,4 +1,4 @@
-#include "graphics/PngEncoder.h"
+#include "platform/PngEncoder.h"
 
 #include <png.h>
 

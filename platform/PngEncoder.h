@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/PngDecoder.h"
+#include "PngImage.h"
 
 // Fills file with the PNG of image. False, with the reason in error, for an image whose size,
 // channel count or pixel buffer does not add up, or when the encoder fails.
