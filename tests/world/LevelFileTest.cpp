@@ -300,7 +300,13 @@ TEST_F(LevelFileTest, ABadLevelLeavesThePreviousUniverseUntouched) {
         Level(good) + "<extra/>",
         Level(good).substr(0, 80),
         "",
+        // Parses, but entering its first screen needs a picture or shader that cannot be made.
+        Level(kScreenStart + "<sprite type=\"Door\" texture=\"gone.png\" top=\"0\" left=\"0\" depth=\"0\" "
+              "static=\"0\" special=\"0\"/>" + kScreenEnd),
+        Level(kScreenStart + "<sprite type=\"Background\" texture=\"Water\" top=\"0\" left=\"0\" depth=\"0\" "
+              "static=\"0\" special=\"1\"/>" + kScreenEnd),
     };
+    engine.missing = {L"gone.png", L"Water"};
     for (const std::string& bad : badLevels) {
         FailureOfLoading(bad);
         EXPECT_EQ(universe->GetWorlds().size(), 2u);
