@@ -5,6 +5,7 @@
 
 #include <array>
 #include <map>
+#include <set>
 #include <string>
 
 #include "IWindow.h"
@@ -56,6 +57,7 @@ private:
     void HandleKey(WParam key, bool down);
     void HandleCommand(int id);
     bool HandlePopupMenuMessage(unsigned int message, WParam wParam, LParam lParam);
+    bool TakeMenuRelease(unsigned int message, WParam wParam);
     void ShowPopupMenu(int x, int y);
     void ChoosePopupMenuItem(const MenuItem* item);
     void BuildMenu(MenuItem& item, int& nextId);
@@ -74,6 +76,8 @@ private:
     std::map<int, MenuCallback> commands;
     std::map<int, MenuItem*> commandItems;
     k_PopupMenuView popupView;
+    std::set<WParam> keysTaken;                  // keys pressed while the menu was open, not yet released
+    std::set<unsigned int> buttonReleasesTaken;  // button-ups that end presses the menu took
     bool videoStarted = false;
     bool controllersStarted = false;  // game controllers play through the key messages
     bool glLibraryLoaded = false;

@@ -165,6 +165,28 @@ TEST_F(PopupMenu, EscapeClicksOutsideResizingOrANewMenuCloseItChoosingNothing) {
     EXPECT_TRUE(engine.mouse.empty());
 }
 
+TEST_F(PopupMenu, OpenMenuIsModalAndAlsoTakesTheReleasesOfThePressesItTook) {
+    const LParam outside = MakeLParam(5, 5);
+    RightClick();
+    Send(WM_KEYDOWN, 'A');
+    Send(WM_KEYUP, 'A');
+    for (int times = 0; times < 2; ++times) {
+        Send(WM_SYSKEYDOWN, VK_ESCAPE);  // closes; held, its repeats do not end the game
+    }
+    Send(WM_SYSKEYUP, VK_ESCAPE);
+    for (unsigned int press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        RightClick();
+        Send(WM_MOUSEMOVE, 0, outside);
+        Send(press, 0, outside);
+        Send(press + 1, 0, outside);  // the button's release: not passed on, no menu reopened
+        EXPECT_FALSE(IsOpen()) << press;
+    }
+    EXPECT_TRUE(engine.keys.empty() && engine.mouse.empty());
+    EXPECT_FALSE(window.IsKeyDown('A') || window.IsKeyDown(VK_ESCAPE));
+    Send(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_TRUE(window.IsKeyDown(VK_ESCAPE)) << "with the menu closed, keys pass on again";
+}
+
 // ---------------------------------------------------------------- layout and hit testing
 
 class PopupMenuView : public ::testing::Test {
