@@ -352,7 +352,9 @@ bool k_Window::HandlePopupMenuMessage(unsigned int message, WParam wParam, LPara
         return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        keysTaken.insert(wParam);
+        if (!IsKeyDown(static_cast<int>(wParam))) {  // not a repeat of a key held before it opened
+            keysTaken.insert(wParam);
+        }
         if (wParam == static_cast<WParam>(VK_ESCAPE)) {
             popupView.Close();
         }
@@ -370,6 +372,10 @@ bool k_Window::HandlePopupMenuMessage(unsigned int message, WParam wParam, LPara
 // Escape to close the menu does not go on to end the game.
 bool k_Window::TakeMenuRelease(unsigned int message, WParam wParam) {
     switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        buttonReleasesTaken.erase(ButtonRelease(message));  // a new press: that release was lost
+        return false;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         return buttonReleasesTaken.erase(message) > 0;
