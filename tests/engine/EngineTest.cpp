@@ -113,22 +113,19 @@ TEST_F(EngineTest, FailedResourceCreationLeavesTheNameRetryableAndUnsetHooksAreS
 }
 
 // A tool's screen handlers see every entry paired with a leaving, the last one at teardown too.
-TEST(EngineLife, ScreenHandlersHearEveryEnterPairedWithALeave) {
+TEST_F(EngineTest, ScreenHandlersHearEveryEnterPairedWithALeaveThroughAWholeLife) {
     g_screensEntered = g_screensLeft = 0;
-    {
-        Settings settings{{L"Title", L"test"}, {L"Width", L"320"}, {L"Height", L"200"}, {L"Fullscreen", L"0"},
-                          {L"Zip", L"0"}};
-        k_Engine engine{settings};
-        IUniverse* universe = engine.GetUniverse();
-        universe->SetScreenEnteredHandler(CountEntered);
-        universe->SetScreenLeftHandler(CountLeft);
-        universe->GetWorlds().push_back(universe->CreateWorld());
-        IWorld* world = universe->GetWorlds()[0].get();
-        world->GetScreens().push_back(world->CreateScreen(0, 0));
-        world->GetScreens().push_back(world->CreateScreen(1, 0));
-        universe->SetCurrentWorld(world);
-        world->SetCurrentScreen(world->GetScreens()[1].get());
-    }
+    auto life = std::make_unique<k_Engine>(settings);
+    IUniverse* universe = life->GetUniverse();
+    universe->SetScreenEnteredHandler(CountEntered);
+    universe->SetScreenLeftHandler(CountLeft);
+    universe->GetWorlds().push_back(universe->CreateWorld());
+    IWorld* world = universe->GetWorlds()[0].get();
+    world->GetScreens().push_back(world->CreateScreen(0, 0));
+    world->GetScreens().push_back(world->CreateScreen(1, 0));
+    universe->SetCurrentWorld(world);
+    world->SetCurrentScreen(world->GetScreens()[1].get());
+    life.reset();
     EXPECT_EQ(g_screensEntered, 2);
     EXPECT_EQ(g_screensLeft, 2);
 }
