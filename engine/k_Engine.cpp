@@ -51,6 +51,7 @@ k_Engine::~k_Engine() {
     if (physics) {
         physics->SetContactListener(nullptr);
     }
+    LeaveCurrentScreens();
     universe.reset();
     fileSystem.reset();
     window.reset();
@@ -62,6 +63,19 @@ k_Engine::~k_Engine() {
     sceneEntry.clear();
     sceneEntryOrder.clear();
     removalQueue.clear();
+}
+
+// Every current screen is left while GetUniverse still answers, so that a screen-left handler
+// hears of the last screens too and sees every entry paired with its leaving. A handler's
+// failure cannot leave a destructor; the universe's release then removes what is left.
+void k_Engine::LeaveCurrentScreens() {
+    try {
+        universe->SetCurrentWorld(nullptr);
+        for (auto& world : universe->GetWorlds()) {
+            world->SetCurrentScreen(nullptr);
+        }
+    } catch (...) {
+    }
 }
 
 IGraphics* k_Engine::GetGraphics() { return graphics.get(); }

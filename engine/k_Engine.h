@@ -69,6 +69,7 @@ public:
     bool IsPlacingHorizontally() override;
 
 private:
+    void LeaveCurrentScreens();
     template <typename Create>
     ITexture* CachedResource(const std::wstring& name, Create create);
     void AdvancePlacementCursor(ITexture* texture);

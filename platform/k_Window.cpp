@@ -27,6 +27,11 @@ constexpr int kWindowTop = 0;
 const wchar_t* const kNotImplementedText = L"This menu item has not been implemented yet!";
 const wchar_t* const kNotImplementedCaption = L"Quillo 2D Game - Level Editor";
 
+// The button-up message that ends the press a button-down message starts.
+unsigned int ButtonRelease(unsigned int press) {
+    return press == WM_LBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
+}
+
 // Raises the failure; the reason goes to standard error first, since the message the player
 // sees does not carry it.
 [[noreturn]] void Fail(const wchar_t* message, const char* reason = SDL_GetError()) {
@@ -239,7 +244,7 @@ LResult k_Window::HandleMessage(unsigned int message, WParam wParam, LParam lPar
     if (message >= WM_MOUSEMOVE && message <= WM_RBUTTONUP && !MapMouseToScene(message, lParam)) {
         return 0;
     }
-    if (popupView.IsOpen() && HandlePopupMenuMessage(message, wParam, lParam)) {
+    if (popupView.IsOpen() ? HandlePopupMenuMessage(message, wParam, lParam) : TakeMenuRelease(message, wParam)) {
         return 0;
     }
     switch (message) {
@@ -373,9 +378,11 @@ void k_Window::ShowPopupMenu(int x, int y) {
     popupView.Open(popupMenu, x, y, width, height);
 }
 
-// While the menu is open it takes the mouse and key presses: moving highlights, a left click
-// on a leaf chooses it, a click elsewhere or Escape closes the menu. Key releases pass on, so
-// no key stays down in the key table.
+// The open menu is modal: it takes every mouse message and every key press, so nothing reaches
+// the engine's hooks or the key table. Moving highlights, a left click on a leaf chooses it, a
+// click elsewhere or Escape closes the menu. The release of a press it took is taken too, even
+// after the menu has closed; the release of a key pressed before it opened passes on, so the
+// hooks see that key's press and release in pairs and it does not stay down in the key table.
 bool k_Window::HandlePopupMenuMessage(unsigned int message, WParam wParam, LParam lParam) {
     int x = SignedLowWord(lParam);
     int y = SignedHighWord(lParam);
@@ -385,21 +392,53 @@ bool k_Window::HandlePopupMenuMessage(unsigned int message, WParam wParam, LPara
         return true;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+        buttonReleasesTaken.insert(ButtonRelease(message));
         if (!popupView.Contains(x, y)) {
             popupView.Close();
         }
         return true;
     case WM_LBUTTONUP:
+        buttonReleasesTaken.erase(message);
         ChoosePopupMenuItem(popupView.LeafAt(x, y));
         return true;
     case WM_RBUTTONUP:
+        buttonReleasesTaken.erase(message);
         return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+        if (!IsKeyDown(static_cast<int>(wParam))) {  // not a repeat of a key held before it opened
+            keysTaken.insert(wParam);
+        }
         if (wParam == static_cast<WParam>(VK_ESCAPE)) {
             popupView.Close();
         }
         return true;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        return keysTaken.erase(wParam) > 0;
+    default:
+        return false;
+    }
+}
+
+// With the menu closed: takes the releases of presses the open menu took (the button-up of the
+// click that closed it, the key-up of Escape) and the repeats of a key it took, so that holding
+// Escape to close the menu does not go on to end the game.
+bool k_Window::TakeMenuRelease(unsigned int message, WParam wParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        buttonReleasesTaken.erase(ButtonRelease(message));  // a new press: that release was lost
+        return false;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        return buttonReleasesTaken.erase(message) > 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return keysTaken.count(wParam) > 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        return keysTaken.erase(wParam) > 0;
     default:
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <map>
+#include <set>
 #include <string>
 
 #include "IWindow.h"
@@ -62,6 +63,7 @@ private:
     void HandleKey(WParam key, bool down);
     void HandleCommand(int id);
     bool HandlePopupMenuMessage(unsigned int message, WParam wParam, LParam lParam);
+    bool TakeMenuRelease(unsigned int message, WParam wParam);
     void ShowPopupMenu(int x, int y);
     void ChoosePopupMenuItem(const MenuItem* item);
     void BuildMenu(MenuItem& item, int& nextId);
@@ -82,6 +84,8 @@ private:
     k_PopupMenuView popupView;
     bool screenshotRequested = false;
     ScreenshotSaver screenshots{ScreenshotFolder};
+    std::set<WParam> keysTaken;                  // keys pressed while the menu was open, not yet released
+    std::set<unsigned int> buttonReleasesTaken;  // button-ups that end presses the menu took
     bool videoStarted = false;
     bool controllersStarted = false;  // game controllers play through the key messages
     bool glLibraryLoaded = false;

@@ -43,9 +43,13 @@ constexpr std::string_view kSpriteSpecial = "\" special=\""sv;
 constexpr std::string_view kSpriteEnd = "\" />\n"sv;
 
 const wchar_t* const kFailurePrefix = L"Cannot save the level: ";
-const char* const kTemporarySuffix = ".XXXXXX";
+// The temporary file beside the level: a short fixed pattern, so that a level whose own name
+// is as long as the file system allows still has room for it.
+const char* const kTemporaryPattern = ".level-XXXXXX";
+const char* const kCurrentDirectory = ".";
 constexpr mode_t kNewFileMode = 0666;
 constexpr mode_t kPermissionBits = 07777;
+constexpr mode_t kAnyWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr std::size_t kMaxIntegerCharacters = 20;
 constexpr char32_t kFirstAsciiExcluded = 0x80;
 constexpr char32_t kFirstXmlCharacter = 0x20;
@@ -210,24 +214,13 @@ void PutWorld(LevelText& out, IWorld& world, bool current, const TypeTexts& type
     out.Put(kWorldClose);
 }
 
-// A file that replaces another keeps its permissions; a new one gets those of a plain create.
-mode_t ModeFor(const std::string& target) {
-    struct stat status {};
-    if (stat(target.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-        return status.st_mode & kPermissionBits;
-    }
-    const mode_t mask = umask(0);
-    umask(mask);
-    return kNewFileMode & ~mask;
-}
-
 // Writing through a symbolic link replaces the file it points at, not the link.
-std::string ResolveTarget(const std::string& target) {
+std::filesystem::path ResolveTarget(const std::filesystem::path& target) {
     std::error_code error;
     if (std::filesystem::is_symlink(target, error)) {
         std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
         if (!error) {
-            return resolved.string();
+            return resolved;
         }
     }
     return target;
@@ -251,6 +244,67 @@ void WriteAll(int descriptor, const std::string& text, const std::wstring& path)
     }
 }
 
+// Only a regular file the user may write is replaced (the file a link points at counts); a
+// device, pipe, folder or write-protected file is refused rather than replaced by a plain file.
+// Returns the permissions the new file gets: those of the file it replaces, or those of a
+// plain create when there is no file yet.
+mode_t CheckReplaceable(const std::filesystem::path& target, const std::wstring& path) {
+    struct stat status {};
+    if (stat(target.c_str(), &status) != 0) {
+        if (errno != ENOENT) {
+            Fail(path, L"the file cannot be examined: " + SystemError(errno));
+        }
+        const mode_t mask = umask(0);
+        umask(mask);
+        return kNewFileMode & ~mask;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        Fail(path, L"it is not a regular file");
+    }
+    if ((status.st_mode & kAnyWriteBits) == 0 || access(target.c_str(), W_OK) != 0) {
+        Fail(path, L"the file is write-protected");
+    }
+    return status.st_mode & kPermissionBits;
+}
+
+std::string FolderOf(const std::filesystem::path& target) {
+    return target.has_parent_path() ? target.parent_path().string() : std::string(kCurrentDirectory);
+}
+
+// The complete text reaches the disk before the rename, so that a power cut leaves the old
+// file or the new one whole. Closes the descriptor in every case.
+void WriteTemporary(int descriptor, mode_t mode, const std::string& text, const std::wstring& path) {
+    try {
+        if (fchmod(descriptor, mode) != 0) {
+            Fail(path, L"the file's permissions cannot be set: " + SystemError(errno));
+        }
+        WriteAll(descriptor, text, path);
+        if (fsync(descriptor) != 0) {
+            Fail(path, L"the file cannot be written: " + SystemError(errno));
+        }
+    } catch (...) {
+        close(descriptor);
+        throw;
+    }
+    if (close(descriptor) != 0) {
+        Fail(path, L"the file cannot be written: " + SystemError(errno));
+    }
+}
+
+// The rename itself reaches the disk with the folder's entries.
+void SyncFolder(const std::string& folder, const std::wstring& path) {
+    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        Fail(path, L"the folder cannot be flushed: " + SystemError(errno));
+    }
+    const int result = fsync(descriptor);
+    const int error = errno;
+    close(descriptor);
+    if (result != 0) {
+        Fail(path, L"the folder cannot be flushed: " + SystemError(error));
+    }
+}
+
 }  // namespace
 
 std::string FormatLevel(IUniverse& universe) {
@@ -268,30 +322,24 @@ std::string FormatLevel(IUniverse& universe) {
 
 void SaveLevelFile(const std::wstring& path, IUniverse& universe) {
     const std::string text = FormatLevel(universe);
-    const std::string target = ResolveTarget(ToUtf8(path));
-    std::string temporary = target + kTemporarySuffix;
+    const std::filesystem::path target = ResolveTarget(ToUtf8(path));
+    const mode_t mode = CheckReplaceable(target, path);
+    const std::string folder = FolderOf(target);
+    std::string temporary = (std::filesystem::path(folder) / kTemporaryPattern).string();
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0) {
         Fail(path, L"the file cannot be created: " + SystemError(errno));
     }
     try {
-        if (fchmod(descriptor, ModeFor(target)) != 0) {
-            Fail(path, L"the file's permissions cannot be set: " + SystemError(errno));
-        }
-        WriteAll(descriptor, text, path);
+        WriteTemporary(descriptor, mode, text, path);
     } catch (...) {
-        close(descriptor);
         unlink(temporary.c_str());
         throw;
-    }
-    if (close(descriptor) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        Fail(path, L"the file cannot be written: " + SystemError(error));
     }
     if (std::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         unlink(temporary.c_str());
         Fail(path, L"the file cannot be replaced: " + SystemError(error));
     }
+    SyncFolder(folder, path);
 }

@@ -12,6 +12,8 @@
 std::string FormatLevel(IUniverse& universe);
 
 // Writes the universe's text to a temporary file beside path and renames it over path once
-// it is complete, so that no failure leaves a partial file; the text's own failures pass
-// through unchanged, a file that cannot be written raises k_Failure naming path.
+// it is complete and on the disk, so that no failure or power cut leaves a partial file. Only
+// a new file or a writable regular file (also through a link, which stays a link) is
+// replaced. The text's own failures pass through unchanged; a path that cannot or may not be
+// written raises k_Failure naming it.
 void SaveLevelFile(const std::wstring& path, IUniverse& universe);

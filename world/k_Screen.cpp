@@ -1,19 +1,8 @@
 #include "world/k_Screen.h"
 
-#include "IShaderTexture.h"
 #include "ISprite.h"
 #include "IUniverse.h"
-
-namespace {
-
-// The one special texture: an animated shader shared by every water sprite.
-const wchar_t* const kWaterName = L"Water";
-const wchar_t* const kWaterVertexShader = L"water.vs";
-const wchar_t* const kWaterFragmentShader = L"water.fs";
-constexpr int kWaterWidth = 50;
-constexpr int kWaterHeight = 50;
-
-}  // namespace
+#include "world/RecordTexture.h"
 
 k_Screen::k_Screen(IEngine* engine, IWorld* world, int x, int y) : engine(engine), world(world), x(x), y(y) {}
 
@@ -49,20 +38,31 @@ IScreen* k_Screen::FindInWorld(std::int64_t column, std::int64_t row) {
     return nullptr;
 }
 
+// A sprite that cannot be built takes the ones built before it out of the scene again, so a
+// screen whose entry failed holds no live sprites and is not announced as entered.
 void k_Screen::Enter() {
-    for (const SpriteData& record : spriteData) {
-        std::unique_ptr<ISprite> sprite = engine->CreateSprite(record.type);
-        ISprite* live = sprite.get();
-        sprites.push_back(std::move(sprite));
-        if (ITexture* texture = ChooseTexture(record)) {
-            live->SetTexture(texture);
+    try {
+        for (const SpriteData& record : spriteData) {
+            BuildSprite(record);
         }
-        live->SetData(record);
-        engine->AddSprite(live, false, nullptr);
+    } catch (...) {
+        RemoveLiveSprites();
+        throw;
     }
     if (IUniverse* universe = engine->GetUniverse()) {
         universe->NotifyScreenEntered(this);
     }
+}
+
+void k_Screen::BuildSprite(const SpriteData& record) {
+    std::unique_ptr<ISprite> sprite = engine->CreateSprite(record.type);
+    ISprite* live = sprite.get();
+    sprites.push_back(std::move(sprite));
+    if (ITexture* texture = RecordTexture(*engine, record)) {
+        live->SetTexture(texture);
+    }
+    live->SetData(record);
+    engine->AddSprite(live, false, nullptr);
 }
 
 void k_Screen::Leave() {
@@ -78,15 +78,4 @@ void k_Screen::RemoveLiveSprites() {
         sprite.reset();
     }
     sprites.clear();
-}
-
-// "Water" (exact case) on a special record is the shared water shader. A special record with
-// any other name has no special texture to show, so it shows the picture of that name like an
-// ordinary record: the level still loads and the designer sees the name that was meant.
-ITexture* k_Screen::ChooseTexture(const SpriteData& record) {
-    if (record.special && record.texture == kWaterName) {
-        return engine->GetShaderTexture(kWaterName, kWaterVertexShader, kWaterFragmentShader, kWaterWidth,
-                                        kWaterHeight);
-    }
-    return engine->GetTexture(record.texture);
 }

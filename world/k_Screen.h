@@ -10,8 +10,6 @@
 #include "IScreen.h"
 #include "IWorld.h"
 
-class ITexture;
-
 class k_Screen : public IScreen {
 public:
     k_Screen(IEngine* engine, IWorld* world, int x, int y);
@@ -30,7 +28,7 @@ public:
 
 private:
     IScreen* FindInWorld(std::int64_t column, std::int64_t row);
-    ITexture* ChooseTexture(const SpriteData& record);
+    void BuildSprite(const SpriteData& record);
     void RemoveLiveSprites();
 
     IEngine* engine;

@@ -4,6 +4,7 @@
 #include "world/LevelDirectory.h"
 #include "world/LevelReader.h"
 #include "world/LevelWriter.h"
+#include "world/RecordTexture.h"
 #include "world/k_World.h"
 
 namespace {
@@ -54,9 +55,10 @@ void k_Universe::LoadNamed(IFile* file, const std::wstring& name) {
     Replace(ReadLevel(file->GetData(), file->GetSize(), name));
 }
 
-// Only a completely read and checked level gets here, so a bad file never costs the worlds
-// that were loaded before.
+// Only a completely read and checked level gets here, and the textures its first screen needs
+// are made before anything is released, so a bad file never costs the worlds loaded before.
 void k_Universe::Replace(LevelDescription level) {
+    PrepareTextures(level);
     SetCurrentWorld(nullptr);
     while (!worlds.empty()) {
         worlds.pop_back();
@@ -78,6 +80,21 @@ void k_Universe::Replace(LevelDescription level) {
         worlds.push_back(std::move(world));
     }
     SetCurrentWorld(active);
+}
+
+// Makes (and so caches in the engine) every texture that entering the level's first screen
+// asks for; a missing picture or shader raises here, while the old worlds are still whole.
+void k_Universe::PrepareTextures(const LevelDescription& level) {
+    if (level.activeWorld < 0) {
+        return;
+    }
+    const std::vector<LevelScreen>& screens = level.worlds.at(static_cast<std::size_t>(level.activeWorld)).screens;
+    if (screens.empty()) {
+        return;
+    }
+    for (const SpriteData& record : screens.front().records) {
+        RecordTexture(*engine, record);
+    }
 }
 
 void k_Universe::SaveToPath(const std::wstring& path) {

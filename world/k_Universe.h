@@ -34,6 +34,7 @@ public:
 
 private:
     void Replace(LevelDescription level);
+    void PrepareTextures(const LevelDescription& level);
 
     IEngine* engine;
     IWorld* currentWorld = nullptr;

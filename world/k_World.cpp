@@ -22,8 +22,14 @@ void k_World::SetCurrentScreen(IScreen* screen) {
         currentScreen->Leave();
     }
     currentScreen = screen;
-    if (currentScreen) {
+    if (!currentScreen) {
+        return;
+    }
+    try {
         currentScreen->Enter();
+    } catch (...) {
+        currentScreen = nullptr;  // a screen that could not be entered is not current
+        throw;
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Failure.h"
+#include "IUniverse.h"
 #include "engine/k_Engine.h"
 #include "support/WorldFakes.h"
 
@@ -24,6 +25,11 @@ protected:
 
 int g_removeCalls = 0;
 void CountRemove(ISprite*) { ++g_removeCalls; }
+
+int g_screensEntered = 0;
+int g_screensLeft = 0;
+void CountEntered(IScreen*) { ++g_screensEntered; }
+void CountLeft(IScreen*) { ++g_screensLeft; }
 
 }  // namespace
 
@@ -104,4 +110,22 @@ TEST_F(EngineTest, FailedResourceCreationLeavesTheNameRetryableAndUnsetHooksAreS
     engine.OnEdge();
     engine.OnHit(nullptr);
     engine.Kill();
+}
+
+// A tool's screen handlers see every entry paired with a leaving, the last one at teardown too.
+TEST_F(EngineTest, ScreenHandlersHearEveryEnterPairedWithALeaveThroughAWholeLife) {
+    g_screensEntered = g_screensLeft = 0;
+    auto life = std::make_unique<k_Engine>(settings);
+    IUniverse* universe = life->GetUniverse();
+    universe->SetScreenEnteredHandler(CountEntered);
+    universe->SetScreenLeftHandler(CountLeft);
+    universe->GetWorlds().push_back(universe->CreateWorld());
+    IWorld* world = universe->GetWorlds()[0].get();
+    world->GetScreens().push_back(world->CreateScreen(0, 0));
+    world->GetScreens().push_back(world->CreateScreen(1, 0));
+    universe->SetCurrentWorld(world);
+    world->SetCurrentScreen(world->GetScreens()[1].get());
+    life.reset();
+    EXPECT_EQ(g_screensEntered, 2);
+    EXPECT_EQ(g_screensLeft, 2);
 }

@@ -141,17 +141,24 @@ TEST_F(PopupMenu, HoverOpensSubmenusAndALeftClickOnALeafRunsItThroughAPostedComm
 TEST_F(PopupMenu, EscapeClicksOutsideResizingOrANewMenuCloseItChoosingNothing) {
     Send(WM_KEYDOWN, 'A');
     RightClick();
-    Send(WM_KEYDOWN, VK_ESCAPE);
+    Send(WM_KEYDOWN, 'B');  // pressed and released inside the menu: reaches nothing
+    Send(WM_KEYUP, 'B');
+    for (int times = 0; times < 2; ++times) {
+        Send(WM_SYSKEYDOWN, VK_ESCAPE);  // closes; held, its repeats do not reach the game either
+    }
     EXPECT_FALSE(IsOpen());
     EXPECT_FALSE(window.IsKeyDown(VK_ESCAPE)) << "Escape would end the game's loop";
+    Send(WM_SYSKEYUP, VK_ESCAPE);
     RightClick();
-    Send(WM_KEYUP, 'A');  // releases pass on, so 'A' does not stay down
+    Send(WM_KEYDOWN, 'A');  // the repeat of a key held before the menu opened is taken...
+    Send(WM_KEYUP, 'A');    // ...but its release passes on, so 'A' does not stay down
     EXPECT_FALSE(window.IsKeyDown('A'));
     EXPECT_EQ(engine.keys, (std::vector<KeyEvent>{{'A', true}, {'A', false}}));
 
     for (unsigned int click : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
         EXPECT_TRUE(IsOpen());
         Send(click, 0, MakeLParam(5, 5));
+        Send(click + 1, 0, MakeLParam(5, 5));  // the click's release is taken too: nothing reopens
         EXPECT_FALSE(IsOpen()) << click;
         RightClick();
     }

@@ -5,12 +5,14 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 // FakeEngine hands out frame buffer objects by unique_ptr, which needs the complete type.
 #include "IFrameBufferObject.h"
 #include "FakeEngine.h"
+#include "Failure.h"
 #include "IFile.h"
 #include "MemoryFiles.h"
 #include "IShaderTexture.h"
@@ -65,12 +67,14 @@ public:
     }
     ITexture* GetTexture(const std::wstring& name) override {
         textureRequests.push_back(name);
+        FailIfMissing(name);
         return Named(pictures, name);
     }
     IShaderTexture* GetShaderTexture(const std::wstring& name, const std::wstring& vertexFile,
                                      const std::wstring& fragmentFile, int width, int height) override {
         shaderRequests.push_back(name + L"|" + vertexFile + L"|" + fragmentFile + L"|" + std::to_wstring(width) +
                                  L"x" + std::to_wstring(height));
+        FailIfMissing(name);
         return Named(shaders, name);
     }
     void RemoveSprite(ISprite* sprite) override {
@@ -82,8 +86,15 @@ public:
     int spritesRemoved = 0;
     std::vector<std::wstring> textureRequests;
     std::vector<std::wstring> shaderRequests;
+    std::set<std::wstring> missing;  // names of pictures and shaders that cannot be made
 
 private:
+    void FailIfMissing(const std::wstring& name) {
+        if (missing.count(name)) {
+            throw k_Failure(L"Cannot load " + name);
+        }
+    }
+
     static FakeTexture* Named(std::map<std::wstring, std::unique_ptr<FakeTexture>>& cache, const std::wstring& name) {
         auto& texture = cache[name];
         if (!texture) {

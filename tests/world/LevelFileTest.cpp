@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "support/Failures.h"
@@ -302,7 +304,13 @@ TEST_F(LevelFileTest, ABadLevelLeavesThePreviousUniverseUntouched) {
         Level(good) + "<extra/>",
         Level(good).substr(0, 80),
         "",
+        // Parses, but entering its first screen needs a picture or shader that cannot be made.
+        Level(kScreenStart + "<sprite type=\"Door\" texture=\"gone.png\" top=\"0\" left=\"0\" depth=\"0\" "
+              "static=\"0\" special=\"0\"/>" + kScreenEnd),
+        Level(kScreenStart + "<sprite type=\"Background\" texture=\"Water\" top=\"0\" left=\"0\" depth=\"0\" "
+              "static=\"0\" special=\"1\"/>" + kScreenEnd),
     };
+    engine.missing = {L"gone.png", L"Water"};
     for (const std::string& bad : badLevels) {
         FailureOfLoading(bad);
         EXPECT_EQ(universe->GetWorlds().size(), 2u);
@@ -345,11 +353,45 @@ TEST_F(LevelFileTest, LoadingAndSavingEnterTheDataDirectoryBesideTheExecutable) 
     const fs::path data = fs::read_symlink("/proc/self/exe").parent_path() / "data";
     fs::current_path(directory.Path());
     LoadText(kOneSpriteLevel);
-    if (fs::is_directory(data)) {
-        EXPECT_EQ(fs::current_path(), fs::canonical(data));
-    } else {
-        EXPECT_EQ(fs::current_path(), fs::canonical(directory.Path())) << "unchanged when there is no data directory";
+    const fs::path expected = fs::canonical(fs::is_directory(data) ? data : fs::path(directory.Path()));
+    EXPECT_EQ(fs::current_path(), expected) << "the data directory, or unchanged when there is none";
+
+    // A relative path names the same file in that directory on every call.
+    const fs::path twice = expected / "rollandia-saved-twice.xml";
+    universe->SaveToPath(twice.filename().wstring());
+    EXPECT_TRUE(fs::exists(twice));
+    universe->SetCurrentWorld(nullptr);
+    universe->GetWorlds().clear();
+    universe->SaveToPath(twice.filename().wstring());
+    EXPECT_EQ(fs::file_size(twice), Level("").size());
+    fs::remove(twice);
+}
+
+TEST_F(LevelFileTest, SavingReplacesOnlyWritableRegularFilesAndKeepsLinksAsLinks) {
+    AddWorld({SpriteData()});
+    const std::string text = SaveText();
+    directory.Write("real.xml", "old");
+    fs::create_symlink("real.xml", directory.Path("link.xml"));
+    universe->SaveToPath(directory.WidePath("link.xml"));
+    EXPECT_TRUE(fs::is_symlink(directory.Path("link.xml")));
+    EXPECT_EQ(directory.Read("real.xml"), text);
+    const std::string longestName = std::string(251, 'n') + ".xml";
+    universe->SaveToPath(directory.WidePath(longestName));
+    EXPECT_EQ(directory.Read(longestName), text);
+
+    ASSERT_EQ(mkfifo(directory.Path("pipe").c_str(), 0600), 0);
+    fs::create_symlink("pipe", directory.Path("pipe-link"));
+    directory.Write("protected.xml", "old");
+    fs::permissions(directory.Path("protected.xml"), fs::perms::owner_read);
+    const auto entriesBefore = Entries();
+    for (const char* refused : {"pipe", "pipe-link", "protected.xml"}) {
+        const std::wstring path = directory.WidePath(refused);
+        EXPECT_TRUE(Contains(FailureOf([&] { universe->SaveToPath(path); }), {L"Cannot save the level: " + path}));
     }
+    EXPECT_EQ(fs::symlink_status(directory.Path("pipe")).type(), fs::file_type::fifo);
+    EXPECT_TRUE(fs::is_symlink(directory.Path("pipe-link")));
+    EXPECT_EQ(directory.Read("protected.xml"), "old");
+    EXPECT_EQ(Entries(), entriesBefore) << "no temporary file is left behind";
 }
 
 }  // namespace
