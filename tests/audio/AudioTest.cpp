@@ -1,6 +1,5 @@
-// The engine's audio on the game's own sounds: start-up failures, sound streams replacing
-// their name's previous stream, the looping music, the layer's handle and channel rules,
-// and what really reaches the output (SDL's disk driver writes it to a file).
+// The engine's audio on the game's own sounds, down to what reaches the output (SDL's disk
+// driver writes it to a file).
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>

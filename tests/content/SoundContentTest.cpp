@@ -1,7 +1,5 @@
-// Checks the generated sounds and music in data/sounds: the tools in tools/ reproduce every file
-// byte for byte; every file decodes through SDL2_mixer from memory; sox finds each sound audible,
-// unclipped and short; and two independent players render the music: the whole song and its
-// loop each last half a minute, every channel plays, and nothing is silent or clipped.
+// The generated sounds and music in data/sounds: remade byte for byte by tools/, decoded by the
+// mixer, measured by sox, and the music rendered by two independent players.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>

@@ -121,11 +121,15 @@ TEST_F(FileSystem, DeepProgramFolderOpensEverythingAndOnlyDataNamesAreLimited) {
     EXPECT_EQ(Why(FromUtf8(tooLong)), L"a name of 260 characters; a data name has at most 259)");
 }
 
-TEST_F(FileSystem, ReadFailuresSayWhyAndWhereTheGameLooked) {
+TEST_F(FileSystem, MissingFolderFindsNothingUntilReloadedAndReadFailuresSayWhyAndWhereTheGameLooked) {
     const std::wstring folder = program.WidePath("data");
     Use(false, L"data");
+    EXPECT_TRUE(fileSystem.ListFiles(L"").empty());
     EXPECT_EQ(Why(L"Splash.png"), L"the data folder " + folder + L" does not exist)");
     program.Write("data/sounds/die.wav", "die");
+    EXPECT_TRUE(fileSystem.ListFiles(L"").empty());
+    EXPECT_EQ(Reload(), kDirectoryMessage);
+    EXPECT_EQ(fileSystem.ListFiles(L""), Names{L"/sounds/die.wav"});
     ASSERT_EQ(::symlink("loop.png", program.Path("data/loop.png").c_str()), 0);
     for (const auto& [name, why] : std::vector<std::pair<std::wstring, std::wstring>>{
              {L"Splash.png", L"no such file in the data folder "},
@@ -159,16 +163,6 @@ TEST_F(FileSystem, DataSourceIsTheFolderWhenPresentElseThePackAndThePackWhenForc
         EXPECT_EQ(testing::internal::GetCapturedStdout(), c.chosen);
     }
     EXPECT_EQ(Content(L"universe.xml"), "pack");
-}
-
-TEST_F(FileSystem, MissingDirectoryFindsNothingUntilReloaded) {
-    Use(false, L"data");
-    EXPECT_TRUE(fileSystem.ListFiles(L"").empty());
-    EXPECT_EQ(fileSystem.Open(L"universe.xml"), nullptr);
-    program.Write("data/universe.xml", "u");
-    EXPECT_EQ(Reload(), kDirectoryMessage);
-    EXPECT_EQ(fileSystem.ListFiles(L""), Names{L"/universe.xml"});
-    EXPECT_EQ(Content(L"universe.xml"), "u");
 }
 
 TEST(FileSystemProgramDirectory, DefaultsToTheExecutablesDirectory) {

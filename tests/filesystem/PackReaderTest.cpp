@@ -47,13 +47,13 @@ protected:
 
 }  // namespace
 
-TEST_F(PackReader, NamesAreCleanedAndOverlongOnesRefusedAlone) {
+TEST_F(PackReader, NamesAreCleanedOverlongOnesRefusedAloneAndFoundFoldingCaseAndSeparators) {
     const std::string longName(300, 'n');
     WritePack({"../../ball.png", "C:\\textures\\wall.png", "/abs/x.txt", "a/b\\..\\c.txt", "../one.png", longName,
-               std::string(255, 'm'), "after.txt"});
+               std::string(255, 'm'), "sounds/die.wav", "dup.txt", "DUP.TXT"});
     auto reader = Open();
     ASSERT_NE(reader, nullptr);
-    ASSERT_EQ(reader->GetEntryCount(), 8);
+    ASSERT_EQ(reader->GetEntryCount(), 10);
     const wchar_t* expected[] = {L"ball.png", L"textures\\wall.png", L"abs/x.txt", L"c.txt", L"../one.png"};
     PackEntry entry;
     for (std::int32_t index = 0; index < 5; ++index) {
@@ -62,13 +62,21 @@ TEST_F(PackReader, NamesAreCleanedAndOverlongOnesRefusedAlone) {
         EXPECT_EQ(entry.name, expected[index]);
     }
     EXPECT_EQ(reader->GetEntry(5, entry), PackResult::CorruptEntryHeader);
-    EXPECT_EQ(reader->FindEntry(FromUtf8(longName), entry), -1);
-    EXPECT_EQ(reader->FindEntry(FromUtf8(longName.substr(0, 256)), entry), -1);
-    EXPECT_EQ(reader->FindEntry(FromUtf8(std::string(255, 'M')), entry), 6);
-    EXPECT_EQ(Extracted(*reader, 7), "after.txt");
-    EXPECT_EQ(reader->GetEntry(8, entry), PackResult::BadArguments);
-    EXPECT_EQ(reader->GetEntry(-1, entry), PackResult::BadArguments);
+    EXPECT_EQ(Extracted(*reader, 7), "sounds/die.wav");
+    for (std::int32_t bad : {10, -1}) {
+        EXPECT_EQ(reader->GetEntry(bad, entry), PackResult::BadArguments);
+    }
+    EXPECT_EQ(reader->FindEntry(L"SOUNDS\\Die.WAV", entry), 7);
+    EXPECT_EQ(entry.name, L"sounds/die.wav");
+    EXPECT_EQ(reader->FindEntry(L"textures/wall.png", entry), -1) << "names are matched as stored, not as cleaned";
     EXPECT_EQ(entry.index, -1);
+    EXPECT_TRUE(entry.name.empty());
+    const std::pair<std::wstring, std::int32_t> found[] = {
+        {L"c:/Textures/WALL.png", 1}, {L"Dup.Txt", 8}, {FromUtf8(std::string(255, 'M')), 6}, {FromUtf8(longName), -1},
+        {FromUtf8(longName.substr(0, 256)), -1}, {L"", -1}, {std::wstring(L"dup.txt\0x", 9), -1}};
+    for (const auto& [name, index] : found) {
+        EXPECT_EQ(reader->FindEntry(name, entry), index) << ToUtf8(name);
+    }
 }
 
 TEST_F(PackReader, AttributesFollowTheHostThatMadeTheEntry) {
@@ -76,45 +84,27 @@ TEST_F(PackReader, AttributesFollowTheHostThatMadeTheEntry) {
         ZipWriter zip(PackPath());
         zip.AddDirectory("unix/", Host::Unix);
         zip.AddDirectory("dos/", Host::MsDos);
-        zipwriter::EntryOptions unixFile;
-        unixFile.host = Host::Unix;
-        unixFile.externalAttributes = zipwriter::UnixAttributes(S_IFREG | 0444);
-        zip.Add("locked.txt", "x", unixFile);
-        zipwriter::EntryOptions hiddenDos;
-        hiddenDos.externalAttributes = 0x27;  // read-only, hidden, system, archive
-        zip.Add("hidden.txt", "x", hiddenDos);
-        unixFile.externalAttributes = zipwriter::UnixAttributes(S_IFREG | 0644);
-        zip.Add("plain.txt", "x", unixFile);
+        zipwriter::EntryOptions options;
+        options.host = Host::Unix;
+        options.externalAttributes = zipwriter::UnixAttributes(S_IFREG | 0444);
+        zip.Add("locked.txt", "x", options);
+        options.externalAttributes = zipwriter::UnixAttributes(S_IFREG | 0644);
+        zip.Add("plain.txt", "x", options);
+        options.host = Host::MsDos;
+        options.externalAttributes = 0x27;  // read-only, hidden, system, archive
+        zip.Add("hidden.txt", "x", options);
     }
     auto reader = Open();
     ASSERT_NE(reader, nullptr);
     const std::uint32_t expected[] = {
         PackAttributeDirectory | PackAttributeArchive, PackAttributeDirectory,
-        PackAttributeReadOnly | PackAttributeArchive,
-        PackAttributeReadOnly | PackAttributeHidden | PackAttributeSystem | PackAttributeArchive, PackAttributeArchive};
+        PackAttributeReadOnly | PackAttributeArchive, PackAttributeArchive,
+        PackAttributeReadOnly | PackAttributeHidden | PackAttributeSystem | PackAttributeArchive};
     for (std::int32_t index = 0; index < 5; ++index) {
         PackEntry entry;
         reader->GetEntry(index, entry);
         EXPECT_EQ(entry.attributes, expected[index]) << "entry " << index;
     }
-}
-
-TEST_F(PackReader, FindEntryFoldsCaseAndSeparatorsAndTakesTheFirstMatch) {
-    WritePack({"sounds/die.wav", "Data\\Splash.png", "./ball.png", "dup.txt", "DUP.TXT"});
-    auto reader = Open();
-    ASSERT_NE(reader, nullptr);
-    PackEntry entry;
-    EXPECT_EQ(reader->FindEntry(L"SOUNDS\\Die.WAV", entry), 0);
-    EXPECT_EQ(entry.name, L"sounds/die.wav");
-    EXPECT_EQ(reader->FindEntry(L"data/splash.PNG", entry), 1);
-    EXPECT_EQ(reader->FindEntry(L"Dup.Txt", entry), 3);
-    // Names are matched as stored, not as cleaned.
-    EXPECT_EQ(reader->FindEntry(L"ball.png", entry), -1);
-    EXPECT_EQ(entry.index, -1);
-    EXPECT_TRUE(entry.name.empty());
-    EXPECT_EQ(reader->FindEntry(L"./ball.png", entry), 2);
-    EXPECT_EQ(reader->FindEntry(L"", entry), -1);
-    EXPECT_EQ(reader->FindEntry(std::wstring(L"dup.txt\0x", 9), entry), -1);
 }
 
 TEST_F(PackReader, ExtractsInPartsThatContinueWhereTheyStopped) {

@@ -71,17 +71,21 @@ TEST_F(ShaderTextureTest, InputsAreReadOnTheirUnitsAndReplaceable) {
     EXPECT_TRUE(ColourNear(ReadPixel(8, 8), {255, 255, 0, 255}));
 }
 
-TEST_F(ShaderTextureTest, ProgramWithoutBuiltInUniformsStillDraws) {
+TEST_F(ShaderTextureTest, ProgramWithoutBuiltInUniformsDrawsUntilUnboundAndIsDeletedWithTheTexture) {
     auto shader = MakeShader(kConstantShader, 8, 8);
     engine.time = 1.0f;
     AddSprite(shader.get(), 0, 0);
-    graphics.AccumulateScene(1.0f);
-    EXPECT_TRUE(ColourNear(ReadPixel(4, 4), {0, 0, 255, 255}));
-    // After Unbind the next sprite draws without the program.
     auto red = SolidTexture(L"red.png", 2, 2, {255, 0, 0, 255});
     AddSprite(red.get(), 20, 0, 1);
     graphics.AccumulateScene(1.0f);
-    EXPECT_TRUE(ColourNear(ReadPixel(20, 0), {255, 0, 0, 255}));
+    EXPECT_TRUE(ColourNear(ReadPixel(4, 4), {0, 0, 255, 255}));
+    EXPECT_TRUE(ColourNear(ReadPixel(20, 0), {255, 0, 0, 255})) << "the next sprite draws without the program";
+    GLuint program = shader->GetId();
+    auto isProgram = reinterpret_cast<PFNGLISPROGRAMPROC>(GetGLProcAddress("glIsProgram"));
+    ASSERT_NE(isProgram, nullptr);
+    EXPECT_TRUE(isProgram(program));
+    shader.reset();
+    EXPECT_FALSE(isProgram(program));
 }
 
 TEST_F(ShaderTextureTest, CompileAndLinkErrorsAreWrittenWithTheirLogs) {
@@ -108,14 +112,4 @@ TEST_F(ShaderTextureTest, RefusesAMissingSourcePixelCopiesAndUnitsBeyondNine) {
     auto red = SolidTexture(L"red.png", 2, 2, {255, 0, 0, 255});
     EXPECT_THROW(shader->SetTexture(red.get(), 10), k_Failure);
     EXPECT_THROW(shader->SetTexture(red.get(), -1), k_Failure);
-}
-
-TEST_F(ShaderTextureTest, ReleasingDeletesTheProgram) {
-    auto shader = MakeShader(kConstantShader, 8, 8);
-    GLuint program = shader->GetId();
-    auto isProgram = reinterpret_cast<PFNGLISPROGRAMPROC>(GetGLProcAddress("glIsProgram"));
-    ASSERT_NE(isProgram, nullptr);
-    EXPECT_TRUE(isProgram(program));
-    shader.reset();
-    EXPECT_FALSE(isProgram(program));
 }

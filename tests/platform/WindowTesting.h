@@ -1,7 +1,5 @@
-// What the window tests share: a fake engine that records the input events the window hands
-// it, a recorder that takes the place of message boxes so that no test waits for a click, and a
-// fixture for a window that is never opened, with SDL's event queue alone started so that
-// posted messages can be taken back.
+// What the window tests share: an engine recording the window's input events, a recorder in
+// place of message boxes, and a fixture for a window never opened (only SDL's event queue runs).
 #pragma once
 
 #include <gtest/gtest.h>
