@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "audio/k_Audio.h"
-#include "content/ContentFiles.h"
+#include "tools/content_checks/ContentFiles.h"
 #include "support/Failures.h"
 #include "support/MemoryFiles.h"
 #include "support/TempDirectory.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "content/ContentFiles.h"
+#include "tools/content_checks/ContentFiles.h"
 #include "support/TempDirectory.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "WideText.h"
-#include "content/ContentFiles.h"
+#include "tools/content_checks/ContentFiles.h"
 #include "graphics/GLFunctions.h"
 #include "graphics/k_ShaderTexture.h"
 #include "support/DrawingFixture.h"

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "content/ContentFiles.h"
+#include "tools/content_checks/ContentFiles.h"
 #include "support/TempDirectory.h"
 
 namespace {

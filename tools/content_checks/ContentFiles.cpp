@@ -1,4 +1,4 @@
-#include "content/ContentFiles.h"
+#include "tools/content_checks/ContentFiles.h"
 
 #include <png.h>
 
