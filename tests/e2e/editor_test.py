@@ -22,6 +22,21 @@ LEVEL = HEAD + '\t\t<screen x="0" y="0">\n' + BRICK + '\t\t</screen>\n' + TAIL
 TILES = sorted(os.listdir(os.path.join(BUILD, "data", "tiles")))
 
 
+# Three screens as pictures that fill much of their cells: a cave over all of (0, 0), hills in
+# the lower third of (1, 0), a banner in the middle of (1, 1).
+MAP_LEVEL = HEAD + ''.join('\t\t<screen x="%d" y="%d">\n%s\t\t</screen>\n' % (x, y, SPRITE % ("Background", tile, top, left))
+                           for x, y, tile, top, left in ((0, 0, "cave_800x600.png", 0, 0),
+                                                         (1, 0, "hills_800x200.png", 400, 0),
+                                                         (1, 1, "banner_made_it_480x160.png", 220, 160))) + TAIL
+
+
+def map_cell(x, y):
+    """The world map's cell of a slot (see the editor's layout) for MAP_LEVEL's slots -1 to 2:
+    cells 150 x 112 on a pitch of 166 x 124 from (68, 50)."""
+    left, top = 68 + (x + 1) * 166 + 8, 50 + (y + 1) * 124 + 6
+    return left, top, left + 150, top + 112
+
+
 def palette_cell(name):
     index = TILES.index(name)
     return 16 + index % 10 * 72 + 32, 16 + index // 10 * 72 + 32
@@ -117,6 +132,31 @@ class EditorTest(unittest.TestCase):
         self.assertIn('left="100"', self.saved())
         self.assertFalse(os.path.exists(autosave))
         self.quit()
+
+    def test_the_world_map_shows_every_screen_and_goes_to_the_one_clicked(self):
+        self.start(MAP_LEVEL)
+        # A picture has many colours; an empty slot, or a region of the scene with nothing in it, has one.
+        varied = lambda picture, box: len({picture.pixel(x, y) for x in range(box[0] + 4, box[2] - 4, 3)
+                                           for y in range(box[1] + 4, box[3] - 4, 3)}) > 8
+        middle, lower = (100, 100, 700, 300), (100, 410, 700, 540)
+        self.assertTrue(varied(self.session.screenshot(), middle))  # the cave
+        for close in ("Escape", "m"):
+            self.act("m")
+            self.wait_for_output("World map:")
+            shown = self.session.screenshot()
+            for slot in ((0, 0), (1, 0), (1, 1)):
+                self.assertTrue(varied(shown, map_cell(*slot)), slot)
+            self.assertFalse(varied(shown, map_cell(-1, -1)))
+            self.act(close)
+        self.assertTrue(varied(self.session.screenshot(), middle))  # still the cave
+        self.act("m")
+        right = map_cell(1, 0)
+        self.click((right[0] + right[2]) // 2, (right[1] + right[3]) // 2)
+        shown = self.session.screenshot()
+        self.assertFalse(varied(shown, middle))
+        self.assertTrue(varied(shown, lower))  # the hills
+        self.quit()  # without asking: nothing changed
+        self.assertEqual(self.saved(), MAP_LEVEL)
 
     def test_a_broken_file_shows_the_loader_message_and_is_never_written(self):
         broken = HEAD + '\t\t<screen x="zero" y="0">\n'

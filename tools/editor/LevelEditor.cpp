@@ -54,11 +54,17 @@ constexpr int kPaletteColumns = (kSceneWidth - 2 * kPaletteMargin) / kPalettePit
 constexpr int kStatusLines = 2;
 constexpr int kStatusTop = kSceneHeight - kStatusLines * kOverlayLineHeight - 4;
 
+// The world map fills the scene between two message lines at the top and the status lines.
+constexpr int kMapMargin = 16;
+constexpr int kMapTop = 2 * kOverlayLineHeight + 8;
+constexpr MapBox kMapArea{kMapMargin, kMapTop, kSceneWidth - 2 * kMapMargin, kStatusTop - 8 - kMapTop};
+
 const OverlayColour kShade{0.0f, 0.0f, 0.0f, 0.7f};
 const OverlayColour kText{1.0f, 1.0f, 1.0f, 1.0f};
 const OverlayColour kAlert{1.0f, 0.85f, 0.3f, 1.0f};
 const OverlayColour kSelection{1.0f, 0.9f, 0.1f, 1.0f};
 const OverlayColour kCellFrame{0.5f, 0.5f, 0.5f, 1.0f};
+const OverlayColour kMapBackdrop{0.08f, 0.08f, 0.1f, 1.0f};
 
 std::wstring Flags(const SpriteData& record) {
     std::wstring flags;
@@ -88,7 +94,8 @@ std::vector<std::wstring> Wrap(const std::wstring& text, std::size_t columns) {
 LevelEditor::LevelEditor(IEngine* engine, std::filesystem::path levelPath)
     : engine(engine),
       levelPath(std::move(levelPath)),
-      model(*engine->GetUniverse(), [this](const SpriteData& record) { return SizeOf(record); }) {
+      model(*engine->GetUniverse(), [this](const SpriteData& record) { return SizeOf(record); }),
+      worldMap(engine, kMapArea) {
     brush.type = r_SpriteType::SolidCube;
     brush.depth = kDefaultDepth;
     brush.isStatic = true;
@@ -263,6 +270,35 @@ void LevelEditor::ShowFinding(std::size_t index) {
     }
 }
 
+// ---------------------------------------------------------------- world map
+
+// A drag in progress ends first: the map takes the mouse, so its release would be lost.
+void LevelEditor::OpenWorldMap() {
+    IWorld* world = model.World();
+    if (!world) {
+        Say(L"No world to map (W makes one)");
+        return;
+    }
+    if (dragging) {
+        dragging = false;
+        model.EndGesture();
+    }
+    paletteOpen = false;
+    std::wstring problems = worldMap.Open(*world, MapSlot{model.SlotX(), model.SlotY()});
+    Say(problems.empty() ? L"World map: click a screen or an empty slot to go there; M or Escape closes"
+                         : L"World map: some screens have no picture: " + problems);
+}
+
+void LevelEditor::ClickWorldMap(int x, int y) {
+    std::optional<MapSlot> slot = worldMap.SlotAt(x, y);
+    if (!slot) {
+        return;
+    }
+    worldMap.Close();
+    message.clear();
+    model.GoToSlot(slot->x, slot->y);
+}
+
 // ---------------------------------------------------------------- test play
 
 // The ball plays on the live sprites only; leaving play enters the edited screen again, so
@@ -313,6 +349,12 @@ void LevelEditor::MenuHook(MenuItem* item) {
 
 void LevelEditor::HandleMouse(int x, int y, unsigned int message) {
     if (asking || ball) {
+        return;
+    }
+    if (worldMap.IsOpen()) {
+        if (message == WM_LBUTTONDOWN) {
+            ClickWorldMap(x, y);
+        }
         return;
     }
     switch (message) {
@@ -420,6 +462,10 @@ void LevelEditor::HandleKey(int key) {
         HandlePromptKey(key);
         return;
     }
+    if (worldMap.IsOpen()) {
+        HandleMapKey(key);
+        return;
+    }
     if (ball) {
         if (key == 'P' || key == VK_ESCAPE) {
             TogglePlay();
@@ -480,6 +526,7 @@ void LevelEditor::HandleEditingKey(int key) {
             Say(L"A screen is here already (Ctrl+arrows go to an empty slot)");
         }
         break;
+    case 'M': OpenWorldMap(); break;
     case 'O': OpenAutosave(); break;
     case 'P': TogglePlay(); break;
     case 'W': model.MakeWorld(); break;
@@ -498,6 +545,13 @@ void LevelEditor::HandlePromptKey(int key) {
         quitting = true;
     } else if (key == VK_ESCAPE) {
         asking = false;
+    }
+}
+
+void LevelEditor::HandleMapKey(int key) {
+    if (key == 'M' || key == VK_ESCAPE) {
+        worldMap.Close();
+        message.clear();
     }
 }
 
@@ -573,6 +627,7 @@ void LevelEditor::Frame(float dt) {
         DrawClosedDoors();
         DrawSelection();
         DrawPalette();
+        DrawWorldMap();
     }
     ReleaseRetiredBall();
     DrawStatus();
@@ -617,6 +672,14 @@ void LevelEditor::DrawPalette() {
         OutlineBox(tiles[index] == brush.texture ? kSelection : kCellFrame, left - 2, top - 2, kPaletteCell + 4,
                    kPaletteCell + 4);
     }
+}
+
+void LevelEditor::DrawWorldMap() {
+    if (!worldMap.IsOpen()) {
+        return;
+    }
+    FillBox(kMapBackdrop, 0, 0, kSceneWidth, kSceneHeight);
+    worldMap.Draw(MapSlot{model.SlotX(), model.SlotY()});
 }
 
 SpriteData LevelEditor::ShownRecord() const {

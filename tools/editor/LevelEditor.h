@@ -12,6 +12,7 @@
 #include "MenuItem.h"
 #include "SpriteData.h"
 #include "tools/editor/EditingModel.h"
+#include "tools/editor/WorldMap.h"
 
 class IEngine;
 class ISprite;
@@ -43,6 +44,9 @@ private:
     bool HandleControlKey(int key);
     void HandleEditingKey(int key);
     void HandlePromptKey(int key);
+    void HandleMapKey(int key);
+    void OpenWorldMap();
+    void ClickWorldMap(int x, int y);
     void HandleMenuChoice(const MenuItem& item);
     void PressLeftButton(int x, int y);
     void DragTo(int x, int y);
@@ -68,6 +72,7 @@ private:
     void DrawClosedDoors();
     void DrawSelection();
     void DrawPalette();
+    void DrawWorldMap();
     void DrawStatus();
     void DrawMessage();
     void DrawPrompt();
@@ -87,6 +92,7 @@ private:
     Tool tool = Tool::Select;
     std::vector<std::wstring> tiles;
     bool paletteOpen = false;
+    WorldMap worldMap;
     bool highlightLayer = false;
     bool dragging = false;
     int grabX = 0;

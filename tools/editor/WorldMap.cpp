@@ -1,0 +1,194 @@
+#include "tools/editor/WorldMap.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+#include "Failure.h"
+#include "IEngine.h"
+#include "IFrameBufferObject.h"
+#include "IGraphics.h"
+#include "IScreen.h"
+#include "ITexture.h"
+#include "IWorld.h"
+#include "WideText.h"
+#include "tools/editor/OverlayDrawing.h"
+
+namespace {
+
+// Pictures hold a whole screen at full size, so sprites land where the game draws them.
+constexpr int kPictureWidth = 800;
+constexpr int kPictureHeight = 600;
+const wchar_t* const kPictureName = L"editor world map picture ";
+constexpr int kNoHighlightedLayer = -1;
+
+// Cells keep the screen's 4:3 shape; a tenth of the pitch is the gap between them.
+constexpr int kAspectWidth = 4;
+constexpr int kAspectHeight = 3;
+constexpr int kLargestPitch = 220;
+constexpr int kSmallestPitch = 16;
+constexpr int kGapShare = 10;
+constexpr int kCurrentMarkWidth = 3;
+constexpr long long kFarAway = INT_MIN / 2;
+
+const OverlayColour kPictureBackground{0.0f, 0.0f, 0.0f, 1.0f};
+const OverlayColour kScreenFrame{0.6f, 0.6f, 0.6f, 1.0f};
+const OverlayColour kEmptySlot{0.18f, 0.18f, 0.24f, 1.0f};
+const OverlayColour kEmptyFrame{0.35f, 0.35f, 0.45f, 1.0f};
+const OverlayColour kCurrentMark{1.0f, 0.9f, 0.1f, 1.0f};
+
+// One axis of the grid: the slot in the first cell and how many cells, from the lowest to the
+// highest slot with one more on each side. A span longer than most cells is cut to most cells
+// around the current slot, kept inside the range of slot numbers.
+void FitAxis(long long low, long long high, int current, int most, int& first, int& count) {
+    most = std::max(1, most);
+    long long span = high - low + 3;
+    long long start = low - 1;
+    if (span > most) {
+        span = most;
+        start = static_cast<long long>(current) - most / 2;
+    }
+    count = static_cast<int>(span);
+    first = static_cast<int>(std::clamp<long long>(start, INT_MIN, static_cast<long long>(INT_MAX) - span + 1));
+}
+
+std::wstring MessageOf(const std::exception& failure) {
+    const auto* own = dynamic_cast<const k_Failure*>(&failure);
+    return own ? own->Message() : FromUtf8(failure.what());
+}
+
+}  // namespace
+
+WorldMap::WorldMap(IEngine* engine, MapBox area) : engine(engine), area(area) {}
+
+// ---------------------------------------------------------------- pictures
+
+std::wstring WorldMap::Open(IWorld& world, MapSlot current) {
+    IScreen* designersScreen = world.GetCurrentScreen();
+    int highlightLayer = engine->GetHighlightLayer();
+    engine->SetHighlightLayer(kNoHighlightedLayer);
+    std::vector<MapSlot> slots;
+    std::wstring problems;
+    pictures.clear();
+    for (auto& screen : world.GetScreens()) {
+        MapSlot slot{screen->GetX(), screen->GetY()};
+        slots.push_back(slot);
+        if (PictureAt(slot)) {
+            continue;  // a later screen at the same slot is never shown
+        }
+        Picture picture{slot, PictureTexture(pictures.size())};
+        try {
+            ClearPicture(picture.texture);
+            world.SetCurrentScreen(screen.get());
+            engine->GetGraphics()->RenderToTexture(picture.texture);
+        } catch (const std::exception& failure) {
+            problems = problems.empty() ? MessageOf(failure) : problems;
+            picture.texture = nullptr;
+        }
+        pictures.push_back(picture);
+    }
+    world.SetCurrentScreen(designersScreen);
+    engine->SetHighlightLayer(highlightLayer);
+    Arrange(slots, current);
+    open = true;
+    return problems;
+}
+
+// One picture per place in the world's list, reused from one opening to the next.
+ITexture* WorldMap::PictureTexture(std::size_t index) {
+    return engine->GetBlankTexture(kPictureName + std::to_wstring(index), kPictureWidth, kPictureHeight);
+}
+
+// Drawing into a texture does not clear it, so the picture of the previous opening goes first;
+// smoothing keeps thin pieces visible when the picture is shrunk.
+void WorldMap::ClearPicture(ITexture* texture) {
+    std::unique_ptr<IFrameBufferObject> target = engine->CreateFrameBufferObject(texture);
+    target->Bind();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    target->Unbind();  // the window's clear colour and view return
+    texture->Bind(0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    texture->Unbind(0);
+}
+
+const WorldMap::Picture* WorldMap::PictureAt(MapSlot slot) const {
+    for (const Picture& picture : pictures) {
+        if (picture.slot == slot) {
+            return &picture;
+        }
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- layout
+
+void WorldMap::Arrange(const std::vector<MapSlot>& screens, MapSlot current) {
+    MapSlot low = current;
+    MapSlot high = current;
+    for (const MapSlot& slot : screens) {
+        low = {std::min(low.x, slot.x), std::min(low.y, slot.y)};
+        high = {std::max(high.x, slot.x), std::max(high.y, slot.y)};
+    }
+    int smallestPitchY = kSmallestPitch * kAspectHeight / kAspectWidth;
+    FitAxis(low.x, high.x, current.x, area.width / kSmallestPitch, first.x, columns);
+    FitAxis(low.y, high.y, current.y, area.height / smallestPitchY, first.y, rows);
+    pitchX = std::min({kLargestPitch, area.width / columns, area.height * kAspectWidth / (kAspectHeight * rows)});
+    pitchY = pitchX * kAspectHeight / kAspectWidth;
+    cellWidth = pitchX - std::max(1, pitchX / kGapShare);
+    cellHeight = cellWidth * kAspectHeight / kAspectWidth;
+    originX = area.left + (area.width - columns * pitchX) / 2;
+    originY = area.top + (area.height - rows * pitchY) / 2;
+}
+
+// Far outside the grid a cell's place is only kept within reach of int pixels.
+MapBox WorldMap::CellOf(MapSlot slot) const {
+    long long left = originX + (static_cast<long long>(slot.x) - first.x) * pitchX + (pitchX - cellWidth) / 2;
+    long long top = originY + (static_cast<long long>(slot.y) - first.y) * pitchY + (pitchY - cellHeight) / 2;
+    auto pixels = [](long long value) { return static_cast<int>(std::clamp<long long>(value, kFarAway, -kFarAway)); };
+    return MapBox{pixels(left), pixels(top), cellWidth, cellHeight};
+}
+
+std::optional<MapSlot> WorldMap::SlotAt(int x, int y) const {
+    if (x < originX || y < originY || pitchX <= 0 || pitchY <= 0) {
+        return std::nullopt;
+    }
+    int column = (x - originX) / pitchX;
+    int row = (y - originY) / pitchY;
+    if (column >= columns || row >= rows) {
+        return std::nullopt;
+    }
+    MapSlot slot{first.x + column, first.y + row};
+    MapBox cell = CellOf(slot);
+    bool inCell = x >= cell.left && x < cell.left + cell.width && y >= cell.top && y < cell.top + cell.height;
+    return inCell ? std::optional<MapSlot>(slot) : std::nullopt;
+}
+
+// ---------------------------------------------------------------- drawing
+
+void WorldMap::Draw(MapSlot current) const {
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            DrawCell(MapSlot{first.x + column, first.y + row}, current);
+        }
+    }
+}
+
+void WorldMap::DrawCell(MapSlot slot, MapSlot current) const {
+    MapBox cell = CellOf(slot);
+    if (const Picture* picture = PictureAt(slot)) {
+        FillBox(kPictureBackground, cell.left, cell.top, cell.width, cell.height);
+        DrawPictureInBox(picture->texture, cell.left, cell.top, cell.width, cell.height);
+        OutlineBox(kScreenFrame, cell.left, cell.top, cell.width, cell.height);
+    } else {
+        FillBox(kEmptySlot, cell.left, cell.top, cell.width, cell.height);
+        OutlineBox(kEmptyFrame, cell.left, cell.top, cell.width, cell.height);
+    }
+    if (slot == current) {
+        for (int ring = 1; ring <= kCurrentMarkWidth; ++ring) {
+            OutlineBox(kCurrentMark, cell.left - ring, cell.top - ring, cell.width + 2 * ring, cell.height + 2 * ring);
+        }
+    }
+}
