@@ -27,6 +27,22 @@ def write_tone(path, segments, volume=0.3):
         out.writeframes(samples.tobytes())
 
 
+def start_virtual_display():
+    """An Xvfb of the game's size on a display number it picks itself (never one in use), once
+    it accepts clients."""
+    reader, writer = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(writer), "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
+                             "-nolisten", "tcp"], pass_fds=(writer,), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    os.close(writer)
+    with os.fdopen(reader) as announced:
+        number = announced.readline().strip()
+    if not number:
+        xvfb.kill()
+        raise AssertionError("the virtual display did not start")
+    return xvfb, ":" + number
+
+
 class GameSession:
     def __init__(self, build_dir, work_dir, data_overrides=None, program="rollandia", arguments=(), environment=None):
         """Copies the program (the game unless told otherwise) and its data into work_dir,
@@ -40,15 +56,11 @@ class GameSession:
             make(os.path.join(work_dir, "data", name))
         self.audio_path = os.path.join(work_dir, "audio.raw")
         self.failure_picture = os.path.join(build_dir, "e2e-timeout.png")
-        self.display = ":%d" % (200 + os.getpid() % 700)
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (WIDTH, HEIGHT),
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.xvfb, self.display = start_virtual_display()
         # A home without a pictures folder: screenshots land in the folder the game runs in.
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="disk",
                         SDL_DISKAUDIOFILE=self.audio_path, HOME=work_dir, XDG_CONFIG_HOME=work_dir,
                         **(environment or {}))
-        self.wait_for(lambda: subprocess.call(["xdpyinfo"], env=self.env, stdout=subprocess.DEVNULL,
-                                              stderr=subprocess.DEVNULL) == 0, 20, "the virtual display")
         self.log_path = os.path.join(work_dir, "game.log")
         self.log = open(self.log_path, "w")
         self.game = subprocess.Popen(["./" + program] + list(arguments), cwd=work_dir, env=self.env, stdout=self.log,
