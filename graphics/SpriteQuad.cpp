@@ -6,9 +6,12 @@
 
 // The picture's top row lies at texture coordinate t = 1, so t = 1 goes on the quad's top edge.
 void DrawTexturedQuad(ITexture& texture, float left, float top, float alpha) {
+    DrawTexturedQuad(texture, left, top, static_cast<float>(texture.GetWidth()), static_cast<float>(texture.GetHeight()),
+                     alpha);
+}
+
+void DrawTexturedQuad(ITexture& texture, float left, float top, float width, float height, float alpha) {
     texture.Bind(0);
-    float width = static_cast<float>(texture.GetWidth());
-    float height = static_cast<float>(texture.GetHeight());
     glBegin(GL_QUADS);
     glColor4f(1.0f, 1.0f, 1.0f, alpha);
     glTexCoord2i(0, 1);

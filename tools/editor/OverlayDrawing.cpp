@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ITexture.h"
+#include "graphics/SpriteQuad.h"
 #include "platform/MenuFont.h"
 
 namespace {
@@ -54,7 +55,6 @@ void DrawOverlayText(const OverlayColour& colour, const std::wstring& text, int 
 
 int TextColumns(int width) { return width / (kGlyphAdvance * kOverlayTextScale); }
 
-// Texture coordinate t = 1 is the picture's top row, as sprites draw it.
 void DrawPictureInBox(ITexture* texture, int left, int top, int width, int height) {
     if (!texture || texture->GetWidth() <= 0 || texture->GetHeight() <= 0) {
         return;
@@ -65,17 +65,5 @@ void DrawPictureInBox(ITexture* texture, int left, int top, int width, int heigh
     float drawnHeight = texture->GetHeight() * scale;
     float x = left + (width - drawnWidth) / 2;
     float y = top + (height - drawnHeight) / 2;
-    texture->Bind(0);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2i(0, 1);
-    glVertex2f(x, y);
-    glTexCoord2i(1, 1);
-    glVertex2f(x + drawnWidth, y);
-    glTexCoord2i(1, 0);
-    glVertex2f(x + drawnWidth, y + drawnHeight);
-    glTexCoord2i(0, 0);
-    glVertex2f(x, y + drawnHeight);
-    glEnd();
-    texture->Unbind(0);
+    DrawTexturedQuad(*texture, x, y, drawnWidth, drawnHeight, 1.0f);
 }
