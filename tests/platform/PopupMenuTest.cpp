@@ -10,20 +10,15 @@ namespace {
 const MessageBoxRecorder::Box kNotImplemented = {L"This menu item has not been implemented yet!",
                                                  L"Quillo 2D Game - Level Editor"};
 
-// What the callbacks were given: the labels as they were then, and the last item.
-struct Chosen {
-    std::vector<std::wstring> labels;
-    const MenuItem* lastItem = nullptr;
-};
+using Labels = std::vector<std::wstring>;
 
-Chosen& Choices() {
-    static Chosen chosen;
-    return chosen;
-}
+// What the callbacks were given: the labels as they were then, and the last item.
+Labels g_chosen;
+const MenuItem* g_lastChosen = nullptr;
 
 void RecordChoice(MenuItem* item) {
-    Choices().labels.push_back(item->label);
-    Choices().lastItem = item;
+    g_chosen.push_back(item->label);
+    g_lastChosen = item;
 }
 
 MenuItem Leaf(const std::wstring& label, MenuCallback callback = RecordChoice) {
@@ -39,8 +34,6 @@ MenuItem EditorMenu() {
     return Submenu(L"root", {Leaf(L"A"), Submenu(L"Sub", {Leaf(L"B"), Submenu(L"Deep", {Leaf(L"C")})}), Leaf(L"D")});
 }
 
-using Labels = std::vector<std::wstring>;
-
 // A point inside item `index` of a panel.
 LParam OnItem(const k_PopupMenuView::Panel& panel, int index) {
     return MakeLParam(panel.left + 10, k_PopupMenuView::ItemTop(panel, index) + k_PopupMenuView::kItemHeight / 2);
@@ -51,7 +44,7 @@ class PopupMenu : public UnopenedWindowTest {
 protected:
     void SetUp() override {
         UnopenedWindowTest::SetUp();
-        Choices() = Chosen();
+        g_chosen.clear();
         window.SetPopupMenu(EditorMenu());
     }
 
@@ -81,10 +74,10 @@ TEST_F(PopupMenu, LeavesAreNumberedDepthFirstAndCallbacksGetTheWindowsOwnCopy) {
     for (int id = 0; id < 4; ++id) {
         Command(id);
     }
-    EXPECT_EQ(Choices().labels, (Labels{L"A", L"B", L"C", L"D"}));
+    EXPECT_EQ(g_chosen, (Labels{L"A", L"B", L"C", L"D"}));
     EXPECT_TRUE(MessageBoxRecorder::Boxes().empty());
     const MenuItem& copy = window.GetPopupMenu();
-    EXPECT_EQ(Choices().lastItem, &copy.children[2]);
+    EXPECT_EQ(g_lastChosen, &copy.children[2]);
     EXPECT_EQ(copy.children[2].userData, 11u);
     EXPECT_NE(copy.menuHandle, nullptr);
     EXPECT_EQ(copy.children[0].menuHandle, nullptr);
@@ -96,7 +89,7 @@ TEST_F(PopupMenu, CommandsWithoutACallbackShowTheNotImplementedMessage) {
         Command(id);
     }
     Command(0);  // the unknown ids entered on the way leave the real ones alone
-    EXPECT_EQ(Choices().labels, Labels{L"Only"});
+    EXPECT_EQ(g_chosen, Labels{L"Only"});
     EXPECT_EQ(MessageBoxRecorder::Boxes(), std::vector<MessageBoxRecorder::Box>(4, kNotImplemented));
 
     window.SetPopupMenu(MenuItem());  // a root without children: right clicks are not taken
@@ -111,7 +104,7 @@ TEST_F(PopupMenu, MenuCanBeReplacedByOneOfItsOwnSubmenus) {
     window.SetPopupMenu(window.GetPopupMenu().children[1]);
     Command(0);
     Command(1);
-    EXPECT_EQ(Choices().labels, (Labels{L"B", L"C"}));
+    EXPECT_EQ(g_chosen, (Labels{L"B", L"C"}));
 }
 
 // ---------------------------------------------------------------- the menu on screen
@@ -132,9 +125,9 @@ TEST_F(PopupMenu, HoverOpensSubmenusAndALeftClickOnALeafRunsItThroughAPostedComm
     Send(WM_LBUTTONDOWN, 0, onC);
     Send(WM_LBUTTONUP, 0, onC);
     EXPECT_FALSE(IsOpen());
-    EXPECT_TRUE(Choices().labels.empty()) << "the command is posted, not run inside the click";
+    EXPECT_TRUE(g_chosen.empty()) << "the command is posted, not run inside the click";
     RunQueuedMessages();
-    EXPECT_EQ(Choices().labels, Labels{L"C"});
+    EXPECT_EQ(g_chosen, Labels{L"C"});
     EXPECT_TRUE(engine.mouse.empty()) << "the open menu takes the mouse";
 }
 
@@ -168,7 +161,7 @@ TEST_F(PopupMenu, EscapeClicksOutsideResizingOrANewMenuCloseItChoosingNothing) {
     window.SetPopupMenu(EditorMenu());
     EXPECT_FALSE(IsOpen());
     RunQueuedMessages();
-    EXPECT_TRUE(Choices().labels.empty());
+    EXPECT_TRUE(g_chosen.empty());
     EXPECT_TRUE(engine.mouse.empty());
 }
 
