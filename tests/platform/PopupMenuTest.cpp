@@ -53,8 +53,7 @@ protected:
     bool IsOpen() { return window.GetPopupMenuView().IsOpen(); }
     const k_PopupMenuView::Panel& PanelAt(size_t index) { return window.GetPopupMenuView().GetPanels().at(index); }
 
-    // Runs the queued messages through the window as the entry's pump would (the window was
-    // never opened, so the messages carry no window to dispatch to).
+    // Runs the queued messages through the window as the pump would: they carry no window.
     void RunQueuedMessages() {
         Message message;
         while (PeekMessage(message)) {
@@ -81,6 +80,12 @@ TEST_F(PopupMenu, LeavesAreNumberedDepthFirstAndCallbacksGetTheWindowsOwnCopy) {
     EXPECT_EQ(copy.children[2].userData, 11u);
     EXPECT_NE(copy.menuHandle, nullptr);
     EXPECT_EQ(copy.children[0].menuHandle, nullptr);
+
+    g_chosen.clear();
+    window.SetPopupMenu(copy.children[1]);  // one of its own submenus
+    Command(0);
+    Command(1);
+    EXPECT_EQ(g_chosen, (Labels{L"B", L"C"}));
 }
 
 TEST_F(PopupMenu, CommandsWithoutACallbackShowTheNotImplementedMessage) {
@@ -98,13 +103,6 @@ TEST_F(PopupMenu, CommandsWithoutACallbackShowTheNotImplementedMessage) {
     EXPECT_FALSE(IsOpen());
     Command(0);
     EXPECT_EQ(MessageBoxRecorder::Boxes().size(), 5u);
-}
-
-TEST_F(PopupMenu, MenuCanBeReplacedByOneOfItsOwnSubmenus) {
-    window.SetPopupMenu(window.GetPopupMenu().children[1]);
-    Command(0);
-    Command(1);
-    EXPECT_EQ(g_chosen, (Labels{L"B", L"C"}));
 }
 
 // ---------------------------------------------------------------- the menu on screen
@@ -178,7 +176,7 @@ protected:
     k_PopupMenuView view;
 };
 
-TEST_F(PopupMenuView, PanelsOpenBesideTheirItemAndStayInsideTheArea) {
+TEST_F(PopupMenuView, PanelsOpenBesideTheirItemStayInsideTheAreaAndFollowTheHover) {
     view.Open(menu, 0, 0, 800, 600);
     Hover(0, 1);
     ASSERT_EQ(PanelCount(), 2u);
@@ -186,6 +184,17 @@ TEST_F(PopupMenuView, PanelsOpenBesideTheirItemAndStayInsideTheArea) {
     EXPECT_EQ(Panel(1).left, Panel(0).left + Panel(0).width);
     EXPECT_EQ(Panel(1).top, k_PopupMenuView::ItemTop(Panel(0), 1) - k_PopupMenuView::kBorder);
     EXPECT_EQ(Panel(1).menu, &menu.children[1]);
+    Hover(1, 1);
+    ASSERT_EQ(PanelCount(), 3u);
+    view.MoveTo(Panel(0).left + 6, ItemY(0, 1) + 1);  // still on the item that opened them
+    EXPECT_EQ(PanelCount(), 3u);
+    view.MoveTo(790, 590);  // on no panel
+    EXPECT_EQ(PanelCount(), 3u);
+    Hover(1, 0);
+    EXPECT_EQ(PanelCount(), 2u);
+    Hover(0, 2);
+    ASSERT_EQ(PanelCount(), 1u);
+    EXPECT_EQ(Panel(0).highlighted, 2);
 
     view.Open(menu, 800 - Panel(0).width, 0, 800, 600);
     Hover(0, 1);
@@ -199,22 +208,6 @@ TEST_F(PopupMenuView, PanelsOpenBesideTheirItemAndStayInsideTheArea) {
     tall.children.assign(40, Leaf(L"item"));
     view.Open(tall, 10, 10, 800, 600);
     EXPECT_EQ(Panel(0).top, 0) << "a menu taller than the window starts at its top";
-}
-
-TEST_F(PopupMenuView, HoverKeepsTheOpenPathAndClosesSubmenusOfOtherItems) {
-    view.Open(menu, 0, 0, 800, 600);
-    Hover(0, 1);
-    Hover(1, 1);
-    ASSERT_EQ(PanelCount(), 3u);
-    view.MoveTo(Panel(0).left + 6, ItemY(0, 1) + 1);  // still on the item that opened them
-    EXPECT_EQ(PanelCount(), 3u);
-    view.MoveTo(790, 590);  // on no panel
-    EXPECT_EQ(PanelCount(), 3u);
-    Hover(1, 0);
-    EXPECT_EQ(PanelCount(), 2u);
-    Hover(0, 2);
-    ASSERT_EQ(PanelCount(), 1u);
-    EXPECT_EQ(Panel(0).highlighted, 2);
 }
 
 TEST_F(PopupMenuView, OnlyLeavesUnderThePointAreChoices) {
