@@ -36,6 +36,27 @@ struct DisplaySize {
     SceneRectangle shown;  // where the 800 x 600 scene shows, top-left origin
 };
 
+// The colour at (x, y), y counted from the top, of a picture held bottom row first.
+Rgb ColourAt(const PngImage& picture, int x, int y) {
+    const std::uint8_t* pixel = &picture.pixels[((picture.height - 1 - y) * picture.width + x) * picture.channels];
+    return {pixel[0], pixel[1], pixel[2]};
+}
+
+// Each quarter's colour near its outer corner and a bar's black where there are bars.
+void ExpectQuartersAndBars(const PngImage& picture, const SceneRectangle& scene) {
+    const int inset = 4;
+    const int right = scene.left + scene.width - 1 - inset;
+    const int bottom = scene.top + scene.height - 1 - inset;
+    EXPECT_EQ(ColourAt(picture, scene.left + inset, scene.top + inset), kQuarters[0]);
+    EXPECT_EQ(ColourAt(picture, right, scene.top + inset), kQuarters[1]);
+    EXPECT_EQ(ColourAt(picture, scene.left + inset, bottom), kQuarters[2]);
+    EXPECT_EQ(ColourAt(picture, right, bottom), kQuarters[3]);
+    if (scene.top > 0) {
+        EXPECT_EQ(ColourAt(picture, picture.width / 2, scene.top / 2), kBlack) << "the upper bar";
+        EXPECT_EQ(ColourAt(picture, picture.width / 2, picture.height - 1 - scene.top / 2), kBlack);
+    }
+}
+
 class FullScreenOnALargerDisplay : public ::testing::TestWithParam<DisplaySize> {
 protected:
     void SetUp() override {
@@ -114,28 +135,6 @@ protected:
         PumpMessages();
     }
 
-    // The colour at (x, y) of a picture held bottom row first, y counted from the top.
-    static Rgb ColourAt(const std::vector<std::uint8_t>& pixels, int width, int height, int channels, int x, int y) {
-        const std::uint8_t* pixel = &pixels[((height - 1 - y) * width + x) * channels];
-        return {pixel[0], pixel[1], pixel[2]};
-    }
-
-    // Each quarter's colour near its outer corner and a bar's black where there are bars.
-    void ExpectQuartersAndBars(const std::vector<std::uint8_t>& pixels, int width, int height, int channels,
-                               const SceneRectangle& scene) {
-        const int inset = 4;
-        const int right = scene.left + scene.width - 1 - inset;
-        const int bottom = scene.top + scene.height - 1 - inset;
-        EXPECT_EQ(ColourAt(pixels, width, height, channels, scene.left + inset, scene.top + inset), kQuarters[0]);
-        EXPECT_EQ(ColourAt(pixels, width, height, channels, right, scene.top + inset), kQuarters[1]);
-        EXPECT_EQ(ColourAt(pixels, width, height, channels, scene.left + inset, bottom), kQuarters[2]);
-        EXPECT_EQ(ColourAt(pixels, width, height, channels, right, bottom), kQuarters[3]);
-        if (scene.top > 0) {
-            EXPECT_EQ(ColourAt(pixels, width, height, channels, width / 2, scene.top / 2), kBlack) << "the upper bar";
-            EXPECT_EQ(ColourAt(pixels, width, height, channels, width / 2, height - 1 - scene.top / 2), kBlack);
-        }
-    }
-
     std::unique_ptr<VirtualDisplay> display;
     RecordingEngine engine;
     MemoryFileSystem files;
@@ -145,23 +144,21 @@ protected:
     std::vector<std::unique_ptr<k_Sprite>> sprites;
 };
 
-TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBlackBars) {
+TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBarsTakesClicksAndF12SavesIt) {
     const DisplaySize size = GetParam();
+    const SceneRectangle shown = size.shown;
     EXPECT_TRUE(window->IsFullscreen());
     for (const ResizeEvent& resize : engine.resizes) {
         EXPECT_EQ(resize, ResizeEvent(800, 600)) << "the hooks keep seeing the scene's size";
     }
     DrawScene();
     graphics.PresentScene();
-    std::vector<std::uint8_t> screen(static_cast<std::size_t>(size.width) * size.height * 3);
+    PngImage screen{size.width, size.height, 3, std::vector<std::uint8_t>(std::size_t(size.width) * size.height * 3)};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, size.width, size.height, GL_RGB, GL_UNSIGNED_BYTE, screen.data());
-    ExpectQuartersAndBars(screen, size.width, size.height, 3, size.shown);
-}
+    glReadPixels(0, 0, size.width, size.height, GL_RGB, GL_UNSIGNED_BYTE, screen.pixels.data());
+    ExpectQuartersAndBars(screen, shown);
 
-TEST_P(FullScreenOnALargerDisplay, ClicksReachTheMouseHookInScenePixelsAndPressesOnBarsAreDropped) {
-    const SceneRectangle shown = GetParam().shown;
     engine.mouse.clear();
     Click(shown.left + shown.width / 2, shown.top + shown.height / 2);
     Click(shown.left + shown.width - 1, shown.top + shown.height - 1);
@@ -171,9 +168,7 @@ TEST_P(FullScreenOnALargerDisplay, ClicksReachTheMouseHookInScenePixelsAndPresse
         expected.push_back({200, 0, WM_LBUTTONDOWN});
     }
     EXPECT_EQ(engine.mouse, expected);
-}
 
-TEST_P(FullScreenOnALargerDisplay, F12SavesThePictureOnScreenInThePicturesFolder) {
     TempDirectory home;
     std::filesystem::create_directories(home.Path("Pictures"));
     const char* previousHome = std::getenv("HOME");
@@ -186,7 +181,6 @@ TEST_P(FullScreenOnALargerDisplay, F12SavesThePictureOnScreenInThePicturesFolder
     window->SwapBuffers();
     TearDown();  // waits for the picture to be written
     setenv("HOME", savedHome.c_str(), 1);
-
     std::vector<std::filesystem::path> saved;
     for (const auto& entry : std::filesystem::directory_iterator(home.Path("Pictures"))) {
         saved.push_back(entry.path());
@@ -198,11 +192,9 @@ TEST_P(FullScreenOnALargerDisplay, F12SavesThePictureOnScreenInThePicturesFolder
     PngImage picture;
     std::string error;
     ASSERT_TRUE(DecodePng(file.data(), file.size(), picture, error)) << error;
-    const SceneRectangle shown = GetParam().shown;
     EXPECT_EQ(picture.width, shown.width);
     EXPECT_EQ(picture.height, shown.height);
-    ExpectQuartersAndBars(picture.pixels, picture.width, picture.height, picture.channels,
-                          SceneRectangle{0, 0, shown.width, shown.height});
+    ExpectQuartersAndBars(picture, SceneRectangle{0, 0, shown.width, shown.height});
 }
 
 INSTANTIATE_TEST_SUITE_P(Displays, FullScreenOnALargerDisplay,

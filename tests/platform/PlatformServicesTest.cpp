@@ -11,8 +11,7 @@
 namespace {
 
 // Sets an environment variable (or removes it, for nullptr) while it lives.
-class ScopedEnvironment {
-public:
+struct ScopedEnvironment {
     ScopedEnvironment(const char* name, const char* value) : name(name) {
         if (const char* old = std::getenv(name)) {
             previous = old;
@@ -20,10 +19,6 @@ public:
         Apply(value);
     }
     ~ScopedEnvironment() { Apply(previous ? previous->c_str() : nullptr); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
     void Apply(const char* value) { value ? setenv(name, value, 1) : unsetenv(name); }
 
     const char* name;

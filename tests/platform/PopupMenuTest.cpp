@@ -10,20 +10,15 @@ namespace {
 const MessageBoxRecorder::Box kNotImplemented = {L"This menu item has not been implemented yet!",
                                                  L"Quillo 2D Game - Level Editor"};
 
-// What the callbacks were given: the labels as they were then, and the last item.
-struct Chosen {
-    std::vector<std::wstring> labels;
-    const MenuItem* lastItem = nullptr;
-};
+using Labels = std::vector<std::wstring>;
 
-Chosen& Choices() {
-    static Chosen chosen;
-    return chosen;
-}
+// What the callbacks were given: the labels as they were then, and the last item.
+Labels g_chosen;
+const MenuItem* g_lastChosen = nullptr;
 
 void RecordChoice(MenuItem* item) {
-    Choices().labels.push_back(item->label);
-    Choices().lastItem = item;
+    g_chosen.push_back(item->label);
+    g_lastChosen = item;
 }
 
 MenuItem Leaf(const std::wstring& label, MenuCallback callback = RecordChoice) {
@@ -39,8 +34,6 @@ MenuItem EditorMenu() {
     return Submenu(L"root", {Leaf(L"A"), Submenu(L"Sub", {Leaf(L"B"), Submenu(L"Deep", {Leaf(L"C")})}), Leaf(L"D")});
 }
 
-using Labels = std::vector<std::wstring>;
-
 // A point inside item `index` of a panel.
 LParam OnItem(const k_PopupMenuView::Panel& panel, int index) {
     return MakeLParam(panel.left + 10, k_PopupMenuView::ItemTop(panel, index) + k_PopupMenuView::kItemHeight / 2);
@@ -51,7 +44,7 @@ class PopupMenu : public UnopenedWindowTest {
 protected:
     void SetUp() override {
         UnopenedWindowTest::SetUp();
-        Choices() = Chosen();
+        g_chosen.clear();
         window.SetPopupMenu(EditorMenu());
     }
 
@@ -60,8 +53,7 @@ protected:
     bool IsOpen() { return window.GetPopupMenuView().IsOpen(); }
     const k_PopupMenuView::Panel& PanelAt(size_t index) { return window.GetPopupMenuView().GetPanels().at(index); }
 
-    // Runs the queued messages through the window as the entry's pump would (the window was
-    // never opened, so the messages carry no window to dispatch to).
+    // Runs the queued messages through the window as the pump would: they carry no window.
     void RunQueuedMessages() {
         Message message;
         while (PeekMessage(message)) {
@@ -81,13 +73,19 @@ TEST_F(PopupMenu, LeavesAreNumberedDepthFirstAndCallbacksGetTheWindowsOwnCopy) {
     for (int id = 0; id < 4; ++id) {
         Command(id);
     }
-    EXPECT_EQ(Choices().labels, (Labels{L"A", L"B", L"C", L"D"}));
+    EXPECT_EQ(g_chosen, (Labels{L"A", L"B", L"C", L"D"}));
     EXPECT_TRUE(MessageBoxRecorder::Boxes().empty());
     const MenuItem& copy = window.GetPopupMenu();
-    EXPECT_EQ(Choices().lastItem, &copy.children[2]);
+    EXPECT_EQ(g_lastChosen, &copy.children[2]);
     EXPECT_EQ(copy.children[2].userData, 11u);
     EXPECT_NE(copy.menuHandle, nullptr);
     EXPECT_EQ(copy.children[0].menuHandle, nullptr);
+
+    g_chosen.clear();
+    window.SetPopupMenu(copy.children[1]);  // one of its own submenus
+    Command(0);
+    Command(1);
+    EXPECT_EQ(g_chosen, (Labels{L"B", L"C"}));
 }
 
 TEST_F(PopupMenu, CommandsWithoutACallbackShowTheNotImplementedMessage) {
@@ -96,7 +94,7 @@ TEST_F(PopupMenu, CommandsWithoutACallbackShowTheNotImplementedMessage) {
         Command(id);
     }
     Command(0);  // the unknown ids entered on the way leave the real ones alone
-    EXPECT_EQ(Choices().labels, Labels{L"Only"});
+    EXPECT_EQ(g_chosen, Labels{L"Only"});
     EXPECT_EQ(MessageBoxRecorder::Boxes(), std::vector<MessageBoxRecorder::Box>(4, kNotImplemented));
 
     window.SetPopupMenu(MenuItem());  // a root without children: right clicks are not taken
@@ -105,13 +103,6 @@ TEST_F(PopupMenu, CommandsWithoutACallbackShowTheNotImplementedMessage) {
     EXPECT_FALSE(IsOpen());
     Command(0);
     EXPECT_EQ(MessageBoxRecorder::Boxes().size(), 5u);
-}
-
-TEST_F(PopupMenu, MenuCanBeReplacedByOneOfItsOwnSubmenus) {
-    window.SetPopupMenu(window.GetPopupMenu().children[1]);
-    Command(0);
-    Command(1);
-    EXPECT_EQ(Choices().labels, (Labels{L"B", L"C"}));
 }
 
 // ---------------------------------------------------------------- the menu on screen
@@ -132,9 +123,9 @@ TEST_F(PopupMenu, HoverOpensSubmenusAndALeftClickOnALeafRunsItThroughAPostedComm
     Send(WM_LBUTTONDOWN, 0, onC);
     Send(WM_LBUTTONUP, 0, onC);
     EXPECT_FALSE(IsOpen());
-    EXPECT_TRUE(Choices().labels.empty()) << "the command is posted, not run inside the click";
+    EXPECT_TRUE(g_chosen.empty()) << "the command is posted, not run inside the click";
     RunQueuedMessages();
-    EXPECT_EQ(Choices().labels, Labels{L"C"});
+    EXPECT_EQ(g_chosen, Labels{L"C"});
     EXPECT_TRUE(engine.mouse.empty()) << "the open menu takes the mouse";
 }
 
@@ -168,7 +159,7 @@ TEST_F(PopupMenu, EscapeClicksOutsideResizingOrANewMenuCloseItChoosingNothing) {
     window.SetPopupMenu(EditorMenu());
     EXPECT_FALSE(IsOpen());
     RunQueuedMessages();
-    EXPECT_TRUE(Choices().labels.empty());
+    EXPECT_TRUE(g_chosen.empty());
     EXPECT_TRUE(engine.mouse.empty());
 }
 
@@ -185,7 +176,7 @@ protected:
     k_PopupMenuView view;
 };
 
-TEST_F(PopupMenuView, PanelsOpenBesideTheirItemAndStayInsideTheArea) {
+TEST_F(PopupMenuView, PanelsOpenBesideTheirItemStayInsideTheAreaAndFollowTheHover) {
     view.Open(menu, 0, 0, 800, 600);
     Hover(0, 1);
     ASSERT_EQ(PanelCount(), 2u);
@@ -193,6 +184,17 @@ TEST_F(PopupMenuView, PanelsOpenBesideTheirItemAndStayInsideTheArea) {
     EXPECT_EQ(Panel(1).left, Panel(0).left + Panel(0).width);
     EXPECT_EQ(Panel(1).top, k_PopupMenuView::ItemTop(Panel(0), 1) - k_PopupMenuView::kBorder);
     EXPECT_EQ(Panel(1).menu, &menu.children[1]);
+    Hover(1, 1);
+    ASSERT_EQ(PanelCount(), 3u);
+    view.MoveTo(Panel(0).left + 6, ItemY(0, 1) + 1);  // still on the item that opened them
+    EXPECT_EQ(PanelCount(), 3u);
+    view.MoveTo(790, 590);  // on no panel
+    EXPECT_EQ(PanelCount(), 3u);
+    Hover(1, 0);
+    EXPECT_EQ(PanelCount(), 2u);
+    Hover(0, 2);
+    ASSERT_EQ(PanelCount(), 1u);
+    EXPECT_EQ(Panel(0).highlighted, 2);
 
     view.Open(menu, 800 - Panel(0).width, 0, 800, 600);
     Hover(0, 1);
@@ -206,22 +208,6 @@ TEST_F(PopupMenuView, PanelsOpenBesideTheirItemAndStayInsideTheArea) {
     tall.children.assign(40, Leaf(L"item"));
     view.Open(tall, 10, 10, 800, 600);
     EXPECT_EQ(Panel(0).top, 0) << "a menu taller than the window starts at its top";
-}
-
-TEST_F(PopupMenuView, HoverKeepsTheOpenPathAndClosesSubmenusOfOtherItems) {
-    view.Open(menu, 0, 0, 800, 600);
-    Hover(0, 1);
-    Hover(1, 1);
-    ASSERT_EQ(PanelCount(), 3u);
-    view.MoveTo(Panel(0).left + 6, ItemY(0, 1) + 1);  // still on the item that opened them
-    EXPECT_EQ(PanelCount(), 3u);
-    view.MoveTo(790, 590);  // on no panel
-    EXPECT_EQ(PanelCount(), 3u);
-    Hover(1, 0);
-    EXPECT_EQ(PanelCount(), 2u);
-    Hover(0, 2);
-    ASSERT_EQ(PanelCount(), 1u);
-    EXPECT_EQ(Panel(0).highlighted, 2);
 }
 
 TEST_F(PopupMenuView, OnlyLeavesUnderThePointAreChoices) {

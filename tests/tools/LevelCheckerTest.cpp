@@ -12,13 +12,10 @@
 
 namespace {
 
-struct Picture {
+const struct {
     const char* name;
-    int width;
-    int height;
-};
-
-const Picture kPictures[] = {
+    int width, height;
+} kPictures[] = {
     {"tiles/wall_32x600.png", 32, 600}, {"tiles/floor_800x32.png", 800, 32}, {"tiles/door_16x64.png", 16, 64},
     {"tiles/crack_32x32.png", 32, 32},  {"tiles/ball_32x32.png", 32, 32},
 };
@@ -48,14 +45,18 @@ std::string Level(const std::string& screens) {
     return "<universe><world name=\"Meadows\" active=\"1\">" + screens + "</world></universe>";
 }
 
-struct Case {
-    const char* what;
-    std::string level;
-    std::vector<std::wstring> findings;  // a part of each finding, in order
-};
-
 TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
-    const Case cases[] = {
+    TempDirectory data;
+    for (const auto& picture : kPictures) {
+        const std::vector<std::uint8_t> png = WritePng(TrueColourPicture(
+            picture.width, picture.height, false, [](int, int) { return std::array<png_byte, 3>{9, 9, 9}; }));
+        data.Write(picture.name, std::string(png.begin(), png.end()));
+    }
+    const struct {
+        const char* what;
+        std::string level;
+        std::vector<std::wstring> findings;  // a part of each finding, in order
+    } cases[] = {
         {"closed screen, names as the game opens them, water", Level(Closed(0, 0,
              Sprite("SolidCube", "TILES\\Crack_32x32.PNG", 100, 100) +
              Sprite("Background", "Water", 200, 200, false, true))), {}},
@@ -91,13 +92,7 @@ TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
          {L"screen (0, 1): the ball cannot reach this screen from the start screen (0, 0)",
           L"screen (5, 5): the ball cannot reach"}},
     };
-    for (const Case& test : cases) {
-        TempDirectory data;
-        for (const Picture& picture : kPictures) {
-            const std::vector<std::uint8_t> png = WritePng(TrueColourPicture(
-                picture.width, picture.height, false, [](int, int) { return std::array<png_byte, 3>{9, 9, 9}; }));
-            data.Write(picture.name, std::string(png.begin(), png.end()));
-        }
+    for (const auto& test : cases) {
         data.Write("level.xml", test.level);
         const std::vector<std::wstring> findings = CheckLevel(data.WidePath("level.xml"));
         std::wstring all;

@@ -3,7 +3,7 @@
 #include "SpriteData.h"
 #include "support/Failures.h"
 
-TEST(SpriteType, TextFormsRoundTripAndParseInAnyCase) {
+TEST(SpriteType, TextFormsRoundTripParseInAnyCaseAndUnknownsRaiseTheirMessages) {
     const std::wstring forms[] = {L"SolidSphere", L"SolidCube", L"Background", L"Breakable", L"Dangerous", L"Door"};
     for (std::int32_t value = 0; value < 6; ++value) {
         EXPECT_EQ(r_SpriteType::ToString(value), forms[value]);
@@ -12,9 +12,6 @@ TEST(SpriteType, TextFormsRoundTripAndParseInAnyCase) {
     EXPECT_EQ(r_SpriteType::Parse(L"DOOR"), r_SpriteType::Door);
     EXPECT_EQ(r_SpriteType::Parse(L"solidcube"), r_SpriteType::SolidCube);
     EXPECT_EQ(r_SpriteType::ToString(r_SpriteType::Parse(L"bREAKABLE")), L"Breakable");
-}
-
-TEST(SpriteType, UnknownValuesAndTextsRaiseTheirMessages) {
     for (std::int32_t value : {-1, 6}) {
         EXPECT_EQ(FailureOf([&] { r_SpriteType::ToString(value); }), L"r_SpriteType::ToString: unrecognized value");
     }
