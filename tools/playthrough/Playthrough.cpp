@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "Failure.h"
 #include "IEngine.h"
@@ -22,15 +23,21 @@ namespace {
 
 const wchar_t* const kLevelFile = L"universe.xml";
 const int kArrowKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
+// As in the game, no layer is highlighted, so none is drawn faded.
+constexpr int kNoHighlightedLayer = -1;
 
 // The engine's hooks are plain functions; they report to the one running playthrough.
 Playthrough* g_Playthrough = nullptr;
 
 // The scene keeps its 800 x 600 coordinates whatever the window's size; a small window only
-// makes the drawing of every frame cheap, so a whole journey replays in seconds.
-Settings WindowedSettings() {
-    return Settings{{L"Title", L"Rollandia playthrough"}, {L"Width", L"200"}, {L"Height", L"150"},
-                    {L"Fullscreen", L"0"}, {L"Zip", L"0"}};
+// makes the drawing of every frame cheap, so a whole journey replays in seconds. In real time
+// the window has the game's own size.
+Settings WindowedSettings(bool realTime) {
+    return Settings{{L"Title", L"Rollandia playthrough"},
+                    {L"Width", realTime ? L"800" : L"200"},
+                    {L"Height", realTime ? L"600" : L"150"},
+                    {L"Fullscreen", L"0"},
+                    {L"Zip", L"0"}};
 }
 
 void LoadLevel(IEngine* engine, const std::string& levelPath) {
@@ -54,13 +61,15 @@ std::string Where(const SpriteData& data) {
 
 }  // namespace
 
-Playthrough::Playthrough(const std::string& levelPath) {
+Playthrough::Playthrough(const std::string& levelPath, bool realTime)
+    : realTime(realTime) {
     // A playthrough is silent: sounds go to the audio library's dummy device unless the
     // caller chose another.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    Settings settings = WindowedSettings();
+    Settings settings = WindowedSettings(realTime);
     engine = g_Engine = CreateEngine(settings);
     engine->Init();
+    engine->SetHighlightLayer(kNoHighlightedLayer);
     g_Playthrough = this;
     engine->SetDeathCallback(&Playthrough::OnDeath);
     engine->SetRemoveCallback(&Playthrough::OnRemove);
@@ -84,6 +93,7 @@ ScreenPosition Playthrough::CurrentScreen() const {
 
 bool Playthrough::Play(const std::vector<ScriptStep>& steps, int framesPerSecond) {
     const float dt = 1.0f / static_cast<float>(framesPerSecond);
+    started = std::chrono::steady_clock::now();
     for (const ScriptStep& step : steps) {
         SetKeys(step.keys);
         const long frames = std::lround(step.seconds * framesPerSecond);
@@ -104,6 +114,18 @@ void Playthrough::PlayFrame(float dt) {
     engine->Update(dt);
     LogScreenChange();
     LogTrace(dt);
+    WaitForFrame();
+}
+
+void Playthrough::WaitForFrame() {
+    if (!realTime) {
+        return;
+    }
+    // Show the frame as the game does, and let whoever watches learn of a screen change as it
+    // happens.
+    engine->GetWindow()->SwapBuffers();
+    std::fflush(stdout);
+    std::this_thread::sleep_until(started + std::chrono::duration<float>(seconds));
 }
 
 void Playthrough::LogTrace(float dt) {

@@ -3,6 +3,7 @@
 // a time (the engine's hooks are plain functions).
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,8 +22,10 @@ struct ScreenPosition {
 class Playthrough {
 public:
     // Opens a window and loads the level: levelPath, or the game's own "universe.xml" from
-    // its data when levelPath is empty. Failures raise k_Failure.
-    explicit Playthrough(const std::string& levelPath);
+    // its data when levelPath is empty. Failures raise k_Failure. In real time the window has
+    // the game's size and every frame waits for its moment on the clock, so the journey can
+    // be watched (the physics still steps by the fixed frame time).
+    Playthrough(const std::string& levelPath, bool realTime);
     ~Playthrough();
     Playthrough(const Playthrough&) = delete;
     Playthrough& operator=(const Playthrough&) = delete;
@@ -36,6 +39,7 @@ public:
 
 private:
     void PlayFrame(float dt);
+    void WaitForFrame();
     void SetKeys(const std::vector<int>& keys);
     void LogScreenChange();
     void LogTrace(float dt);
@@ -50,4 +54,6 @@ private:
     bool died = false;
     float traceInterval = 0.0f;
     float sinceTrace = 0.0f;
+    bool realTime;
+    std::chrono::steady_clock::time_point started;
 };

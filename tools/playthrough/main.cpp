@@ -24,13 +24,15 @@ struct Options {
     ScreenPosition goal;
     bool hasGoal = false;
     float traceInterval = 0.0f;
+    bool realTime = false;
 };
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: playthrough [--fps N] --goal X,Y [--level FILE] [--trace SECONDS] SCRIPT\n"
+                 "usage: playthrough [--fps N] --goal X,Y [--level FILE] [--trace SECONDS] [--realtime] SCRIPT\n"
                  "Replays SCRIPT (lines of \"<seconds> <keys>\", keys like Right+Up or -) on the game's\n"
-                 "universe.xml, or on FILE, at N frames a second (default 60).\n");
+                 "universe.xml, or on FILE, at N frames a second (default 60). --realtime plays it at the\n"
+                 "clock's pace in a full-size window, to watch it or take pictures of it.\n");
     return kUsageError;
 }
 
@@ -46,6 +48,9 @@ bool ReadOptions(int argc, char** argv, Options& options) {
             options.level = value;
         } else if (argument == "--trace" && value) {
             options.traceInterval = std::strtof(value, nullptr);
+        } else if (argument == "--realtime") {
+            options.realTime = true;
+            continue;
         } else if (argument.rfind("--", 0) != 0 && options.script.empty()) {
             options.script = argument;
             continue;
@@ -59,7 +64,7 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 
 int Run(const Options& options) {
     const std::vector<ScriptStep> steps = ReadSolutionScript(options.script);
-    Playthrough playthrough(options.level);
+    Playthrough playthrough(options.level, options.realTime);
     playthrough.SetTraceInterval(options.traceInterval);
     const bool alive = playthrough.Play(steps, options.framesPerSecond);
     const ScreenPosition end = playthrough.CurrentScreen();
