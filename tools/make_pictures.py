@@ -60,6 +60,7 @@ CATALOGUE = [
 
     ("tiles/door_16x64.png", lambda: tiles.portcullis(16, 64), True, "Door", "iron bar gate"),
     ("tiles/door_16x128.png", lambda: tiles.portcullis(16, 128), True, "Door", "tall iron bar gate"),
+    ("tiles/door_16x320.png", lambda: tiles.portcullis(16, 320), True, "Door", "iron bar gate as high as a cave's bounce"),
     ("tiles/door_32x96.png", lambda: tiles.gate(32, 96), True, "Door", "arched wooden gate with iron bands and a lock"),
     ("tiles/door_64x16.png", lambda: tiles.hatch(64, 16), False, "Door", "wooden trapdoor for floors and ceilings"),
 
