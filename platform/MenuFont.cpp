@@ -1,5 +1,7 @@
 #include "platform/MenuFont.h"
 
+#include <GL/gl.h>
+
 #include <array>
 #include <string_view>
 
@@ -150,4 +152,25 @@ bool IsGlyphPixelSet(wchar_t character, int column, int row) {
         return false;
     }
     return GlyphOf(character)[row][column] == '#';
+}
+
+void DrawFontText(const std::wstring& text, int left, int top, int scale) {
+    glBegin(GL_QUADS);
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        int characterLeft = left + static_cast<int>(index) * kGlyphAdvance * scale;
+        for (int row = 0; row < kGlyphHeight; ++row) {
+            for (int column = 0; column < kGlyphWidth; ++column) {
+                if (!IsGlyphPixelSet(text[index], column, row)) {
+                    continue;
+                }
+                int x = characterLeft + column * scale;
+                int y = top + row * scale;
+                glVertex2i(x, y);
+                glVertex2i(x + scale, y);
+                glVertex2i(x + scale, y + scale);
+                glVertex2i(x, y + scale);
+            }
+        }
+    }
+    glEnd();
 }

@@ -27,28 +27,6 @@ void FillRectangle(int left, int top, int width, int height) {
     glRecti(left, top, left + width, top + height);
 }
 
-// One quad per set font pixel, each kScale screen pixels square.
-void DrawText(const std::wstring& text, int left, int top) {
-    glBegin(GL_QUADS);
-    for (std::size_t index = 0; index < text.size(); ++index) {
-        int characterLeft = left + static_cast<int>(index) * kGlyphAdvance * kScale;
-        for (int row = 0; row < kGlyphHeight; ++row) {
-            for (int column = 0; column < kGlyphWidth; ++column) {
-                if (!IsGlyphPixelSet(text[index], column, row)) {
-                    continue;
-                }
-                int x = characterLeft + column * kScale;
-                int y = top + row * kScale;
-                glVertex2i(x, y);
-                glVertex2i(x + kScale, y);
-                glVertex2i(x + kScale, y + kScale);
-                glVertex2i(x, y + kScale);
-            }
-        }
-    }
-    glEnd();
-}
-
 void DrawItem(const k_PopupMenuView::Panel& panel, int index) {
     const MenuItem& item = panel.menu->children[index];
     int top = k_PopupMenuView::ItemTop(panel, index);
@@ -61,10 +39,10 @@ void DrawItem(const k_PopupMenuView::Panel& panel, int index) {
     }
     SetColour(highlighted ? kHighlightedTextColour : kTextColour);
     int textTop = top + k_PopupMenuView::kItemPadding;
-    DrawText(item.label, innerLeft + k_PopupMenuView::kTextIndent, textTop);
+    DrawFontText(item.label, innerLeft + k_PopupMenuView::kTextIndent, textTop, kScale);
     if (!item.children.empty()) {
         int arrowLeft = innerLeft + innerWidth - k_PopupMenuView::kArrowSpace;
-        DrawText(std::wstring(1, kSubmenuArrow), arrowLeft, textTop);
+        DrawFontText(std::wstring(1, kSubmenuArrow), arrowLeft, textTop, kScale);
     }
 }
 

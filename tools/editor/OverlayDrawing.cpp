@@ -29,28 +29,9 @@ void OutlineBox(const OverlayColour& colour, int left, int top, int width, int h
     glEnd();
 }
 
-// One quad per set font pixel.
 void DrawOverlayText(const OverlayColour& colour, const std::wstring& text, int left, int top) {
-    constexpr int scale = kOverlayTextScale;
     SetColour(colour);
-    glBegin(GL_QUADS);
-    for (std::size_t index = 0; index < text.size(); ++index) {
-        int characterLeft = left + static_cast<int>(index) * kGlyphAdvance * scale;
-        for (int row = 0; row < kGlyphHeight; ++row) {
-            for (int column = 0; column < kGlyphWidth; ++column) {
-                if (!IsGlyphPixelSet(text[index], column, row)) {
-                    continue;
-                }
-                int x = characterLeft + column * scale;
-                int y = top + row * scale;
-                glVertex2i(x, y);
-                glVertex2i(x + scale, y);
-                glVertex2i(x + scale, y + scale);
-                glVertex2i(x, y + scale);
-            }
-        }
-    }
-    glEnd();
+    DrawFontText(text, left, top, kOverlayTextScale);
 }
 
 int TextColumns(int width) { return width / (kGlyphAdvance * kOverlayTextScale); }
