@@ -4,7 +4,6 @@ Usage: editor_test.py BUILD_DIR"""
 import os
 import sys
 import tempfile
-import time
 import unittest
 
 from game_session import GameSession
@@ -63,19 +62,18 @@ class EditorTest(unittest.TestCase):
         self.session = GameSession(BUILD, self.work.name, program="rollandia_editor", arguments=["level.xml"],
                                    environment=environment)
         self.wait_for_output("editor: ")
-        time.sleep(1.0)
+        self.session.wait_for(lambda: any(self.session.screenshot().data), 20, "the editor's window")
 
     def wait_for_output(self, text, seconds=20):
         self.session.wait_for(lambda: text in self.session.output(), seconds, repr(text))
 
-    def act(self, *keys):
-        for key in keys:
-            self.session.key(key)
-            time.sleep(0.3)
-
-    def click(self, x, y, button=1):
-        self.session.click(x, y, button)
-        time.sleep(0.3)
+    def act(self, *inputs):
+        """Sends each key (a name) or click ((x, y), a button after them; None only moves) once the
+        picture has shown the one before."""
+        for given in inputs:
+            before = self.session.screenshot().data
+            self.session.key(given) if isinstance(given, str) else self.session.click(*given)
+            self.session.wait_for(lambda: self.session.screenshot().data != before, 10, "the picture after %r" % (given,))
 
     def saved(self):
         with open(self.level) as level:
@@ -88,21 +86,11 @@ class EditorTest(unittest.TestCase):
 
     def test_places_changes_undoes_makes_a_screen_and_saves(self):
         self.start()
-        self.act("Tab")
-        self.click(*palette_cell("crate_32x32.png"))
-        self.act("g", "g")  # grid 16
-        self.click(205, 110)  # snapped to (192, 96)
-        self.act("a")  # after the last piece, along the row: (224, 96)
-        # The popup: Type opens its submenu beside the menu; Door is its sixth item.
-        self.act("space")  # back to selecting
-        self.click(200, 100, 3)
-        self.session.move(220, 114)
-        time.sleep(0.3)
-        self.click(394, 100 + 1 + 5 * 26 + 13)
-        self.act("ctrl+z", "ctrl+y")
-        self.act("ctrl+Right", "n", "space")
-        self.click(50, 50)
-        self.act("ctrl+s")
+        # Grid 16: (205, 110) snaps to (192, 96); A places after it along the row. Back to selecting,
+        # the popup's Type opens its submenu beside the menu; Door is its sixth item.
+        self.act("Tab", palette_cell("crate_32x32.png"), "g", "g", (205, 110), "a", "space", (200, 100, 3),
+                 (220, 114, None), (394, 100 + 1 + 5 * 26 + 13), "ctrl+z", "ctrl+y", "ctrl+Right", "n", "space",
+                 (50, 50), "ctrl+s")
         self.wait_for_output("editor: Saved")
         self.assertEqual(self.saved(), HEAD + '\t\t<screen x="0" y="0">\n' + BRICK +
                          SPRITE % ("Door", "crate_32x32.png", 96, 192) +
@@ -113,9 +101,7 @@ class EditorTest(unittest.TestCase):
 
     def test_autosave_survives_a_kill_and_opens_on_request(self):
         self.start(environment={"ROLLANDIA_EDITOR_AUTOSAVE_SECONDS": "1"})
-        self.act("Tab")
-        self.click(*palette_cell("crate_32x32.png"))
-        self.click(100, 100)
+        self.act("Tab", palette_cell("crate_32x32.png"), (100, 100))
         autosave = os.path.join(self.work.name, "level.autosave.xml")
         self.session.wait_for(lambda: os.path.exists(autosave), 10, "the autosave")
         self.session.game.kill()
@@ -126,14 +112,13 @@ class EditorTest(unittest.TestCase):
         self.start(text=None)
         self.wait_for_output("newer than the file")
         # Quitting after opening it asks first: the level differs from its file.
-        self.act("o", "Escape")
-        self.act("Escape", "ctrl+s")
+        self.act("o", "Escape", "Escape", "ctrl+s")
         self.wait_for_output("editor: Saved")
         self.assertIn('left="100"', self.saved())
         self.assertFalse(os.path.exists(autosave))
         self.quit()
 
-    def test_the_world_map_shows_every_screen_and_goes_to_the_one_clicked(self):
+    def test_the_world_map_shows_every_screen_and_goes_to_the_one_clicked_and_a_broken_file_stays(self):
         self.start(MAP_LEVEL)
         # A picture has many colours; an empty slot, or a region of the scene with nothing in it, has one.
         varied = lambda picture, box: len({picture.pixel(x, y) for x in range(box[0] + 4, box[2] - 4, 3)
@@ -151,14 +136,14 @@ class EditorTest(unittest.TestCase):
         self.assertTrue(varied(self.session.screenshot(), middle))  # still the cave
         self.act("m")
         right = map_cell(1, 0)
-        self.click((right[0] + right[2]) // 2, (right[1] + right[3]) // 2)
+        self.act(((right[0] + right[2]) // 2, (right[1] + right[3]) // 2))
         shown = self.session.screenshot()
         self.assertFalse(varied(shown, middle))
         self.assertTrue(varied(shown, lower))  # the hills
         self.quit()  # without asking: nothing changed
         self.assertEqual(self.saved(), MAP_LEVEL)
 
-    def test_a_broken_file_shows_the_loader_message_and_is_never_written(self):
+        # A broken file shows the loader's message and is never written.
         broken = HEAD + '\t\t<screen x="zero" y="0">\n'
         self.start(broken)
         self.wait_for_output("editor: Cannot load the level: %s:" % self.level)

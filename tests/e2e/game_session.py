@@ -93,10 +93,9 @@ class GameSession:
 
     # ---------------------------------------------------------------- input
     def click(self, x, y, button=1):
-        subprocess.check_call(["xdotool", "mousemove", str(x), str(y), "click", str(button)], env=self.env)
-
-    def move(self, x, y):
-        subprocess.check_call(["xdotool", "mousemove", str(x), str(y)], env=self.env)
+        """A click of the button at (x, y); without a button the pointer only moves there."""
+        click = ["click", str(button)] if button else []
+        subprocess.check_call(["xdotool", "mousemove", str(x), str(y)] + click, env=self.env)
 
     def key(self, name):
         subprocess.check_call(["xdotool", "key", name], env=self.env)

@@ -37,20 +37,18 @@ TEST_F(EngineTest, AutomaticPlacementWrapsAcrossTheScreen) {
     auto anchor = Sprite(r_SpriteType::Background, 768, 0);
     auto first = Sprite(r_SpriteType::Background);
     auto second = Sprite(r_SpriteType::Background);
-    engine.AddSprite(first.get(), true, anchor.get());
-    EXPECT_EQ(first->GetData().left, 0.0f);
-    EXPECT_EQ(first->GetData().top, 32.0f);
-    engine.AddSprite(second.get(), true, nullptr);
-    EXPECT_EQ(second->GetData().left, 32.0f);
-    EXPECT_EQ(second->GetData().top, 32.0f);
+    auto place = [&](ISprite* sprite, ISprite* after) {
+        engine.AddSprite(sprite, true, after);
+        return std::pair(sprite->GetData().left, sprite->GetData().top);
+    };
+    EXPECT_EQ(place(first.get(), anchor.get()), std::pair(0.0f, 32.0f));
+    EXPECT_EQ(place(second.get(), nullptr), std::pair(32.0f, 32.0f));
 
     engine.TogglePlacementDirection();
     EXPECT_FALSE(engine.IsPlacingHorizontally());
     auto bottom = Sprite(r_SpriteType::Background, 0, 576);
     auto wrapped = Sprite(r_SpriteType::Background);
-    engine.AddSprite(wrapped.get(), true, bottom.get());
-    EXPECT_EQ(wrapped->GetData().left, 0.0f);
-    EXPECT_EQ(wrapped->GetData().top, 0.0f);
+    EXPECT_EQ(place(wrapped.get(), bottom.get()), std::pair(0.0f, 0.0f));
 }
 
 TEST_F(EngineTest, SceneSkipsBrokenSpritesAndListsLayersInAscendingDepth) {

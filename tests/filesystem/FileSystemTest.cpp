@@ -189,23 +189,20 @@ TEST_F(FileSystem, PackListsItsFilesInArchiveOrderWithoutDirectoriesAndOpensOnly
         zip.AddFile("universe.xml", "<universe/>", false);
         zip.AddFile("../../ball.png", "ball");
         zip.AddFile(std::string(300, 'n'), "too long");
-        zip.AddFile("forged.txt", std::string(5000, 'z'));
         zip.AddFile("flipped.txt", std::string(5000, 'z'), false);
     }
     std::string archive = program.Read("data.pak");
-    ASSERT_TRUE(zipwriter::ForgeField(archive, "forged.txt", zipwriter::kUncompressedSizeField, 900u << 20));
     archive[zipwriter::EntryDataOffset(archive, "flipped.txt") + 100] ^= 0x20;
     program.Write("data.pak", archive);
     EXPECT_EQ(Use(true, L"data.pak"), kPackMessage);
-    Names expected{L"/sounds/laugh.ogg", L"/universe.xml", L"/ball.png", L"/forged.txt", L"/flipped.txt"};
+    Names expected{L"/sounds/laugh.ogg", L"/universe.xml", L"/ball.png", L"/flipped.txt"};
     EXPECT_EQ(fileSystem.ListFiles(L""), expected);
     EXPECT_EQ(fileSystem.ListFiles(L"/sounds/"), Names{L"laugh.ogg"});
     EXPECT_EQ(Content(L"UNIVERSE.XML"), "<universe/>");
     EXPECT_EQ(Content(L"sounds\\laugh.ogg"), "laugh");
     EXPECT_EQ(Content(L"../../Ball.png"), "ball");
-    for (const wchar_t* failing : {L"", L"forged.txt", L"flipped.txt"}) {
-        EXPECT_EQ(fileSystem.Open(failing), nullptr) << ToUtf8(failing);
-    }
+    EXPECT_EQ(fileSystem.Open(L""), nullptr);
+    EXPECT_EQ(fileSystem.Open(L"flipped.txt"), nullptr);
     const std::wstring pack = program.WidePath("data.pak");
     EXPECT_EQ(Why(L"flipped.txt"), L"damaged in the data pack " + pack + L": bad compressed data or checksum)");
     EXPECT_EQ(Why(L"sounds\\Missing.ogg"), L"no such file in the data pack " + pack + L")");

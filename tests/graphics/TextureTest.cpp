@@ -77,12 +77,6 @@ TEST_F(TextureTest, MissingOrUndecodablePictureRaisesTheNameAndMakesNoTexture) {
     engine.fileSystem = &files;
 
     files.Add(L"broken.png", "not a picture at all");
-    PngPicture grey;
-    grey.width = 1;
-    grey.height = 1;
-    grey.colourType = PNG_COLOR_TYPE_GRAY;
-    grey.rows = {7};
-    files.files[L"grey.png"] = WritePng(grey);
     auto nextTextureName = [] {
         GLuint name = 0;
         glGenTextures(1, &name);
@@ -91,9 +85,7 @@ TEST_F(TextureTest, MissingOrUndecodablePictureRaisesTheNameAndMakesNoTexture) {
     };
     GLuint first = nextTextureName();
     GLuint beforeFailures = nextTextureName();
-    for (const std::wstring name : {L"broken.png", L"grey.png"}) {
-        EXPECT_TRUE(Contains(FailureOf([&] { k_Texture texture(&engine, name); }), {L"\"" + name + L"\": "}));
-    }
+    EXPECT_TRUE(Contains(FailureOf([&] { k_Texture texture(&engine, L"broken.png"); }), {L"\"broken.png\": "}));
     // The names advance as between two probes: no texture object was made for the failures.
     EXPECT_EQ(nextTextureName() - beforeFailures, beforeFailures - first);
 }

@@ -8,14 +8,11 @@
 
 #include <array>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "graphics/PngDecoder.h"
 #include "graphics/k_Graphics.h"
 #include "graphics/k_Texture.h"
-#include "platform/MessagePump.h"
 #include "platform/WindowTesting.h"
 #include "support/MemoryFiles.h"
 #include "support/PngWriter.h"
@@ -108,16 +105,6 @@ protected:
         }
     }
 
-    void PumpMessages() {
-        SDL_PumpEvents();
-        while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-            Message message;
-            if (PeekMessage(message)) {
-                DispatchMessage(message);
-            }
-        }
-    }
-
     void DrawScene() {
         graphics.Clear();
         graphics.AccumulateScene(1.0f);
@@ -187,11 +174,10 @@ TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBarsTakesClicksA
     }
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0].filename().string().rfind("Rollandia 20", 0), 0u) << saved[0];
-    std::ifstream in(saved[0], std::ios::binary);
-    std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string file = home.Read("Pictures/" + saved[0].filename().string());
     PngImage picture;
     std::string error;
-    ASSERT_TRUE(DecodePng(file.data(), file.size(), picture, error)) << error;
+    ASSERT_TRUE(DecodePng(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), picture, error)) << error;
     EXPECT_EQ(picture.width, shown.width);
     EXPECT_EQ(picture.height, shown.height);
     ExpectQuartersAndBars(picture, SceneRectangle{0, 0, shown.width, shown.height});

@@ -11,7 +11,6 @@
 
 #include "Failure.h"
 #include "IGraphics.h"
-#include "platform/MessagePump.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowTesting.h"
 
@@ -74,17 +73,6 @@ protected:
         ResizeEvent size;
         SDL_GetWindowSize(static_cast<SDL_Window*>(window.GetHandle()), &size.first, &size.second);
         return size;
-    }
-
-    // Takes and dispatches what is queued, as the entry's loop does.
-    void PumpMessages() {
-        SDL_PumpEvents();
-        while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-            Message message;
-            if (PeekMessage(message)) {
-                DispatchMessage(message);
-            }
-        }
     }
 
     RecordingEngine engine;

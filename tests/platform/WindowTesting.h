@@ -1,5 +1,5 @@
 // What the window tests share: an engine recording the window's input events, a recorder in
-// place of message boxes, and a fixture for a window never opened (only SDL's event queue runs).
+// place of message boxes, the message pump, and a fixture for a window never opened.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/MessageBox.h"
+#include "platform/MessagePump.h"
 #include "platform/WindowMessages.h"
 #include "platform/k_Window.h"
 #include "support/FakeEngine.h"
@@ -51,6 +52,17 @@ private:
 
     MessageBoxPresenter previous;
 };
+
+// Takes and dispatches what SDL has queued, as the entry's loop does.
+inline void PumpMessages() {
+    SDL_PumpEvents();
+    while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        Message message;
+        if (PeekMessage(message)) {
+            DispatchMessage(message);
+        }
+    }
+}
 
 class UnopenedWindowTest : public ::testing::Test {
 protected:

@@ -1,5 +1,5 @@
 // Writes PNG pictures into memory with libpng's writer, so that tests and benchmarks make
-// exactly the pictures they need (any colour type, bit depth, palette, transparency).
+// exactly the pictures they need (any colour type, palette, transparency).
 #pragma once
 
 #include <png.h>
@@ -12,12 +12,9 @@ struct PngPicture {
     int width = 0;
     int height = 0;
     int colourType = PNG_COLOR_TYPE_RGB;
-    int bitDepth = 8;
-    bool interlaced = false;
     std::vector<png_color> palette;
     std::vector<png_byte> paletteAlpha;  // written as a transparency chunk when not empty
-    std::vector<png_byte> rows;          // top row first, in the file's own sample layout
-    int compressionLevel = 6;
+    std::vector<png_byte> rows;          // top row first, 8-bit samples in the file's own layout
 };
 
 namespace png_writer_detail {
@@ -35,10 +32,8 @@ inline bool Write(png_structp png, png_infop info, const PngPicture& picture, st
         return false;
     }
     png_set_write_fn(png, &out, Append, Flush);
-    png_set_compression_level(png, picture.compressionLevel);
-    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colourType,
-                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, picture.width, picture.height, 8, picture.colourType, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!picture.palette.empty()) {
         png_set_PLTE(png, info, picture.palette.data(), static_cast<int>(picture.palette.size()));
     }
