@@ -3,7 +3,9 @@
 #include <climits>
 #include <vector>
 
+#include "support/DrawingFixture.h"
 #include "tools/editor/WorldMap.h"
+#include "world/k_World.h"
 
 namespace {
 
@@ -43,6 +45,28 @@ TEST(WorldMapTest, EveryShownSlotHasItsCellAndNothingElseHasOne) {
             EXPECT_FALSE(map.SlotAt(cell.left + cell.width / 2, cell.top + cell.height / 2)) << slot.x << ", " << slot.y;
         }
     }
+}
+
+using WorldMapPictureTest = DrawingTest;
+
+// A screen's picture shows its pieces over one another as the game does, and is opaque: a
+// translucent piece blends with the one under it instead of punching a hole into the picture.
+TEST_F(WorldMapPictureTest, PictureBlendsPiecesOverOneAnotherAndIsOpaque) {
+    k_Texture picture(&engine, 800, 600);
+    engine.textures[L"editor world map picture 0"] = &picture;
+    auto red = SolidTexture(L"red.png", 4, 4, {255, 0, 0, 255});
+    auto translucent = SolidTexture(L"green.png", 2, 2, {0, 255, 0, 100});
+    AddSprite(red.get(), 2, 2, 0);
+    AddSprite(translucent.get(), 2, 2, 1);
+    k_World world(&engine);
+    world.GetScreens().push_back(world.CreateScreen(0, 0));
+
+    WorldMap map(&engine, kArea);
+    EXPECT_EQ(map.Open(world, {0, 0}), L"");
+
+    Rgba blended = TexturePixels(picture)[(600 - 1 - 2) * 800 + 2];  // (2, 2) from the top
+    EXPECT_TRUE(ColourNear(blended, {155, 100, 0}, 2));
+    EXPECT_EQ(blended[3], 255);
 }
 
 }  // namespace

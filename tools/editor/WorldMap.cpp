@@ -9,8 +9,8 @@
 #include "Failure.h"
 #include "IEngine.h"
 #include "IFrameBufferObject.h"
-#include "IGraphics.h"
 #include "IScreen.h"
+#include "ISprite.h"
 #include "ITexture.h"
 #include "IWorld.h"
 #include "WideText.h"
@@ -80,9 +80,8 @@ std::wstring WorldMap::Open(IWorld& world, MapSlot current) {
         }
         Picture picture{slot, PictureTexture(pictures.size())};
         try {
-            ClearPicture(picture.texture);
             world.SetCurrentScreen(screen.get());
-            engine->GetGraphics()->RenderToTexture(picture.texture);
+            DrawPicture(picture.texture);
         } catch (const std::exception& failure) {
             problems = problems.empty() ? MessageOf(failure) : problems;
             picture.texture = nullptr;
@@ -101,14 +100,27 @@ ITexture* WorldMap::PictureTexture(std::size_t index) {
     return engine->GetBlankTexture(kPictureName + std::to_wstring(index), kPictureWidth, kPictureHeight);
 }
 
-// Drawing into a texture does not clear it, so the picture of the previous opening goes first;
-// smoothing keeps thin pieces visible when the picture is shrunk.
-void WorldMap::ClearPicture(ITexture* texture) {
+// Draws the current screen into the picture as the game shows it. The frame buffer object
+// turns blending off (drawing into a texture replaces its pixels), but a screen's pieces lie
+// over one another, so blending goes back on for them. Translucent pieces lower the picture's
+// alpha; it is set opaque afterwards so that the map does not show through. Drawing does not
+// clear the texture, so the picture of the previous opening goes first; smoothing keeps thin
+// pieces visible when the picture is shrunk.
+void WorldMap::DrawPicture(ITexture* texture) {
     std::unique_ptr<IFrameBufferObject> target = engine->CreateFrameBufferObject(texture);
     target->Bind();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    target->Unbind();  // the window's clear colour and view return
+    glEnable(GL_BLEND);
+    for (auto& [depth, sprites] : engine->GetSpritesByLayer()) {
+        for (ISprite* sprite : sprites) {
+            sprite->Draw();
+        }
+    }
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    target->Unbind();  // the window's clear colour, view and blending return
     texture->Bind(0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     texture->Unbind(0);

@@ -53,7 +53,7 @@ private:
     };
 
     ITexture* PictureTexture(std::size_t index);
-    void ClearPicture(ITexture* texture);
+    void DrawPicture(ITexture* texture);
     const Picture* PictureAt(MapSlot slot) const;
     void DrawCell(MapSlot slot, MapSlot current) const;
 
