@@ -187,7 +187,6 @@ TEST_F(FileSystem, PackListsItsFilesInArchiveOrderWithoutDirectoriesAndOpensOnly
         zip.AddFile("sounds/laugh.ogg", "laugh");
         zip.AddDirectory("textures/", Host::MsDos);
         zip.AddFile("universe.xml", "<universe/>", false);
-        zip.AddFile("../../ball.png", "ball");
         zip.AddFile(std::string(300, 'n'), "too long");
         zip.AddFile("flipped.txt", std::string(5000, 'z'), false);
     }
@@ -195,12 +194,11 @@ TEST_F(FileSystem, PackListsItsFilesInArchiveOrderWithoutDirectoriesAndOpensOnly
     archive[zipwriter::EntryDataOffset(archive, "flipped.txt") + 100] ^= 0x20;
     program.Write("data.pak", archive);
     EXPECT_EQ(Use(true, L"data.pak"), kPackMessage);
-    Names expected{L"/sounds/laugh.ogg", L"/universe.xml", L"/ball.png", L"/flipped.txt"};
+    Names expected{L"/sounds/laugh.ogg", L"/universe.xml", L"/flipped.txt"};
     EXPECT_EQ(fileSystem.ListFiles(L""), expected);
     EXPECT_EQ(fileSystem.ListFiles(L"/sounds/"), Names{L"laugh.ogg"});
     EXPECT_EQ(Content(L"UNIVERSE.XML"), "<universe/>");
     EXPECT_EQ(Content(L"sounds\\laugh.ogg"), "laugh");
-    EXPECT_EQ(Content(L"../../Ball.png"), "ball");
     EXPECT_EQ(fileSystem.Open(L""), nullptr);
     EXPECT_EQ(fileSystem.Open(L"flipped.txt"), nullptr);
     const std::wstring pack = program.WidePath("data.pak");
