@@ -82,10 +82,7 @@ TEST_F(FileSystem, DirectoryOpensNamesAuthoredForACaseBlindPlatformAndNothingOut
     EXPECT_EQ(Content(L"sounds\\die.wav"), "die");
     EXPECT_EQ(Content(L"SOUNDS\\Die.WAV"), "die");
     EXPECT_EQ(Content(L"./sounds//die.wav"), "die");
-    std::unique_ptr<IFile> empty = fileSystem.Open(L"empty.txt");
-    ASSERT_NE(empty, nullptr);
-    EXPECT_EQ(empty->GetSize(), 0u);
-    EXPECT_EQ(empty->GetData()[0], 0);
+    EXPECT_EQ(Content(L"empty.txt"), "");
     // A named pipe would block a plain open until some writer came.
     ASSERT_EQ(::mkfifo(program.Path("data/pipe").c_str(), 0644), 0);
     for (const std::wstring& name :
