@@ -59,10 +59,12 @@ TEST(PngDecoder, EveryTruncationFailsWithAMessage) {
     }
 }
 
-TEST(PngDecoder, CorruptAndHugePicturesFailWithTheirReasonBeforeTakingMemory) {
+TEST(PngDecoder, CorruptHugeAndPlainGreyPicturesFailWithTheirReasonBeforeTakingMemory) {
     std::vector<std::uint8_t> badSignature = WritePng(TrueColourPicture(9, 7, false, Pattern));
     badSignature[1] = 'Q';
     std::vector<std::uint8_t> badData = WritePng(TrueColourPicture(9, 7, false, Pattern));
+    PngPicture grey = TrueColourPicture(8, 2, false, Pattern);  // rows longer than grey needs
+    grey.colourType = PNG_COLOR_TYPE_GRAY;
     badData[badData.size() - 20] ^= 0x10;  // inside the image data: breaks its checksum
     const std::string kCorrupt = "corrupt PNG data: ";  // followed by libpng's own reason
     struct Case {
@@ -78,6 +80,7 @@ TEST(PngDecoder, CorruptAndHugePicturesFailWithTheirReasonBeforeTakingMemory) {
         {ClaimingSize(kPngMaxSide, kPngMaxSide), "PNG picture too large: 8192 x 8192 pixels (at most 16777216)", true},
         // 90 bytes whose sPLT chunk claims 1.85 GiB: refused by its length, never allocated.
         {ReadSeed("forged-splt-length.png"), kCorrupt + "sPLT: chunk data is too large", true},
+        {WritePng(grey), "grey PNG pictures", false},  // which the game refuses
     };
     for (const auto& c : cases) {
         PngImage image;
