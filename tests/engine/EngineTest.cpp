@@ -23,9 +23,6 @@ protected:
     }
 };
 
-int g_removeCalls = 0;
-void CountRemove(ISprite*) { ++g_removeCalls; }
-
 int g_screensEntered = 0;
 int g_screensLeft = 0;
 void CountEntered(IScreen*) { ++g_screensEntered; }
@@ -87,17 +84,6 @@ TEST_F(EngineTest, ALayerDrawsItsSpritesInTheOrderTheyWereAdded) {
     added.push_back(added[2]);
     added.erase(added.begin() + 2);
     EXPECT_EQ(engine.GetSpritesByLayer().at(5), added);
-}
-
-TEST_F(EngineTest, QueuedRemovalCallsTheHookAndWaitsForTheNextFrame) {
-    g_removeCalls = 0;
-    engine.SetRemoveCallback(CountRemove);
-    auto sprite = Sprite(r_SpriteType::Background);
-    engine.AddSprite(sprite.get(), false, nullptr);
-    engine.QueueRemoveSprite(sprite.get());
-    engine.QueueRemoveSprite(sprite.get());
-    EXPECT_EQ(g_removeCalls, 2);
-    EXPECT_EQ(engine.GetScene().size(), 1u);
 }
 
 TEST_F(EngineTest, FailedResourceCreationLeavesTheNameRetryableAndUnsetHooksAreSkipped) {

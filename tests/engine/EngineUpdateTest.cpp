@@ -15,7 +15,9 @@ namespace {
 
 int g_deaths = 0;
 int g_edges = 0;
+int g_removes = 0;
 void CountDeath(void*) { ++g_deaths; }
+void CountRemove(ISprite*) { ++g_removes; }
 void CountEdge(void*) { ++g_edges; }
 
 class EngineUpdateTest : public ::testing::Test {
@@ -29,6 +31,7 @@ protected:
         engine->Init();
         g_deaths = 0;
         g_edges = 0;
+        g_removes = 0;
     }
 
     // One world of screens at the given columns of row 0, the first one current.
@@ -73,12 +76,13 @@ protected:
 
 TEST_F(EngineUpdateTest, DeathAndQueuedRemovalsRunOnceAtTheStartOfTheNextFrame) {
     engine->SetDeathCallback(CountDeath);
+    engine->SetRemoveCallback(CountRemove);
     ISprite* ball = AddPlayer(100, 100);
     ASSERT_NE(engine->GetScene().at(ball), nullptr);
     engine->Kill();
     engine->QueueRemoveSprite(ball);
     engine->QueueRemoveSprite(ball);
-    EXPECT_EQ(g_deaths, 0);
+    EXPECT_EQ(std::pair(g_deaths, g_removes), std::pair(0, 2)) << "the hook hears each queuing at once";
     engine->Update(0.0f);
     EXPECT_EQ(g_deaths, 1);
     EXPECT_EQ(engine->GetScene().count(ball), 0u);

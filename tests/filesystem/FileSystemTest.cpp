@@ -82,10 +82,7 @@ TEST_F(FileSystem, DirectoryOpensNamesAuthoredForACaseBlindPlatformAndNothingOut
     EXPECT_EQ(Content(L"sounds\\die.wav"), "die");
     EXPECT_EQ(Content(L"SOUNDS\\Die.WAV"), "die");
     EXPECT_EQ(Content(L"./sounds//die.wav"), "die");
-    std::unique_ptr<IFile> empty = fileSystem.Open(L"empty.txt");
-    ASSERT_NE(empty, nullptr);
-    EXPECT_EQ(empty->GetSize(), 0u);
-    EXPECT_EQ(empty->GetData()[0], 0);
+    EXPECT_EQ(Content(L"empty.txt"), "");
     // A named pipe would block a plain open until some writer came.
     ASSERT_EQ(::mkfifo(program.Path("data/pipe").c_str(), 0644), 0);
     for (const std::wstring& name :
@@ -187,7 +184,6 @@ TEST_F(FileSystem, PackListsItsFilesInArchiveOrderWithoutDirectoriesAndOpensOnly
         zip.AddFile("sounds/laugh.ogg", "laugh");
         zip.AddDirectory("textures/", Host::MsDos);
         zip.AddFile("universe.xml", "<universe/>", false);
-        zip.AddFile("../../ball.png", "ball");
         zip.AddFile(std::string(300, 'n'), "too long");
         zip.AddFile("flipped.txt", std::string(5000, 'z'), false);
     }
@@ -195,12 +191,11 @@ TEST_F(FileSystem, PackListsItsFilesInArchiveOrderWithoutDirectoriesAndOpensOnly
     archive[zipwriter::EntryDataOffset(archive, "flipped.txt") + 100] ^= 0x20;
     program.Write("data.pak", archive);
     EXPECT_EQ(Use(true, L"data.pak"), kPackMessage);
-    Names expected{L"/sounds/laugh.ogg", L"/universe.xml", L"/ball.png", L"/flipped.txt"};
+    Names expected{L"/sounds/laugh.ogg", L"/universe.xml", L"/flipped.txt"};
     EXPECT_EQ(fileSystem.ListFiles(L""), expected);
     EXPECT_EQ(fileSystem.ListFiles(L"/sounds/"), Names{L"laugh.ogg"});
     EXPECT_EQ(Content(L"UNIVERSE.XML"), "<universe/>");
     EXPECT_EQ(Content(L"sounds\\laugh.ogg"), "laugh");
-    EXPECT_EQ(Content(L"../../Ball.png"), "ball");
     EXPECT_EQ(fileSystem.Open(L""), nullptr);
     EXPECT_EQ(fileSystem.Open(L"flipped.txt"), nullptr);
     const std::wstring pack = program.WidePath("data.pak");
