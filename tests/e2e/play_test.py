@@ -1,6 +1,6 @@
 """End-to-end: the real game played with keys on a small level of the test's own, whose
-sounds are plain tones so that each one can be told apart in the recording, and a short look
-at the game's own level with its real music. Usage: play_test.py BUILD_DIR"""
+sounds are plain tones so that each one can be told apart in the recording.
+Usage: play_test.py BUILD_DIR"""
 import os
 import sys
 import tempfile
@@ -100,7 +100,7 @@ class PlayTest(unittest.TestCase):
         s.hold("Left", False)
         self.assertLess(self.ball()[0], bottom[0], "Left rolls the ball left")
         s.hold("Right")
-        dead = s.wait_for(lambda: death_picture(s.screenshot()), 15, "a dangerous piece to kill the ball")
+        s.wait_for(lambda: death_picture(s.screenshot()), 15, "a dangerous piece to kill the ball")
         s.hold("Right", False)
         death_audio = s.audio_position()
         shades = set()
@@ -112,7 +112,12 @@ class PlayTest(unittest.TestCase):
         s.wait_for(lambda: not death_picture(s.screenshot()) and s.screenshot().pixel(16, 300)[0] > 100, 10,
                    "the start screen again")
         restart_audio = s.audio_position()
-        time.sleep(1.5)
+        s.key("F12")  # a screenshot lands in the folder the game runs in: this one has no pictures folder
+        shot = s.wait_for(lambda: [n for n in os.listdir(s.dir) if n.startswith("Rollandia ")], 10, "the screenshot")
+        with open(os.path.join(s.dir, shot[0]), "rb") as picture:
+            header = picture.read(24)
+        self.assertEqual((header[:8], header[16:24]), (b"\x89PNG\r\n\x1a\n", (800).to_bytes(4, "big") + (600).to_bytes(4, "big")))
+        s.wait_for(lambda: s.audio_position() > restart_audio + 1.5, 10, "the music after the restart")
         s.key("Escape")
         s.wait_for(lambda: s.game.poll() is not None, 15, "the game to end")
         self.assertEqual(s.game.returncode, 0)
@@ -131,25 +136,6 @@ class PlayTest(unittest.TestCase):
                         "the music starts from its beginning")
         self.assertFalse(sound.heard(MUSIC_START, restart_audio + 0.7, restart_audio + 1.3, 0.02))
         self.assertTrue(sound.heard(MUSIC_REST, restart_audio + 0.4, restart_audio + 1.3))
-
-    def test_the_game_level_with_its_music_and_a_screenshot(self):
-        s = self.start({})
-        before = s.screenshot()
-        s.wait_for(lambda: s.screenshot().data != before.data, 10, "the picture to move")
-        s.key("F12")
-        shots = lambda: [name for name in os.listdir(s.dir) if name.startswith("Rollandia ") and name.endswith(".png")]
-        shot = s.wait_for(shots, 10, "the screenshot file")[0]
-        with open(os.path.join(s.dir, shot), "rb") as picture:
-            header = picture.read(24)
-        self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
-        self.assertEqual((int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big")), (800, 600))
-        time.sleep(1)
-        s.key("Escape")
-        s.wait_for(lambda: s.game.poll() is not None, 15, "the game to end")
-        self.assertEqual(s.game.returncode, 0)
-        sound = s.recording()
-        self.assertLess(sound.rms(self.splash_audio + 0.5, 3.5), 0.005, "silence during the splash")
-        self.assertGreater(sound.rms(self.level_audio + 0.5, 1.5), 0.02, "the music plays")
 
 
 if __name__ == "__main__":

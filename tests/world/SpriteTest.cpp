@@ -20,19 +20,6 @@ TEST_F(SpriteTest, SpritesOutsideTheHighlightedLayerAreFaded) {
     EXPECT_TRUE(ColourNear(ReadPixel(10, 0), {255, 255, 255, 255}));
 }
 
-TEST_F(SpriteTest, RecordNameFollowsTheLastOfSetTextureAndSetData) {
-    auto texture = SolidTexture(L"ball.png", 2, 2, {1, 2, 3, 255});
-    k_Sprite sprite(&engine, r_SpriteType::SolidSphere);
-    SpriteData record;
-    record.texture = L"Water";
-    sprite.SetTexture(texture.get());
-    sprite.SetData(record);
-    EXPECT_EQ(sprite.GetData().texture, L"Water");
-    EXPECT_EQ(sprite.GetTexture(), texture.get());
-    sprite.SetTexture(texture.get());
-    EXPECT_EQ(sprite.GetData().texture, L"ball.png");
-}
-
 TEST_F(SpriteTest, BodyTakesTheTexturesSizeAndASpriteWithoutATextureDrawsNothing) {
     k_Sprite bare(&engine, r_SpriteType::Background);
     engine.AddSprite(&bare, false, nullptr);
