@@ -88,26 +88,26 @@ class EditorTest(unittest.TestCase):
         self.start()
         # Grid 16: (205, 110) snaps to (192, 96); A places after it along the row. Back to selecting,
         # the popup's Type opens its submenu beside the menu; Door is its sixth item.
-        self.act("Tab", palette_cell("crate_32x32.png"), "g", "g", (205, 110), "a", "space", (200, 100, 3),
+        self.act("Tab", palette_cell("brick_32x32.png"), "g", "g", (205, 110), "a", "space", (200, 100, 3),
                  (220, 114, None), (394, 100 + 1 + 5 * 26 + 13), "ctrl+z", "ctrl+y", "ctrl+Right", "n", "space",
                  (50, 50), "ctrl+s")
         self.wait_for_output("editor: Saved")
         self.assertEqual(self.saved(), HEAD + '\t\t<screen x="0" y="0">\n' + BRICK +
-                         SPRITE % ("Door", "crate_32x32.png", 96, 192) +
-                         SPRITE % ("SolidCube", "crate_32x32.png", 96, 224) + '\t\t</screen>\n' +
-                         '\t\t<screen x="1" y="0">\n' + SPRITE % ("SolidCube", "crate_32x32.png", 48, 48) +
+                         SPRITE % ("Door", "brick_32x32.png", 96, 192) +
+                         SPRITE % ("SolidCube", "brick_32x32.png", 96, 224) + '\t\t</screen>\n' +
+                         '\t\t<screen x="1" y="0">\n' + SPRITE % ("SolidCube", "brick_32x32.png", 48, 48) +
                          '\t\t</screen>\n' + TAIL)
         self.quit()
 
     def test_autosave_survives_a_kill_and_opens_on_request(self):
         self.start(environment={"ROLLANDIA_EDITOR_AUTOSAVE_SECONDS": "1"})
-        self.act("Tab", palette_cell("crate_32x32.png"), (100, 100))
+        self.act("Tab", palette_cell("brick_32x32.png"), (100, 100))
         autosave = os.path.join(self.work.name, "level.autosave.xml")
         self.session.wait_for(lambda: os.path.exists(autosave), 10, "the autosave")
         self.session.game.kill()
         self.assertEqual(self.saved(), LEVEL)
         with open(autosave) as text:
-            self.assertIn('texture="tiles/crate_32x32.png" top="100" left="100"', text.read())
+            self.assertIn('texture="tiles/brick_32x32.png" top="100" left="100"', text.read())
 
         self.start(text=None)
         self.wait_for_output("newer than the file")

@@ -2,7 +2,9 @@
 
 #include "support/SpriteRecords.h"
 #include "support/WorldFakes.h"
+#include "WideText.h"
 #include "tools/editor/EditingModel.h"
+#include "tools/editor/TileDefaults.h"
 #include "world/k_Universe.h"
 
 namespace {
@@ -126,3 +128,21 @@ TEST_F(EditingModelTest, MakesAndDeletesScreensAndWorldsUndoably) {
 }
 
 }  // namespace
+
+TEST(TileDefaults, APictureStartsAsWhatItsNameSays) {
+    const struct {
+        const wchar_t* tile;
+        r_SpriteType::Value type;
+        int depth;
+        bool isStatic;
+    } cases[] = {{L"tiles/sky_800x600.png", r_SpriteType::Background, 0, true},
+                 {L"tiles\\spikes_down_32x16.png", r_SpriteType::Dangerous, 10, true},
+                 {L"tiles/boulder_32x32.png", r_SpriteType::SolidSphere, 10, false},
+                 {L"tiles/mystery.png", r_SpriteType::SolidCube, 10, true}};
+    for (const auto& c : cases) {
+        SpriteData record;
+        ApplyTileDefaults(c.tile, record);
+        EXPECT_EQ(std::tuple(record.type, record.depth, record.isStatic), std::tuple(c.type, c.depth, c.isStatic))
+            << ToUtf8(c.tile);
+    }
+}

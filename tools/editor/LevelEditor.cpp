@@ -24,6 +24,7 @@
 #include "tools/editor/Autosave.h"
 #include "tools/editor/OverlayDrawing.h"
 #include "tools/editor/PieceMenu.h"
+#include "tools/editor/TileDefaults.h"
 #include "tools/level_checker/LevelChecker.h"
 
 namespace {
@@ -451,6 +452,7 @@ void LevelEditor::ChoosePaletteTile(int x, int y) {
     }
     brush.texture = tiles[index];
     brush.special = false;
+    ApplyTileDefaults(brush.texture, brush);
     tool = Tool::Place;
     Say(L"Placing " + brush.texture + L": click to put it down, A places it after the last piece");
 }
