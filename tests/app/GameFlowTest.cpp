@@ -2,60 +2,43 @@
 // its blinking pictures, and the restart on the start screen.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include "IEngine.h"
 #include "IShaderTexture.h"
 #include "IUniverse.h"
 #include "app/FrameClock.h"
 #include "app/Game.h"
 #include "game/k_Ball.h"
+#include "support/EngineOnDisplay.h"
 #include "support/Failures.h"
 #include "support/SpriteRecords.h"
 
 namespace {
 
-class GameFlowTest : public ::testing::Test {
+// The game's globals own the engine here, as in the game.
+class GameFlowTest : public EngineOnDisplay {
 protected:
     void SetUp() override {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            GTEST_SKIP() << "no display: " << SDL_GetError();
+        EngineOnDisplay::SetUp();
+        g_Engine = engine.get();
+        if (g_Engine) {
+            g_Engine->SetDeathCallback(OnDeath);
         }
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        g_Engine = CreateEngine(settings);
-        g_Engine->Init();
-        g_Engine->SetDeathCallback(OnDeath);
     }
 
     void TearDown() override {
         if (g_Engine) {
+            engine.release();  // ReleaseGame deletes it, after the ball
             ReleaseGame();
         }
     }
-
-    // Screens (0, 0) and (1, 0) with a floor each; the second one is current.
-    IWorld* MakeWorld() {
-        IUniverse* universe = g_Engine->GetUniverse();
-        std::unique_ptr<IWorld> world = universe->CreateWorld();
-        for (int column = 0; column < 2; ++column) {
-            world->GetScreens().push_back(world->CreateScreen(column, 0));
-            world->GetScreens().back()->GetSpriteData() = {
-                Record(r_SpriteType::SolidCube, L"tiles/brick_800x32.png", 0, 568)};
-        }
-        IWorld* raw = world.get();
-        universe->GetWorlds().push_back(std::move(world));
-        universe->SetCurrentWorld(raw);
-        raw->SetCurrentScreen(raw->GetScreens()[1].get());
-        return raw;
-    }
-
-    Settings settings{{L"Title", L"test"}, {L"Width", L"320"}, {L"Height", L"200"}, {L"Fullscreen", L"0"}, {L"Zip", L"0"}};
 };
 
 }  // namespace
 
-TEST_F(GameFlowTest, TheBallDiesShowsTheBlinkingPicturesAndRestartsOnTheStartScreen) {
-    IWorld* world = MakeWorld();
+TEST_F(GameFlowTest, TheBallDiesShowsTheBlinkingPicturesAndRestartsOnTheStartScreenAndItsShaderKeepsItsName) {
+    const std::vector<SpriteData> floor = {Record(r_SpriteType::SolidCube, L"tiles/brick_800x32.png", 0, 568)};
+    IWorld* world = MakeWorld({floor, floor});
+    world->SetCurrentScreen(world->GetScreens()[1].get());
     g_Ball = new k_Ball();
     ISprite* ballSprite = g_Engine->GetPlayerSprite();
     ASSERT_NE(ballSprite, nullptr);
@@ -92,10 +75,7 @@ TEST_F(GameFlowTest, TheBallDiesShowsTheBlinkingPicturesAndRestartsOnTheStartScr
     EXPECT_EQ(g_Engine->GetPlayerSprite()->GetTexture(), shaderTexture) << "the shader texture is shared";
     EXPECT_EQ(g_DeathSprite, nullptr);
     EXPECT_EQ(g_Engine->GetScene().count(deathSprite), 0u);
-}
-
-TEST_F(GameFlowTest, AShaderTextureCannotTakeTheNameOfACachedPicture) {
-    g_Engine->GetTexture(L"die.png");
+    // A shader texture cannot take the name of a cached picture.
     EXPECT_TRUE(Contains(FailureOf([] { g_Engine->GetShaderTexture(L"die.png", L"ball.vs", L"ball.fs", 32, 32); }),
                          {L"\"die.png\""}));
 }

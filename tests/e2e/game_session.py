@@ -7,7 +7,6 @@ import os
 import shutil
 import subprocess
 import time
-import wave
 
 RATE = 44100
 FRAME_BYTES = 4  # 16-bit stereo
@@ -15,16 +14,9 @@ WIDTH, HEIGHT = 800, 600
 
 
 def write_tone(path, segments, volume=0.3):
-    """A mono 16-bit WAV made of (frequency, seconds) segments; frequency 0 is silence."""
-    samples = array.array("h")
-    for frequency, seconds in segments:
-        for i in range(int(seconds * RATE)):
-            samples.append(int(volume * 32767 * math.sin(2 * math.pi * frequency * i / RATE)))
-    with wave.open(path, "wb") as out:
-        out.setnchannels(1)
-        out.setsampwidth(2)
-        out.setframerate(RATE)
-        out.writeframes(samples.tobytes())
+    """A mono 16-bit WAV of (frequency, seconds) sine segments, made by sox."""
+    chains = [["synth", str(t), "sine", str(f), "vol", str(volume), ":"] for f, t in segments]
+    subprocess.check_call(["sox", "-n", "-r", str(RATE), "-c", "1", "-b", "16", "-t", "wav", path] + sum(chains, [])[:-1])
 
 
 def start_virtual_display():

@@ -2,13 +2,10 @@
 // the door rule, steering, the clock and screen changes at the edges.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
-#include "IUniverse.h"
 #include "IWindow.h"
-#include "engine/k_Engine.h"
 #include "game/PhysicsScale.h"
 #include "platform/VirtualKeys.h"
+#include "support/EngineOnDisplay.h"
 #include "support/SpriteRecords.h"
 
 namespace {
@@ -20,32 +17,11 @@ void CountDeath(void*) { ++g_deaths; }
 void CountRemove(ISprite*) { ++g_removes; }
 void CountEdge(void*) { ++g_edges; }
 
-class EngineUpdateTest : public ::testing::Test {
+class EngineUpdateTest : public EngineOnDisplay {
 protected:
     void SetUp() override {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-            GTEST_SKIP() << "no display: " << SDL_GetError();
-        }
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        engine = std::make_unique<k_Engine>(settings);
-        engine->Init();
-        g_deaths = 0;
-        g_edges = 0;
-        g_removes = 0;
-    }
-
-    // One world of screens at the given columns of row 0, the first one current.
-    IWorld* MakeWorld(std::vector<std::vector<SpriteData>> screens) {
-        IUniverse* universe = engine->GetUniverse();
-        std::unique_ptr<IWorld> world = universe->CreateWorld();
-        for (std::size_t column = 0; column < screens.size(); ++column) {
-            world->GetScreens().push_back(world->CreateScreen(static_cast<int>(column), 0));
-            world->GetScreens().back()->GetSpriteData() = screens[column];
-        }
-        IWorld* raw = world.get();
-        universe->GetWorlds().push_back(std::move(world));
-        universe->SetCurrentWorld(raw);
-        return raw;
+        EngineOnDisplay::SetUp();
+        g_deaths = g_edges = g_removes = 0;
     }
 
     ISprite* AddPlayer(float left, float top) {
@@ -67,8 +43,6 @@ protected:
         return nullptr;
     }
 
-    Settings settings{{L"Title", L"test"}, {L"Width", L"320"}, {L"Height", L"200"}, {L"Fullscreen", L"0"}, {L"Zip", L"0"}};
-    std::unique_ptr<k_Engine> engine;
     std::unique_ptr<ISprite> player;
 };
 
