@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 #include "game/PhysicsScale.h"
 #include "game/SpriteBody.h"

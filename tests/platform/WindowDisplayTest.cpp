@@ -91,11 +91,6 @@ TEST_F(WindowOnDisplay, OpensWindowedWithTheGamesPixelFormatAndTitle) {
     GLboolean doubleBuffered = GL_FALSE;
     glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     EXPECT_TRUE(doubleBuffered);
-    int swapInterval = SDL_GL_GetSwapInterval();
-    bool driverSetsIntervals = swapInterval != 0 || SDL_GL_SetSwapInterval(1) == 0;
-    if (driverSetsIntervals) {
-        EXPECT_EQ(swapInterval, 1) << "swaps wait for the display's refresh";
-    }  // Xvfb's software GLX has no swap control: the request fails there and is no failure
 
     EXPECT_EQ(WindowSize(*window), ResizeEvent(320, 200));
     ASSERT_FALSE(graphics.sizes.empty());

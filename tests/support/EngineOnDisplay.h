@@ -1,13 +1,9 @@
-// A real engine with an open window (the test is skipped without a display), and worlds of
-// screens in a row for it.
+// A real engine with an open window (skipped without a display) and a row of screens for it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-
-#include <memory>
-#include <vector>
 
 #include "IEngine.h"
 #include "IUniverse.h"

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <iostream>
 #include <string>
 #include <vector>
 

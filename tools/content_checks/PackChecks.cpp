@@ -1,12 +1,12 @@
-// The game's own data opens by the names the game uses, from the data directory and from
-// the pack built beside the executable alike.
+// The pack the build makes holds the game's data: every file opens by the name the game uses,
+// from the data directory and from the pack alike.
 #include <gtest/gtest.h>
 
 #include "WideText.h"
 #include "filesystem/k_FileSystem.h"
 #include "support/FakeEngine.h"
 
-TEST(GameData, EveryFileTheGameNamesOpensAlikeFromDirectoryAndPack) {
+TEST(ContentPack, EveryFileTheGameNamesOpensAlikeFromDirectoryAndPack) {
     // Every name the game itself asks for, with the separators it writes them with.
     std::vector<std::wstring> names = {L"universe.xml", L"Splash.png", L"die.png", L"die2.png", L"ball.png",
                                        L"ball.vs", L"ball.fs", L"water.vs", L"water.fs", L"sounds/glimmerdrift.xm",
