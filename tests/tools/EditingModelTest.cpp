@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "support/SpriteRecords.h"
+#include "support/TempDirectory.h"
 #include "support/WorldFakes.h"
 #include "WideText.h"
 #include "tools/editor/EditingModel.h"
+#include "tools/editor/Autosave.h"
 #include "tools/editor/TileDefaults.h"
 #include "world/k_Universe.h"
 
@@ -145,4 +147,15 @@ TEST(TileDefaults, APictureStartsAsWhatItsNameSays) {
         EXPECT_EQ(std::tuple(record.type, record.depth, record.isStatic), std::tuple(c.type, c.depth, c.isStatic))
             << ToUtf8(c.tile);
     }
+}
+
+TEST(Autosave, AHandWrittenLevelsCommentsAreCopiedOnceBeforeTheFirstSave) {
+    TempDirectory folder;
+    folder.Write("plain.xml", "<universe/>");
+    folder.Write("level.xml", "<universe><!-- the well --></universe>");
+    EXPECT_EQ(KeepCommentedOriginal(folder.Path("plain.xml")), std::nullopt);
+    EXPECT_EQ(KeepCommentedOriginal(folder.Path("level.xml")), folder.Path("level.with-comments.xml"));
+    folder.Write("level.xml", "<universe><!-- changed --></universe>");
+    EXPECT_EQ(KeepCommentedOriginal(folder.Path("level.xml")), std::nullopt) << "the first copy is kept";
+    EXPECT_EQ(folder.Read("level.with-comments.xml"), "<universe><!-- the well --></universe>");
 }

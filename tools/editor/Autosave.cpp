@@ -1,6 +1,8 @@
 #include "tools/editor/Autosave.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -34,4 +36,20 @@ double AutosaveIntervalSeconds() {
     char* end = nullptr;
     long seconds = std::strtol(text, &end, 10);
     return (end != text && *end == '\0' && seconds > 0) ? static_cast<double>(seconds) : kDefaultIntervalSeconds;
+}
+
+std::optional<std::filesystem::path> KeepCommentedOriginal(const std::filesystem::path& levelPath) {
+    std::filesystem::path copy = levelPath;
+    copy.replace_extension(".with-comments.xml");
+    std::error_code error;
+    if (std::filesystem::exists(copy, error)) {
+        return std::nullopt;
+    }
+    std::ifstream level(levelPath, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(level)), std::istreambuf_iterator<char>());
+    if (text.find("<!--") == std::string::npos ||
+        !std::filesystem::copy_file(levelPath, copy, std::filesystem::copy_options::none, error)) {
+        return std::nullopt;
+    }
+    return copy;
 }

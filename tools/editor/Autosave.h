@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 // The autosave's path for a level file's path.
 std::filesystem::path AutosavePath(const std::filesystem::path& levelPath);
@@ -13,3 +14,9 @@ bool HasNewerAutosave(const std::filesystem::path& levelPath);
 // Seconds between autosaves: 60, or the whole number in ROLLANDIA_EDITOR_AUTOSAVE_SECONDS
 // when it holds a positive one.
 double AutosaveIntervalSeconds();
+
+// The editor writes levels in the file format only, so the XML comments of a hand-written file
+// would be lost by its first save: before that save, a file with comments is copied once to
+// "<name>.with-comments.xml" beside it (an existing copy is kept). Returns the copy's path when
+// one was made.
+std::optional<std::filesystem::path> KeepCommentedOriginal(const std::filesystem::path& levelPath);

@@ -184,12 +184,14 @@ void LevelEditor::Save() {
         return;
     }
     Guarded([&] {
+        std::optional<std::filesystem::path> original = KeepCommentedOriginal(levelPath);
         engine->GetUniverse()->SaveToPath(levelPath.wstring());
         model.MarkSaved();
         std::error_code error;
         std::filesystem::remove(AutosavePath(levelPath), error);
         autosaveOffered = false;
-        Say(L"Saved " + levelPath.wstring());
+        Say(L"Saved " + levelPath.wstring() +
+            (original ? L" (its comments are kept in " + original->wstring() + L")" : std::wstring()));
     });
 }
 
