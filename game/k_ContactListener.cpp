@@ -41,7 +41,6 @@ int SpeedIndex(PixelVector velocity) {
     return 1 + (kIndexGrowth * steps) / kStepsPerGrowth;
 }
 
-
 }  // namespace
 
 k_ContactListener::k_ContactListener(IEngine* engine, k_PhysicsWorld* physics) : engine(engine), physics(physics) {}
