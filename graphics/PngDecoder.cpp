@@ -3,15 +3,15 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
+
+#include "platform/PngErrors.h"
 
 namespace {
 
 constexpr std::size_t kSignatureSize = 8;
 // A chunk declaring more bytes than this fails the picture before any memory is taken for it.
 constexpr png_alloc_size_t kMaxChunkBytes = 4u * 1024u * 1024u;
-constexpr std::size_t kMessageCapacity = 200;
 constexpr int kRgbChannels = 3;
 constexpr int kRgbaChannels = 4;
 
@@ -21,18 +21,8 @@ struct DecodeState {
     const std::uint8_t* bytes = nullptr;
     std::size_t size = 0;
     std::size_t cursor = 0;
-    char message[kMessageCapacity] = "";
+    PngErrorMessage error;
 };
-
-// libpng is C and cannot pass exceptions: errors are recorded and end in a jump back to the
-// one setjmp in ReadPicture.
-void RecordError(png_structp png, png_const_charp message) {
-    auto* state = static_cast<DecodeState*>(png_get_error_ptr(png));
-    std::snprintf(state->message, sizeof state->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void IgnoreWarning(png_structp, png_const_charp) {}
 
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
     auto* state = static_cast<DecodeState*>(png_get_io_ptr(png));
@@ -47,7 +37,7 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
 class PngReader {
 public:
     explicit PngReader(DecodeState& state) {
-        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, RecordError, IgnoreWarning);
+        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state.error, RecordPngError, IgnorePngWarning);
         if (png) {
             info = png_create_info_struct(png);
         }
@@ -149,7 +139,7 @@ bool DecodePng(const std::uint8_t* bytes, std::size_t size, PngImage& image, std
     case Outcome::Decoded:
         return true;
     case Outcome::Corrupt:
-        error = std::string("corrupt PNG data: ") + state.message;
+        error = std::string("corrupt PNG data: ") + state.error.text;
         break;
     case Outcome::PlainGrey:
         error = "grey PNG pictures without colour are not supported (save it as RGB or with an alpha channel)";

@@ -3,11 +3,11 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
+
+#include "platform/PngErrors.h"
 
 namespace {
 
-constexpr std::size_t kMessageCapacity = 200;
 constexpr int kRgbChannels = 3;
 constexpr int kRgbaChannels = 4;
 // Pictures are written on a thread of their own; a fast level keeps the wait for the file short.
@@ -15,17 +15,8 @@ constexpr int kCompressionLevel = 3;
 
 struct EncodeState {
     std::vector<std::uint8_t>* file = nullptr;
-    char message[kMessageCapacity] = "";
+    PngErrorMessage error;
 };
-
-// libpng cannot pass exceptions: errors are recorded and jump back to WritePicture's setjmp.
-void RecordError(png_structp png, png_const_charp message) {
-    auto* state = static_cast<EncodeState*>(png_get_error_ptr(png));
-    std::snprintf(state->message, sizeof state->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void IgnoreWarning(png_structp, png_const_charp) {}
 
 void AppendToFile(png_structp png, png_bytep data, png_size_t length) {
     auto* state = static_cast<EncodeState*>(png_get_io_ptr(png));
@@ -38,7 +29,7 @@ void FlushNothing(png_structp) {}
 class PngWriter {
 public:
     explicit PngWriter(EncodeState& state) {
-        png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, RecordError, IgnoreWarning);
+        png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state.error, RecordPngError, IgnorePngWarning);
         if (png) {
             info = png_create_info_struct(png);
         }
@@ -97,7 +88,7 @@ bool EncodePng(const PngImage& image, std::vector<std::uint8_t>& file, std::stri
         rows[row] = const_cast<png_bytep>(image.pixels.data()) + (image.height - 1 - row) * rowBytes;
     }
     if (!WritePicture(writer.png, writer.info, image, rows)) {
-        error = std::string("cannot encode PNG: ") + state.message;
+        error = std::string("cannot encode PNG: ") + state.error.text;
         file.clear();
         return false;
     }
