@@ -60,13 +60,17 @@ void k_Graphics::SetSize(int width, int height) {
     SetupView();
 }
 
-// With bars beside a scene drawn in place, the whole surface is cleared black first; the
-// scissor then keeps the clearing of the depth and accumulation buffers to the scene.
+// Where the scene covers only part of the surface, the colour and depth buffers are cleared
+// whole, which blacks the bars and is the clearing drivers do fastest (a scissored clear is
+// drawn as a quad by software renderers); the scissor then keeps the clearing of the
+// accumulation buffer, which the driver does pixel by pixel, to the scene.
 void k_Graphics::Clear() {
-    if (HasBarsBesideDrawnScene()) {
+    if (DrawsOnPartOfTheDisplay()) {
         glDisable(GL_SCISSOR_TEST);
-        glClear(GL_COLOR_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glEnable(GL_SCISSOR_TEST);
+        glClear(GL_ACCUM_BUFFER_BIT);
+        return;
     }
     glClear(kAllBuffers);
 }
@@ -129,9 +133,8 @@ bool k_Graphics::IsDisplaySet() const {
     return displayWidth > 0 && displayHeight > 0 && width > 0 && height > 0;
 }
 
-bool k_Graphics::HasBarsBesideDrawnScene() const {
-    return IsDisplaySet() && !EnlargesWhenPresenting() &&
-           !(ShownRectangle() == SceneRectangle{0, 0, displayWidth, displayHeight});
+bool k_Graphics::DrawsOnPartOfTheDisplay() const {
+    return IsDisplaySet() && !(DrawingRectangle() == SceneRectangle{0, 0, displayWidth, displayHeight});
 }
 
 bool k_Graphics::EnlargesWhenPresenting() const {
@@ -152,7 +155,9 @@ SceneRectangle k_Graphics::ShownRectangle() const {
 }
 
 // Copies the finished scene from the corner into a texture, clears the bars black and draws
-// the texture over the scene's rectangle, smoothed.
+// the texture over the scene's rectangle. The texture replaces the colour instead of
+// modulating it (sprites modulate, the default, which is put back): the quad covers the whole
+// display, and the multiplication is a fair part of its cost in a software renderer.
 void k_Graphics::DrawEnlargedScene() {
     GL().activeTexture(GL_TEXTURE0);
     CopySceneToPicture();
@@ -162,7 +167,9 @@ void k_Graphics::DrawEnlargedScene() {
     glViewport(shown.left, shown.top, shown.width, shown.height);
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     DrawViewportQuad();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -34,7 +34,7 @@ private:
     void DrawScene();
     bool IsDisplaySet() const;
     bool EnlargesWhenPresenting() const;
-    bool HasBarsBesideDrawnScene() const;
+    bool DrawsOnPartOfTheDisplay() const;
     // Where the scene is drawn, in OpenGL window coordinates (origin bottom-left).
     SceneRectangle DrawingRectangle() const;
     // Where the scene shows on the display, in OpenGL window coordinates.
