@@ -66,6 +66,7 @@ k_Window::k_Window(IEngine* engine, const std::wstring& title, int width, int he
 }
 
 k_Window::~k_Window() {
+    StopScalingInTheServer();
     if (windowHandle) {
         AttachWindowObject(windowHandle, nullptr);
         if (fullscreen) {
@@ -106,7 +107,7 @@ void k_Window::Open() {
         fullscreen = EnterFullscreen();
     }
     SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
-    if (SDL_GL_MakeCurrent(ToSdlWindow(windowHandle), static_cast<SDL_GLContext>(renderingContext)) != 0) {
+    if (SDL_GL_MakeCurrent(ToSdlWindow(deviceContext), static_cast<SDL_GLContext>(renderingContext)) != 0) {
         Fail(L"Cannot make OpenGL Rendering Context current!");
     }
     SDL_GL_SetSwapInterval(kWaitForVerticalSync);
@@ -174,10 +175,32 @@ bool k_Window::EnterFullscreen() {
     if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0 &&
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
         CoverDisplayWithoutWindowManager(window, desktop.w, desktop.h);
+        ScaleInTheServer();
         return true;
     }
     SDL_SetWindowFullscreen(window, 0);
     return false;
+}
+
+// Where the X server can scale the scene, OpenGL draws it into the server's scene-sized child
+// and the server enlarges it (ServerScaledScene); elsewhere OpenGL enlarges it itself.
+void k_Window::ScaleInTheServer() {
+    if (!serverScaling) {
+        serverScaling = ServerScaledScene::Create(ToSdlWindow(windowHandle), width, height);
+    }
+    if (serverScaling) {
+        deviceContext = serverScaling->GetSceneWindow();
+    }
+}
+
+// The context goes back to the window before the child goes.
+void k_Window::StopScalingInTheServer() {
+    if (!serverScaling) {
+        return;
+    }
+    SDL_GL_MakeCurrent(ToSdlWindow(windowHandle), static_cast<SDL_GLContext>(renderingContext));
+    deviceContext = windowHandle;
+    serverScaling.reset();
 }
 
 // Tells the graphics the size of the surface it draws on, so that it fits the scene into it.
@@ -189,6 +212,11 @@ void k_Window::UpdateDisplaySize() {
     int pixelWidth = 0;
     int pixelHeight = 0;
     SDL_GL_GetDrawableSize(ToSdlWindow(windowHandle), &pixelWidth, &pixelHeight);
+    if (serverScaling) {
+        serverScaling->SetDisplaySize(pixelWidth, pixelHeight);
+        graphics->SetDisplaySize(width, height);  // OpenGL draws the scene at its own size
+        return;
+    }
     graphics->SetDisplaySize(pixelWidth, pixelHeight);
 }
 
@@ -232,7 +260,7 @@ void k_Window::ReturnAfterMessageBox() {
 SceneRectangle k_Window::ShownSceneInGLCoordinates() const {
     int pixelWidth = 0;
     int pixelHeight = 0;
-    SDL_GL_GetDrawableSize(ToSdlWindow(windowHandle), &pixelWidth, &pixelHeight);
+    SDL_GL_GetDrawableSize(ToSdlWindow(deviceContext), &pixelWidth, &pixelHeight);
     SceneRectangle shown = FitScene(width, height, pixelWidth, pixelHeight);
     shown.top = pixelHeight - shown.top - shown.height;
     return shown;
@@ -481,6 +509,9 @@ void k_Window::SwapBuffers() {
         screenshots.Capture(ShownSceneInGLCoordinates());
     }
     SDL_GL_SwapWindow(ToSdlWindow(deviceContext));
+    if (serverScaling) {
+        serverScaling->Present();
+    }
 }
 
 void k_Window::SetActive(bool isActive) {

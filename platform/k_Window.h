@@ -5,12 +5,14 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
 #include "IWindow.h"
 #include "platform/PicturesFolder.h"
 #include "platform/ScreenshotSaver.h"
+#include "platform/ServerScaledScene.h"
 #include "platform/VirtualKeys.h"
 #include "platform/k_PopupMenuView.h"
 
@@ -54,6 +56,8 @@ private:
     void StartVideo();
     void CreateWindowAndContext();
     bool EnterFullscreen();
+    void ScaleInTheServer();
+    void StopScalingInTheServer();
     void ReturnAfterMessageBox();
     void UpdateDisplaySize();
     bool MapMouseToScene(unsigned int message, LParam& lParam) const;
@@ -73,6 +77,7 @@ private:
     int width;
     int height;
     DeviceContext deviceContext = nullptr;  // the window drawn into and swapped
+    std::unique_ptr<ServerScaledScene> serverScaling;  // full screen where the X server scales
     void* renderingContext = nullptr;       // SDL_GLContext
     WindowHandle windowHandle = nullptr;    // SDL_Window
     MenuItem popupMenu;

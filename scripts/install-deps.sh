@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libsdl2-dev libsdl2-mixer-dev libx11-dev
+  libsdl2-dev libsdl2-mixer-dev libx11-dev libxcomposite-dev libxrender-dev libxfixes-dev libxext-dev
   libgl-dev libglu1-mesa-dev
   libxerces-c-dev
   libpng-dev zlib1g-dev libminizip-dev

@@ -1,13 +1,18 @@
-// The game's window asked for full screen on displays without an 800 x 600 mode, each on an
-// Xvfb of its own: the scene fills the screen between bars, clicks reach the hook in scene
-// pixels, and F12 saves exactly the scene shown.
+// The game's window on displays without an 800 x 600 mode, each on an Xvfb of its own: asked
+// for full screen (the X server scales the scene) or resized by hand (OpenGL scales it), the
+// scene fills the screen between bars, clicks reach the hook in scene pixels, and F12 saves
+// the scene.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 
 #include "graphics/PngDecoder.h"
@@ -31,6 +36,7 @@ struct DisplaySize {
     int width;
     int height;
     SceneRectangle shown;  // where the 800 x 600 scene shows, top-left origin
+    bool fullscreen;       // else a window resized to fill the display
 };
 
 // The colour at (x, y), y counted from the top, of a picture held bottom row first.
@@ -54,20 +60,53 @@ void ExpectQuartersAndBars(const PngImage& picture, const SceneRectangle& scene)
     }
 }
 
+// What the display shows, read from the X server once it has done what the window asked.
+PngImage ScreenPicture(SDL_Window* window, int width, int height) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    PngImage picture{width, height, 3, std::vector<std::uint8_t>(std::size_t(width) * height * 3)};
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+        ADD_FAILURE() << "not on an X server";
+        return picture;
+    }
+    Display* display = info.info.x11.display;
+    XSync(display, False);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned long pixel = XGetPixel(image, x, y);
+            std::uint8_t* rgb = &picture.pixels[((height - 1 - y) * std::size_t(width) + x) * 3];
+            rgb[0] = static_cast<std::uint8_t>(pixel >> 16);
+            rgb[1] = static_cast<std::uint8_t>(pixel >> 8);
+            rgb[2] = static_cast<std::uint8_t>(pixel);
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}
+
 class FullScreenOnALargerDisplay : public ::testing::TestWithParam<DisplaySize> {
 protected:
     void SetUp() override {
         if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
             GTEST_SKIP() << "the video subsystem is already running on another display";
         }
+        if (std::system("command -v xdotool >/dev/null") != 0) {
+            GTEST_SKIP() << "xdotool is not installed";
+        }
         display = std::make_unique<VirtualDisplay>(GetParam().width, GetParam().height);
         if (!display->IsReady()) {
             GTEST_SKIP() << "Xvfb could not be started";
         }
+        PaintTheDesktopWhite();
         engine.graphics = &graphics;
         engine.fileSystem = &files;
-        window = std::make_unique<k_Window>(&engine, L"Full screen", 800, 600, true);
+        window = std::make_unique<k_Window>(&engine, L"Full screen", 800, 600, GetParam().fullscreen);
         window->Open();
+        if (!GetParam().fullscreen) {
+            SDL_SetWindowSize(static_cast<SDL_Window*>(window->GetHandle()), GetParam().width, GetParam().height);
+        }
         WaitForTheDisplaySize();
         window->SwapBuffers();  // the driver takes the window's new size at a swap, as in the game's first frame
         for (int quarter = 0; quarter < 4; ++quarter) {
@@ -111,15 +150,35 @@ protected:
         graphics.ShowAccumulated();
     }
 
+    // Bars the window left unpainted would show the desktop.
+    static void PaintTheDesktopWhite() {
+        Display* desktop = XOpenDisplay(nullptr);
+        ASSERT_NE(desktop, nullptr);
+        XSetWindowBackground(desktop, DefaultRootWindow(desktop), WhitePixel(desktop, DefaultScreen(desktop)));
+        XClearWindow(desktop, DefaultRootWindow(desktop));
+        XCloseDisplay(desktop);
+    }
+
+    // A real click at (x, y) on the display; waits until its release has reached the window.
     void Click(int x, int y) {
-        SDL_Event click{};
-        click.type = SDL_MOUSEBUTTONDOWN;
-        click.button.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(window->GetHandle()));
-        click.button.button = SDL_BUTTON_LEFT;
-        click.button.x = x;
-        click.button.y = y;
-        SDL_PushEvent(&click);
-        PumpMessages();
+        auto releases = [this] {
+            return std::count_if(engine.mouse.begin(), engine.mouse.end(),
+                                 [](const MouseEvent& event) { return std::get<2>(event) == WM_LBUTTONUP; });
+        };
+        const auto before = releases();
+        std::string command = "xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        for (int wait = 0; wait < 250 && releases() == before; ++wait) {
+            PumpMessages();
+            SDL_Delay(20);
+        }
+    }
+
+    std::vector<MouseEvent> Presses() const {
+        std::vector<MouseEvent> presses;
+        std::copy_if(engine.mouse.begin(), engine.mouse.end(), std::back_inserter(presses),
+                     [](const MouseEvent& event) { return std::get<2>(event) == WM_LBUTTONDOWN; });
+        return presses;
     }
 
     std::unique_ptr<VirtualDisplay> display;
@@ -134,17 +193,13 @@ protected:
 TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBarsTakesClicksAndF12SavesIt) {
     const DisplaySize size = GetParam();
     const SceneRectangle shown = size.shown;
-    EXPECT_TRUE(window->IsFullscreen());
+    EXPECT_EQ(window->IsFullscreen(), size.fullscreen);
     for (const ResizeEvent& resize : engine.resizes) {
         EXPECT_EQ(resize, ResizeEvent(800, 600)) << "the hooks keep seeing the scene's size";
     }
     DrawScene();
-    graphics.PresentScene();
-    PngImage screen{size.width, size.height, 3, std::vector<std::uint8_t>(std::size_t(size.width) * size.height * 3)};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, size.width, size.height, GL_RGB, GL_UNSIGNED_BYTE, screen.pixels.data());
-    ExpectQuartersAndBars(screen, shown);
+    window->SwapBuffers();
+    ExpectQuartersAndBars(ScreenPicture(static_cast<SDL_Window*>(window->GetHandle()), size.width, size.height), shown);
 
     engine.mouse.clear();
     Click(shown.left + shown.width / 2, shown.top + shown.height / 2);
@@ -154,7 +209,7 @@ TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBarsTakesClicksA
     if (shown.top == 0) {
         expected.push_back({200, 0, WM_LBUTTONDOWN});
     }
-    EXPECT_EQ(engine.mouse, expected);
+    EXPECT_EQ(Presses(), expected);
 
     TempDirectory home;
     std::filesystem::create_directories(home.Path("Pictures"));
@@ -172,16 +227,21 @@ TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBarsTakesClicksA
     PngImage picture;
     std::string error;
     ASSERT_TRUE(DecodePng(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), picture, error)) << error;
-    EXPECT_EQ(picture.width, shown.width);
-    EXPECT_EQ(picture.height, shown.height);
-    ExpectQuartersAndBars(picture, SceneRectangle{0, 0, shown.width, shown.height});
+    // Scaled by the server, the picture is the scene at its own size; by OpenGL, as shown.
+    const SceneRectangle scene =
+        size.fullscreen ? SceneRectangle{0, 0, 800, 600} : SceneRectangle{0, 0, shown.width, shown.height};
+    EXPECT_EQ(picture.width, scene.width);
+    EXPECT_EQ(picture.height, scene.height);
+    ExpectQuartersAndBars(picture, scene);
 }
 
 INSTANTIATE_TEST_SUITE_P(Displays, FullScreenOnALargerDisplay,
-                         ::testing::Values(DisplaySize{1024, 768, {0, 0, 1024, 768}},
-                                           DisplaySize{1280, 1024, {0, 32, 1280, 960}}),
+                         ::testing::Values(DisplaySize{1024, 768, {0, 0, 1024, 768}, true},
+                                           DisplaySize{1280, 1024, {0, 32, 1280, 960}, true},
+                                           DisplaySize{1280, 1024, {0, 32, 1280, 960}, false}),
                          [](const auto& info) {
-                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
+                                    (info.param.fullscreen ? "" : "Window");
                          });
 
 }  // namespace

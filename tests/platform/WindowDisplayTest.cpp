@@ -111,6 +111,10 @@ TEST_F(WindowOnDisplay, FullScreenChangesModeWhereTheSizeExistsCoversTheDesktopE
         EXPECT_EQ(flags & SDL_WINDOW_FULLSCREEN_DESKTOP, static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP));
         EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
         ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+        UncoverDesktop();  // and back, scaled again
+        window->SwapBuffers();
+        EXPECT_EQ(SDL_GetWindowFlags(static_cast<SDL_Window*>(window->GetHandle())) & SDL_WINDOW_FULLSCREEN_DESKTOP,
+                  static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP));
     }
     {
         auto window = OpenWindow(desktop.w, desktop.h, true);
