@@ -7,8 +7,8 @@
 #include <X11/extensions/Xrender.h>
 #include <X11/extensions/shape.h>
 
+#include <array>
 #include <cstdint>
-#include <vector>
 
 #include "platform/MessagePump.h"
 #include "platform/SceneViewport.h"
@@ -187,11 +187,12 @@ void ServerScaledScene::SetDisplaySize(int width, int height) {
 
 void ServerScaledScene::Present() {
     SceneRectangle shown = FitScene(sceneWidth, sceneHeight, displayWidth, displayHeight);
-    std::vector<XRectangle> bars;
-    auto addBar = [&bars](int left, int top, int width, int height) {
+    std::array<XRectangle, 4> bars;
+    int barCount = 0;
+    auto addBar = [&bars, &barCount](int left, int top, int width, int height) {
         if (width > 0 && height > 0) {
-            bars.push_back({static_cast<short>(left), static_cast<short>(top), static_cast<unsigned short>(width),
-                            static_cast<unsigned short>(height)});
+            bars[barCount++] = {static_cast<short>(left), static_cast<short>(top), static_cast<unsigned short>(width),
+                                static_cast<unsigned short>(height)};
         }
     };
     addBar(0, 0, shown.left, displayHeight);
@@ -199,8 +200,8 @@ void ServerScaledScene::Present() {
     addBar(shown.left, 0, shown.width, shown.top);
     addBar(shown.left, shown.top + shown.height, shown.width, displayHeight - shown.top - shown.height);
     const XRenderColor black{0, 0, 0, 0xffff};
-    if (!bars.empty()) {
-        XRenderFillRectangles(x->display, PictOpSrc, x->window, &black, bars.data(), static_cast<int>(bars.size()));
+    if (barCount > 0) {
+        XRenderFillRectangles(x->display, PictOpSrc, x->window, &black, bars.data(), barCount);
     }
     XRenderComposite(x->display, PictOpSrc, x->scene, None, x->window, 0, 0, 0, 0, shown.left, shown.top,
                      static_cast<unsigned int>(shown.width), static_cast<unsigned int>(shown.height));
