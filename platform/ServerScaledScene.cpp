@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "platform/MessagePump.h"
 #include "platform/SceneViewport.h"
