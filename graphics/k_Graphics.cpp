@@ -7,6 +7,7 @@
 #include "IFrameBufferObject.h"
 #include "ISprite.h"
 #include "graphics/GLFunctions.h"
+#include "graphics/TextureObject.h"
 #include "platform/GLProcAddress.h"
 
 namespace {
@@ -183,12 +184,7 @@ void k_Graphics::CopySceneToPicture() {
         if (sceneCopy != 0 && sceneCopyContext == context) {
             glDeleteTextures(1, &sceneCopy);
         }
-        glGenTextures(1, &sceneCopy);
-        glBindTexture(GL_TEXTURE_2D, sceneCopy);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        sceneCopy = MakeTextureObject(GL_CLAMP_TO_EDGE);
         // Blue-first like the window's frame buffer, so that the driver copies without converting.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
         sceneCopyContext = context;

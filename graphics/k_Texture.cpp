@@ -7,6 +7,7 @@
 #include "filesystem/CannotRead.h"
 #include "graphics/GLFunctions.h"
 #include "graphics/PngDecoder.h"
+#include "graphics/TextureObject.h"
 
 namespace {
 
@@ -28,17 +29,6 @@ PngImage ReadPicture(IEngine* engine, const std::wstring& fileName) {
         throw k_Failure(L"Cannot load the picture \"" + fileName + L"\": " + FromUtf8(error));
     }
     return image;
-}
-
-GLuint MakeTextureObject(GLint wrap) {
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return id;
 }
 
 }  // namespace
