@@ -1,16 +1,8 @@
 #include "world/LevelWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <limits>
 #include <string_view>
 
@@ -18,6 +10,7 @@
 #include "IScreen.h"
 #include "IWorld.h"
 #include "WideText.h"
+#include "base/AtomicFile.h"
 
 namespace {
 
@@ -43,22 +36,11 @@ constexpr std::string_view kSpriteSpecial = "\" special=\""sv;
 constexpr std::string_view kSpriteEnd = "\" />\n"sv;
 
 const wchar_t* const kFailurePrefix = L"Cannot save the level: ";
-// The temporary file beside the level: a short fixed pattern, so that a level whose own name
-// is as long as the file system allows still has room for it.
-const char* const kTemporaryPattern = ".level-XXXXXX";
-const char* const kCurrentDirectory = ".";
-constexpr mode_t kNewFileMode = 0666;
-constexpr mode_t kPermissionBits = 07777;
-constexpr mode_t kAnyWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr std::size_t kMaxIntegerCharacters = 20;
 constexpr char32_t kFirstAsciiExcluded = 0x80;
 constexpr char32_t kFirstXmlCharacter = 0x20;
 constexpr char32_t kNonCharacterFFFE = 0xFFFE;
 constexpr char32_t kNonCharacterFFFF = 0xFFFF;
-
-[[noreturn]] void Fail(const std::wstring& where, const std::wstring& what) {
-    throw k_Failure(kFailurePrefix + where + L": " + what);
-}
 
 // Truncates toward zero; values beyond the 32-bit range saturate and a value that is not a
 // number is written as 0, so that the file always reads back.
@@ -214,97 +196,6 @@ void PutWorld(LevelText& out, IWorld& world, bool current, const TypeTexts& type
     out.Put(kWorldClose);
 }
 
-// Writing through a symbolic link replaces the file it points at, not the link.
-std::filesystem::path ResolveTarget(const std::filesystem::path& target) {
-    std::error_code error;
-    if (std::filesystem::is_symlink(target, error)) {
-        std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
-        if (!error) {
-            return resolved;
-        }
-    }
-    return target;
-}
-
-std::wstring SystemError(int code) { return FromUtf8(std::strerror(code)); }
-
-void WriteAll(int descriptor, const std::string& text, const std::wstring& path) {
-    const char* bytes = text.data();
-    std::size_t size = text.size();
-    while (size > 0) {
-        ssize_t count = write(descriptor, bytes, size);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            Fail(path, L"the file cannot be written: " + SystemError(count < 0 ? errno : EIO));
-        }
-        bytes += count;
-        size -= static_cast<std::size_t>(count);
-    }
-}
-
-// Only a regular file the user may write is replaced (the file a link points at counts); a
-// device, pipe, folder or write-protected file is refused rather than replaced by a plain file.
-// Returns the permissions the new file gets: those of the file it replaces, or those of a
-// plain create when there is no file yet.
-mode_t CheckReplaceable(const std::filesystem::path& target, const std::wstring& path) {
-    struct stat status {};
-    if (stat(target.c_str(), &status) != 0) {
-        if (errno != ENOENT) {
-            Fail(path, L"the file cannot be examined: " + SystemError(errno));
-        }
-        const mode_t mask = umask(0);
-        umask(mask);
-        return kNewFileMode & ~mask;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        Fail(path, L"it is not a regular file");
-    }
-    if ((status.st_mode & kAnyWriteBits) == 0 || access(target.c_str(), W_OK) != 0) {
-        Fail(path, L"the file is write-protected");
-    }
-    return status.st_mode & kPermissionBits;
-}
-
-std::string FolderOf(const std::filesystem::path& target) {
-    return target.has_parent_path() ? target.parent_path().string() : std::string(kCurrentDirectory);
-}
-
-// The complete text reaches the disk before the rename, so that a power cut leaves the old
-// file or the new one whole. Closes the descriptor in every case.
-void WriteTemporary(int descriptor, mode_t mode, const std::string& text, const std::wstring& path) {
-    try {
-        if (fchmod(descriptor, mode) != 0) {
-            Fail(path, L"the file's permissions cannot be set: " + SystemError(errno));
-        }
-        WriteAll(descriptor, text, path);
-        if (fsync(descriptor) != 0) {
-            Fail(path, L"the file cannot be written: " + SystemError(errno));
-        }
-    } catch (...) {
-        close(descriptor);
-        throw;
-    }
-    if (close(descriptor) != 0) {
-        Fail(path, L"the file cannot be written: " + SystemError(errno));
-    }
-}
-
-// The rename itself reaches the disk with the folder's entries.
-void SyncFolder(const std::string& folder, const std::wstring& path) {
-    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) {
-        Fail(path, L"the folder cannot be flushed: " + SystemError(errno));
-    }
-    const int result = fsync(descriptor);
-    const int error = errno;
-    close(descriptor);
-    if (result != 0) {
-        Fail(path, L"the folder cannot be flushed: " + SystemError(error));
-    }
-}
-
 }  // namespace
 
 std::string FormatLevel(IUniverse& universe) {
@@ -321,25 +212,5 @@ std::string FormatLevel(IUniverse& universe) {
 }
 
 void SaveLevelFile(const std::wstring& path, IUniverse& universe) {
-    const std::string text = FormatLevel(universe);
-    const std::filesystem::path target = ResolveTarget(ToUtf8(path));
-    const mode_t mode = CheckReplaceable(target, path);
-    const std::string folder = FolderOf(target);
-    std::string temporary = (std::filesystem::path(folder) / kTemporaryPattern).string();
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) {
-        Fail(path, L"the file cannot be created: " + SystemError(errno));
-    }
-    try {
-        WriteTemporary(descriptor, mode, text, path);
-    } catch (...) {
-        unlink(temporary.c_str());
-        throw;
-    }
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        Fail(path, L"the file cannot be replaced: " + SystemError(error));
-    }
-    SyncFolder(folder, path);
+    WriteFileAtomically(ToUtf8(path), FormatLevel(universe), kFailurePrefix, path);
 }
