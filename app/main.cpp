@@ -1,16 +1,19 @@
 // The program entry: runs the game and is the last catcher of every failure, which it shows
 // in a message box (and on standard error) before ending.
+#include <cstdio>
 #include <exception>
 
 #include "Failure.h"
 #include "IEngine.h"
 #include "WideText.h"
+#include "app/CommandLine.h"
 #include "app/Game.h"
 #include "platform/MessageBox.h"
 
 namespace {
 
 const wchar_t* const kFailureCaption = L"Quillo 2D Game";
+constexpr int kUsageError = 2;
 
 // Shows the failure, then releases the engine so that the window closes and a changed
 // display mode is restored before the program ends.
@@ -22,9 +25,22 @@ int ReportFailure(const std::wstring& message) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    std::string error;
+    const CommandLine line = ReadCommandLine(argc, argv, error);
+    if (!error.empty()) {
+        std::fputs(error.c_str(), stderr);
+        return kUsageError;
+    }
+    if (line.help || line.version) {
+        std::fputs((line.help ? CommandLineUsage() : VersionText()).c_str(), stdout);
+        return 0;
+    }
     try {
         Settings settings = BuildSettings();
+        if (line.fullscreen) {
+            settings[L"Fullscreen"] = *line.fullscreen ? L"1" : L"0";
+        }
         RunGame(settings);
         ReleaseGame();
         return 0;
