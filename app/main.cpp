@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         if (line.fullscreen) {
             settings[L"Fullscreen"] = *line.fullscreen ? L"1" : L"0";
         }
-        RunGame(settings);
+        RunGame(settings, line);
         ReleaseGame();
         return 0;
     } catch (const k_Failure& failure) {
