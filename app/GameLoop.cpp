@@ -1,6 +1,7 @@
 #include "app/GameLoop.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "IEngine.h"
@@ -13,6 +14,9 @@
 namespace {
 
 constexpr int kPausedWaitMilliseconds = 100;
+// The longest a frame spends on its steps when they are slow, so that the picture still
+// changes several times a second; the steps it has no time for are dropped.
+constexpr std::chrono::duration<double> kSteppingBudget{1.0 / 15.0};
 
 bool IsKeyMessage(unsigned int message) {
     return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
@@ -65,8 +69,17 @@ void GameLoop::RunFrame() {
         return;
     }
     const int count = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(due), input.StepsLeft()));
+    const auto started = std::chrono::steady_clock::now();
+    auto lastStep = std::chrono::steady_clock::duration::zero();
     for (int step = 0; step < count; ++step) {
-        RunStep(step == count - 1);
+        const auto stepStarted = std::chrono::steady_clock::now();
+        // A step that would end past the budget is the frame's last, and the one that draws.
+        const bool last = step == count - 1 || stepStarted - started + lastStep > kSteppingBudget;
+        RunStep(last);
+        if (last) {
+            break;
+        }
+        lastStep = std::chrono::steady_clock::now() - stepStarted;
     }
     engine.GetWindow()->SwapBuffers();
 }

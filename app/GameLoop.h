@@ -2,7 +2,8 @@
 // and while the window is active the measured time is spent in fixed steps. Every step reads
 // its keys (from the player or a replay), steers the ball or restarts after a death, and
 // advances the engine; only the last step of a displayed frame draws, and the frame is shown.
-// With no step due the loop waits for a message or the next step instead of spinning.
+// With no step due the loop waits for a message or the next step instead of spinning; when
+// steps are slow, a frame runs only as many as fit in a fifteenth of a second.
 #pragma once
 
 #include "app/FixedSteps.h"
