@@ -25,21 +25,51 @@ bool Wait(int milliseconds) {
     return false;
 }
 
+// A display refreshing g_hertz times a second: every reading is one frame later.
+std::uint64_t g_frames = 0;
+std::uint64_t g_hertz = 60;
+std::uint64_t NextFrame() { return ++g_frames; }
+std::uint64_t Hertz() { return g_hertz; }
+
 class GameLoopTest : public EngineOnDisplay {
 protected:
     void SetUp() override {
         EngineOnDisplay::SetUp();
-        if (IsSkipped()) {
-            return;
+        if (!IsSkipped()) {
+            StartOnScreen();
         }
+    }
+    // The ball goes first, then the engine, as the game releases them.
+    void TearDown() override {
+        g_Engine = engine.release();
+        ReleaseGame();
+    }
+
+    // The ball in a walled room with loose pieces to push around.
+    void StartOnScreen() {
         g_Engine = engine.get();
-        MakeWorld({{Record(r_SpriteType::SolidCube, L"tiles/ground_800x32.png", 0, 568)}});
+        SpriteData floor = Record(r_SpriteType::SolidCube, L"tiles/ground_800x32.png", 0, 568);
+        SpriteData left = Record(r_SpriteType::SolidCube, L"tiles/brick_32x600.png", 0, 0);
+        SpriteData right = Record(r_SpriteType::SolidCube, L"tiles/brick_32x600.png", 768, 0);
+        floor.isStatic = left.isStatic = right.isStatic = true;
+        MakeWorld({{floor, left, right, Record(r_SpriteType::SolidCube, L"tiles/crate_32x32.png", 200, 500),
+                    Record(r_SpriteType::SolidSphere, L"tiles/boulder_32x32.png", 260, 400)}});
         StartPlaying(engine.get());
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
-    void TearDown() override {
-        g_Engine = nullptr;
-        ReleaseGame();
+
+    // Plays the steps with frames at the rate on a fresh engine; the state digest at the end.
+    std::uint64_t PlayAt(std::uint64_t hertz, const std::vector<StepKeys>& steps) {
+        TearDown();
+        engine.reset(CreateEngine(settings));
+        engine->Init();
+        StartOnScreen();
+        g_hertz = hertz;
+        StepInput input(steps);
+        GameLoop loop(*engine, input, Counter{NextFrame, Hertz}, Wait);
+        loop.Run();
+        EXPECT_EQ(loop.StepsRun(), static_cast<long>(steps.size()));
+        return engine->GetStateDigest();
     }
 
     void PushKey(SDL_Keycode key, bool down) {
@@ -87,4 +117,15 @@ TEST_F(GameLoopTest, AReplayPlaysItsOwnKeysWhateverThePlayerPresses) {
     loop.Run();
     EXPECT_EQ(input.Recorded(), std::vector<StepKeys>({kStepRight, kStepRight | kStepUp, 0}));
     EXPECT_FALSE(engine->GetWindow()->IsKeyDown(VK_LEFT)) << "the player's key did not reach the window";
+}
+
+TEST_F(GameLoopTest, TheSameStepsEndInTheSameStateAtAnyFrameRate) {
+    std::vector<StepKeys> steps(90, kStepRight);
+    steps.insert(steps.end(), 60, kStepLeft | kStepUp);
+    steps.insert(steps.end(), 45, kStepDown);
+    const std::uint64_t at60 = PlayAt(60, steps);
+    EXPECT_EQ(PlayAt(24, steps), at60);
+    EXPECT_EQ(PlayAt(144, steps), at60);
+    steps[100] = kStepRight;
+    EXPECT_NE(PlayAt(60, steps), at60) << "one step's keys change the end";
 }
