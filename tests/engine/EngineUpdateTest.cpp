@@ -104,7 +104,8 @@ TEST_F(EngineUpdateTest, SteeringChangesSpeedByTheRateOverAFrame) {
     engine->GetWindow()->SetKeyDown(VK_RIGHT, true);
     engine->GetWindow()->SetKeyDown(VK_LEFT, true);  // right wins
     engine->Update(0.01f);
-    EXPECT_GT(ball->GetData().left, 300.0f);
+    // 100 px per time unit each second, in the air where nothing else pushes sideways.
+    EXPECT_NEAR(ToPixels(engine->GetScene().at(ball)->GetLinearVelocity().x), 1.0f, 1e-4);
     EXPECT_NEAR(engine->GetTime(), 0.01f, 1e-6);
 
     engine->GetWindow()->SetKeyDown(VK_RIGHT, false);
@@ -117,22 +118,29 @@ TEST_F(EngineUpdateTest, SteeringChangesSpeedByTheRateOverAFrame) {
 
 TEST_F(EngineUpdateTest, PassingAnEdgeChangesScreenOrCallsTheEdgeHook) {
     engine->SetEdgeCallback(CountEdge, nullptr);
-    IWorld* world = MakeWorld({{}, {}});
-    IScreen* first = world->GetCurrentScreen();
-    ISprite* ball = AddPlayer(784.0f, 100);
+    // Column 1 of row 0 between neighbours on every side but above.
+    IWorld* world = MakeWorld({{}, {}, {}});
+    world->GetScreens().push_back(world->CreateScreen(1, 1));
+    IScreen* middle = world->GetScreens()[1].get();
+    ISprite* ball = AddPlayer(100, 100);
     ball->GetData().isStatic = true;  // the record stays where the test puts it
-    engine->Update(0.0f);
-    EXPECT_EQ(world->GetCurrentScreen(), first) << "exactly on the edge stays";
-
-    ball->GetData().left = 785.0f;
-    engine->Update(0.0f);
-    EXPECT_EQ(world->GetCurrentScreen(), first->GetRight());
-    EXPECT_FLOAT_EQ(ball->GetData().left, -15.0f);
-
-    ball->GetData().left = 790.0f;
-    engine->Update(0.0f);
-    EXPECT_EQ(g_edges, 1);
-    EXPECT_FLOAT_EQ(ball->GetData().left, 790.0f);
+    struct Case {
+        float left, top;
+        int column, row;  // the screen it ends on
+        float endLeft, endTop;
+    };
+    const Case cases[] = {{784, 584, 1, 0, 784, 584}, {785, 100, 2, 0, -15, 100}, {-17, 100, 0, 0, 783, 100},
+                          {100, 585, 1, 1, 100, -15}, {100, -17, 1, 0, 100, -17}};
+    for (const Case& test : cases) {
+        world->SetCurrentScreen(middle);
+        ball->GetData().left = test.left;
+        ball->GetData().top = test.top;
+        engine->Update(0.0f);
+        IScreen* now = world->GetCurrentScreen();
+        EXPECT_EQ(std::pair(now->GetX(), now->GetY()), std::pair(test.column, test.row)) << test.left << ", " << test.top;
+        EXPECT_EQ(std::pair(ball->GetData().left, ball->GetData().top), std::pair(test.endLeft, test.endTop));
+    }
+    EXPECT_EQ(g_edges, 1) << "only the way up leads nowhere";
 }
 
 TEST_F(EngineUpdateTest, APieceBrokenAsItsBodyIsDestroyedIsNotRemovedAgainLater) {
