@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/ScenePresenter.h"
 #include "platform/SceneViewport.h"
 
 TEST(SceneViewport, TheSceneFillsTheSurfaceWithItsAspectKeptAndCentred) {
@@ -16,6 +17,32 @@ TEST(SceneViewport, TheSceneFillsTheSurfaceWithItsAspectKeptAndCentred) {
         EXPECT_EQ(FitScene(800, 600, each.surfaceWidth, each.surfaceHeight), each.expected)
             << each.surfaceWidth << " x " << each.surfaceHeight;
     }
+}
+
+TEST(SceneViewport, SharpScalingTakesTheLargestWholeMultipleThatFits) {
+    struct Case {
+        int surfaceWidth, surfaceHeight;
+        SceneRectangle expected;
+    };
+    const Case cases[] = {
+        {1024, 768, {112, 84, 800, 600}},  {1920, 1080, {560, 240, 800, 600}}, {1920, 1200, {160, 0, 1600, 1200}},
+        {2400, 1800, {0, 0, 2400, 1800}},  {400, 600, {0, 150, 400, 300}},
+    };
+    for (const Case& each : cases) {
+        EXPECT_EQ(FitScene(800, 600, each.surfaceWidth, each.surfaceHeight, SceneScaling::Sharp), each.expected)
+            << each.surfaceWidth << " x " << each.surfaceHeight;
+    }
+}
+
+TEST(ScenePresenter, TheServerScalesForSoftwareRenderersOrWhenAskedTo) {
+    EXPECT_EQ(ChoosePresenter("llvmpipe (LLVM 15.0.6, 256 bits)", nullptr), PresenterKind::Server);
+    EXPECT_EQ(ChoosePresenter("softpipe", nullptr), PresenterKind::Server);
+    EXPECT_EQ(ChoosePresenter("Mesa DRI swrast", nullptr), PresenterKind::Server);
+    EXPECT_EQ(ChoosePresenter("AMD Radeon RX 6600 (radeonsi, navi23)", nullptr), PresenterKind::OpenGL);
+    EXPECT_EQ(ChoosePresenter(nullptr, nullptr), PresenterKind::OpenGL);
+    EXPECT_EQ(ChoosePresenter("llvmpipe", "opengl"), PresenterKind::OpenGL);
+    EXPECT_EQ(ChoosePresenter("Mesa Intel(R) UHD Graphics 620", "server"), PresenterKind::Server);
+    EXPECT_EQ(ChoosePresenter("llvmpipe", "sideways"), PresenterKind::Server) << "an unknown request is ignored";
 }
 
 TEST(SceneViewport, SurfacePointsMapToScenePixelsAndBarsClampToTheEdge) {
