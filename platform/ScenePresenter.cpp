@@ -33,7 +33,18 @@ PresenterKind ChoosePresenter(const char* renderer, const char* request) {
     return PresenterKind::OpenGL;
 }
 
+bool CanScaleInTheServer() {
+#ifdef ROLLANDIA_X11
+    return true;
+#else
+    return false;
+#endif
+}
+
 PresenterKind ChoosePresenterForThisContext() {
+    if (!CanScaleInTheServer()) {
+        return PresenterKind::OpenGL;
+    }
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     return ChoosePresenter(renderer, std::getenv(kScalingVariable));
 }

@@ -28,5 +28,9 @@ enum class PresenterKind { OpenGL, Server };
 // software rasteriser. Either may be null.
 PresenterKind ChoosePresenter(const char* renderer, const char* request);
 
-// The current context's GL_RENDERER and the ROLLANDIA_SCALING variable, for ChoosePresenter.
+// Whether this build lets the X server scale (the ROLLANDIA_X11 build option).
+bool CanScaleInTheServer();
+
+// ChoosePresenter for the current context's GL_RENDERER and the ROLLANDIA_SCALING variable;
+// OpenGL in a build that cannot scale in the server.
 PresenterKind ChoosePresenterForThisContext();

@@ -178,9 +178,7 @@ bool k_Window::EnterFullscreen() {
         return true;
     }
     SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0 &&
-        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
-        CoverDisplayWithoutWindowManager(window, desktop.w, desktop.h);
+    if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0 && CoverDesktop(window, desktop.w, desktop.h)) {
         ChoosePresenterForFullScreen();
         return true;
     }

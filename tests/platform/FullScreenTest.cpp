@@ -143,6 +143,9 @@ protected:
         if (std::system("command -v xdotool >/dev/null") != 0) {
             GTEST_SKIP() << "xdotool is not installed";
         }
+        if (GetParam().presenter == PresenterKind::Server && !CanScaleInTheServer()) {
+            GTEST_SKIP() << "built without X11: OpenGL scales, as in the OpenGL cases";
+        }
         display = std::make_unique<VirtualDisplay>(GetParam().width, GetParam().height);
         if (!display->IsReady()) {
             GTEST_SKIP() << "Xvfb could not be started";
