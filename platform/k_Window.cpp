@@ -70,8 +70,7 @@ k_Window::k_Window(IEngine* engine, const std::wstring& title, int width, int he
 }
 
 k_Window::~k_Window() {
-    PresentWithOpenGL();
-    presenter.reset();
+    ReleasePresenter();
     if (windowHandle) {
         AttachWindowObject(windowHandle, nullptr);
         if (fullscreen) {
@@ -202,13 +201,12 @@ void k_Window::ChoosePresenterForFullScreen() {
 }
 
 // The context goes back to the window before a presenter with a window of its own goes.
-void k_Window::PresentWithOpenGL() {
-    if (!windowHandle || deviceContext == windowHandle) {
-        return;
+void k_Window::ReleasePresenter() {
+    if (windowHandle && deviceContext != windowHandle) {
+        SDL_GL_MakeCurrent(ToSdlWindow(windowHandle), static_cast<SDL_GLContext>(renderingContext));
+        deviceContext = windowHandle;
     }
-    SDL_GL_MakeCurrent(ToSdlWindow(windowHandle), static_cast<SDL_GLContext>(renderingContext));
-    deviceContext = windowHandle;
-    presenter = std::make_unique<OpenGLScenePresenter>(engine, ToSdlWindow(windowHandle));
+    presenter.reset();
 }
 
 // Tells the presenter the size of the window's surface, so that it fits the scene into it.

@@ -28,8 +28,8 @@ public:
 
     void Open() override;
     LResult HandleMessage(unsigned int message, WParam wParam, LParam lParam) override;
-    // Draws the open popup menu, brings the picture onto the display (scaled to fill it),
-    // takes a screenshot when F12 was pressed, then shows the picture.
+    // Draws the open popup menu, has the presenter bring the picture onto the display (scaled
+    // to fill it), takes a screenshot when F12 was pressed, then shows the picture.
     void SwapBuffers() override;
     void SetActive(bool active) override;
     bool IsActive() override;
@@ -59,7 +59,7 @@ private:
     void CreateWindowAndContext();
     bool EnterFullscreen();
     void ChoosePresenterForFullScreen();
-    void PresentWithOpenGL();
+    void ReleasePresenter();
     void ReturnAfterMessageBox();
     void UpdateDisplaySize();
     bool MapMouseToScene(unsigned int message, LParam& lParam) const;

@@ -37,9 +37,8 @@ constexpr std::array<Rgb, 4> kQuarters{{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {
 
 // The red quarter's white grid: one scene pixel wide every kGridStep pixels, at kGridStep / 2.
 constexpr int kGridStep = 16;
-// Each line's light on the display may differ this much from its share: filtering samples a
-// line at a few points, while the nearest pixel of a fractional scale draws some lines twice as
-// wide as others.
+// Each line's light may differ this much from its share: filtering samples a line at a few
+// points; the nearest pixel at a fractional scale draws some lines twice as wide as others.
 constexpr double kLightTolerance = 0.2;
 
 struct DisplaySize {
@@ -77,33 +76,22 @@ void ExpectQuartersAndBars(const PngImage& picture, const SceneRectangle& scene)
                                << " x " << scene.height;
 }
 
-// The light of the red quarter's grid lines on the display (their green), one line per grid
-// cell, each relative to its even share: 1 where a scene pixel covers scale x scale display
-// pixels. Columns are summed along a display row halfway between the grid's rows; rows along
-// a column halfway between its columns.
-std::vector<double> GridLineLight(const PngImage& picture, const SceneRectangle& scene, bool columns) {
-    const double scale = scene.width / 800.0;
-    const int cells = (columns ? 400 : 300) / kGridStep - 1;  // the last cell borders another quarter
-    const int across = static_cast<int>((kGridStep + 0.5) * scale);
-    std::vector<double> light;
-    for (int cell = 0; cell < cells; ++cell) {
-        const int from = static_cast<int>(std::lround(cell * kGridStep * scale));
-        const int to = static_cast<int>(std::lround((cell + 1) * kGridStep * scale));
-        int green = 0;
-        for (int along = from; along < to; ++along) {
-            green += columns ? ColourAt(picture, scene.left + along, scene.top + across)[1]
-                             : ColourAt(picture, scene.left + across, scene.top + along)[1];
-        }
-        light.push_back(green / (255.0 * scale));
-    }
-    return light;
-}
-
+// The light (green) of each of the red quarter's grid lines on the display is its even share:
+// a scene pixel covers scale x scale display pixels. Columns are summed along a display row
+// halfway between the grid's rows, rows along a column halfway between its columns; the last
+// cell, which borders another quarter, is left out.
 void ExpectEvenScaling(const PngImage& picture, const SceneRectangle& scene) {
+    const double scale = scene.width / 800.0;
+    const int across = static_cast<int>((kGridStep + 0.5) * scale);
     for (bool columns : {true, false}) {
-        std::vector<double> light = GridLineLight(picture, scene, columns);
-        for (std::size_t line = 0; line < light.size(); ++line) {
-            EXPECT_NEAR(light[line], 1.0, kLightTolerance) << (columns ? "column " : "row ") << line;
+        for (int cell = 0; cell < (columns ? 400 : 300) / kGridStep - 1; ++cell) {
+            int green = 0;
+            const auto end = std::lround((cell + 1) * kGridStep * scale);
+            for (auto along = std::lround(cell * kGridStep * scale); along < end; ++along) {
+                green += columns ? ColourAt(picture, scene.left + int(along), scene.top + across)[1]
+                                 : ColourAt(picture, scene.left + across, scene.top + int(along))[1];
+            }
+            EXPECT_NEAR(green / (255.0 * scale), 1.0, kLightTolerance) << (columns ? "column " : "row ") << cell;
         }
     }
 }
@@ -293,8 +281,9 @@ TEST_P(FullScreenOnALargerDisplay, TheSceneFillsTheScreenBetweenBarsTakesClicksA
     std::string error;
     ASSERT_TRUE(DecodePng(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), picture, error)) << error;
     // Scaled by the server, the picture is the scene at its own size; by OpenGL, as shown.
-    const SceneRectangle scene = size.presenter == PresenterKind::Server ? SceneRectangle{0, 0, 800, 600}
-                                                                         : SceneRectangle{0, 0, shown.width, shown.height};
+    const SceneRectangle scene = size.presenter == PresenterKind::Server
+                                     ? SceneRectangle{0, 0, 800, 600}
+                                     : SceneRectangle{0, 0, shown.width, shown.height};
     EXPECT_EQ(picture.width, scene.width);
     EXPECT_EQ(picture.height, scene.height);
     ExpectQuartersAndBars(picture, scene);
@@ -312,7 +301,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DisplaySize{1920, 1080, {240, 0, 1440, 1080}, true, kServer, kSmooth},
                       DisplaySize{1920, 1200, {160, 0, 1600, 1200}, true, kServer, kSharp},
                       DisplaySize{1024, 768, {112, 84, 800, 600}, true, kServer, kSharp},
-                      DisplaySize{1024, 768, {0, 0, 1024, 768}, true, kOpenGL, kSmooth},
                       DisplaySize{1920, 1080, {240, 0, 1440, 1080}, true, kOpenGL, kSmooth},
                       DisplaySize{1920, 1200, {160, 0, 1600, 1200}, true, kOpenGL, kSharp},
                       DisplaySize{1280, 1024, {0, 32, 1280, 960}, false, kOpenGL, kSmooth}),
