@@ -2,7 +2,8 @@
 // plain 800 x 600 window in the same run; the figure that matters is the ratio at the end.
 //   baseline: an 800 x 600 window, the scene drawn straight into it;
 //   full screen: the same window asked for full screen on a display without an 800 x 600
-//     mode, so that it covers the desktop and the scene is scaled to fill it.
+//     mode, so that it covers the desktop and the scene is scaled to fill it, smoothly, by the
+//     presenter the window chooses for the renderer (ROLLANDIA_SCALING=server|opengl forces one).
 // A frame is what the game does each frame: clear, two sub-steps drawn into the accumulation
 // buffer, the blended picture returned, presented and swapped. The scene is a game screen: a
 // full-screen background picture and 60 sprites. Both windows are open at once and draw their
@@ -28,6 +29,7 @@
 #include "WideText.h"
 #include "graphics/k_Graphics.h"
 #include "graphics/k_Texture.h"
+#include "platform/ScenePresenter.h"
 #include "platform/k_Window.h"
 #include "tests/support/FakeEngine.h"
 #include "tests/support/MemoryFiles.h"
@@ -155,7 +157,10 @@ void FramesInTurn(benchmark::State& state) {
     state.counters["window_ms"] = windowMedian;
     state.counters["full_screen_ms"] = fullScreenMedian;
     state.counters["ratio"] = fullScreenMedian / windowMedian;
-    state.SetLabel(window->DrawableSize() + " window, " + fullScreen->DrawableSize() + " full screen");
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const bool byTheServer = ChoosePresenterForThisContext() == PresenterKind::Server;
+    state.SetLabel(window->DrawableSize() + " window, " + fullScreen->DrawableSize() + " full screen scaled by " +
+                   (byTheServer ? "the X server" : "OpenGL") + " on " + (renderer ? renderer : "?"));
 }
 
 BENCHMARK(FramesInTurn)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0)->Repetitions(5);

@@ -115,6 +115,11 @@ void k_Graphics::SetDisplaySize(int width, int height) {
     SetupView();
 }
 
+void k_Graphics::SetSceneScaling(SceneScaling newScaling) {
+    scaling = newScaling;
+    SetupView();
+}
+
 void k_Graphics::PresentScene() {
     if (EnlargesWhenPresenting()) {
         DrawEnlargedScene();
@@ -139,7 +144,7 @@ bool k_Graphics::DrawsOnPartOfTheDisplay() const {
 }
 
 bool k_Graphics::EnlargesWhenPresenting() const {
-    return IsDisplaySet() && FitScene(width, height, displayWidth, displayHeight).width > width;
+    return IsDisplaySet() && FitScene(width, height, displayWidth, displayHeight, scaling).width > width;
 }
 
 SceneRectangle k_Graphics::DrawingRectangle() const {
@@ -150,13 +155,13 @@ SceneRectangle k_Graphics::DrawingRectangle() const {
 }
 
 SceneRectangle k_Graphics::ShownRectangle() const {
-    SceneRectangle shown = FitScene(width, height, displayWidth, displayHeight);
+    SceneRectangle shown = FitScene(width, height, displayWidth, displayHeight, scaling);
     shown.top = displayHeight - shown.top - shown.height;
     return shown;
 }
 
 // Copies the finished scene from the corner into a texture, clears the bars black and draws
-// the texture over the scene's rectangle. The texture replaces the colour instead of
+// the texture over the scene's rectangle, filtered (smooth) or pixel for pixel (sharp). The texture replaces the colour instead of
 // modulating it (sprites modulate, the default, which is put back): the quad covers the whole
 // display, and the multiplication is a fair part of its cost in a software renderer.
 void k_Graphics::DrawEnlargedScene() {
@@ -192,6 +197,9 @@ void k_Graphics::CopySceneToPicture() {
         sceneCopyHeight = height;
     }
     glBindTexture(GL_TEXTURE_2D, sceneCopy);
+    const GLint filter = scaling == SceneScaling::Smooth ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
 }
 

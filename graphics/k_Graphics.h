@@ -29,6 +29,9 @@ public:
     // scene's size; a scene that fits is drawn straight into its rectangle.
     void SetDisplaySize(int width, int height) override;
     void PresentScene() override;
+    // Smooth enlarging filters the scene's picture (each scene pixel keeps its weight on any
+    // display); sharp enlarging draws it by a whole multiple, pixel for pixel.
+    void SetSceneScaling(SceneScaling scaling) override;
 
 private:
     void DrawScene();
@@ -48,6 +51,7 @@ private:
     int height = 0;
     int displayWidth = 0;
     int displayHeight = 0;
+    SceneScaling scaling = SceneScaling::Smooth;
     // The texture the finished scene is copied into for enlarging, kept from frame to frame,
     // and the context it was made in (a new context needs a new one).
     GLuint sceneCopy = 0;

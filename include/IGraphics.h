@@ -1,6 +1,8 @@
 // The fixed OpenGL drawing state and the drawing of the scene layer by layer.
 #pragma once
 
+#include "SceneScaling.h"
+
 class ITexture;
 
 class IGraphics {
@@ -19,4 +21,6 @@ public:
     virtual void SetDisplaySize(int width, int height) = 0;
     // Brings the finished picture onto the display surface; called right before each swap.
     virtual void PresentScene() = 0;
+    // How the scene is enlarged onto a larger display; smooth until set.
+    virtual void SetSceneScaling(SceneScaling scaling) = 0;
 };

@@ -11,11 +11,19 @@ int FloorDivide(std::int64_t numerator, std::int64_t denominator) {
     return static_cast<int>((numerator % denominator != 0 && numerator < 0) ? quotient - 1 : quotient);
 }
 
+SceneRectangle Centred(int width, int height, int surfaceWidth, int surfaceHeight) {
+    return SceneRectangle{(surfaceWidth - width) / 2, (surfaceHeight - height) / 2, width, height};
+}
+
 }  // namespace
 
-SceneRectangle FitScene(int sceneWidth, int sceneHeight, int surfaceWidth, int surfaceHeight) {
+SceneRectangle FitScene(int sceneWidth, int sceneHeight, int surfaceWidth, int surfaceHeight, SceneScaling scaling) {
     if (sceneWidth <= 0 || sceneHeight <= 0 || surfaceWidth <= 0 || surfaceHeight <= 0) {
         return SceneRectangle{0, 0, std::max(sceneWidth, 0), std::max(sceneHeight, 0)};
+    }
+    const int wholeMultiple = std::min(surfaceWidth / sceneWidth, surfaceHeight / sceneHeight);
+    if (scaling == SceneScaling::Sharp && wholeMultiple >= 1) {
+        return Centred(sceneWidth * wholeMultiple, sceneHeight * wholeMultiple, surfaceWidth, surfaceHeight);
     }
     // Compare the aspects exactly in integers: the wider side decides the scale.
     std::int64_t widthByHeight = static_cast<std::int64_t>(surfaceWidth) * sceneHeight;
@@ -28,9 +36,7 @@ SceneRectangle FitScene(int sceneWidth, int sceneHeight, int surfaceWidth, int s
         rectangle.width = surfaceWidth;
         rectangle.height = static_cast<int>(std::max<std::int64_t>(1, (widthByHeight + sceneWidth / 2) / sceneWidth));
     }
-    rectangle.left = (surfaceWidth - rectangle.width) / 2;
-    rectangle.top = (surfaceHeight - rectangle.height) / 2;
-    return rectangle;
+    return Centred(rectangle.width, rectangle.height, surfaceWidth, surfaceHeight);
 }
 
 ScenePoint SurfaceToScene(const SceneRectangle& rectangle, int sceneWidth, int sceneHeight, int& x, int& y) {

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "IEngine.h"
+#include "IGraphics.h"
 #include "platform/MessagePump.h"
 #include "platform/SceneViewport.h"
 
@@ -97,13 +99,10 @@ bool CreateChild(Display* display, ::Window parent, int width, int height, Serve
     XFixesDestroyRegion(display, nothing);
     XMapWindow(display, x.child);
 
-    // Each pixel of the window shows the nearest pixel of the scene: under a software X server
-    // smoothing would cost the server as much time again as the scaling. Rounding at the edges
-    // reads the edge pixels, not black.
+    // Filtering at the edges reads the edge pixels, not black.
     XRenderPictureAttributes sceneAttributes{};
     sceneAttributes.repeat = RepeatPad;
     x.scene = XRenderCreatePicture(display, x.child, format, CPRepeat, &sceneAttributes);
-    XRenderSetPictureFilter(display, x.scene, FilterNearest, nullptr, 0);
     XRenderPictureAttributes windowAttributes{};
     windowAttributes.subwindow_mode = IncludeInferiors;
     x.window = XRenderCreatePicture(display, parent, format, CPSubwindowMode, &windowAttributes);
@@ -136,7 +135,8 @@ SDL_Window* WrapChild(::Window child) {
 
 }  // namespace
 
-std::unique_ptr<ServerScaledScene> ServerScaledScene::Create(SDL_Window* window, int sceneWidth, int sceneHeight) {
+std::unique_ptr<ServerScaledScene> ServerScaledScene::Create(IEngine* engine, SDL_Window* window, int sceneWidth,
+                                                             int sceneHeight) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!window || sceneWidth <= 0 || sceneHeight <= 0 || !SDL_GetWindowWMInfo(window, &info) ||
@@ -156,12 +156,13 @@ std::unique_ptr<ServerScaledScene> ServerScaledScene::Create(SDL_Window* window,
         return nullptr;
     }
     return std::unique_ptr<ServerScaledScene>(
-        new ServerScaledScene(std::move(x), sceneWindow, sceneWidth, sceneHeight));
+        new ServerScaledScene(engine, std::move(x), sceneWindow, sceneWidth, sceneHeight));
 }
 
-ServerScaledScene::ServerScaledScene(std::unique_ptr<XObjects> objects, SDL_Window* sceneWindow, int sceneWidth,
-                                     int sceneHeight)
-    : x(std::move(objects)),
+ServerScaledScene::ServerScaledScene(IEngine* engine, std::unique_ptr<XObjects> objects, SDL_Window* sceneWindow,
+                                     int sceneWidth, int sceneHeight)
+    : engine(engine),
+      x(std::move(objects)),
       sceneWindow(sceneWindow),
       sceneWidth(sceneWidth),
       sceneHeight(sceneHeight),
@@ -175,10 +176,19 @@ ServerScaledScene::~ServerScaledScene() {
     DestroyChild(*x);
 }
 
-void ServerScaledScene::SetDisplaySize(int width, int height) {
+// Smooth scaling filters bilinearly, so that every scene pixel keeps the same weight on the
+// display; the nearest pixel at a fractional scale would draw some columns and rows twice as
+// wide as others. Sharp scaling enlarges by a whole multiple, where the nearest pixel is exact.
+void ServerScaledScene::SetDisplay(int width, int height, SceneScaling newScaling) {
     displayWidth = width;
     displayHeight = height;
-    SceneRectangle shown = FitScene(sceneWidth, sceneHeight, displayWidth, displayHeight);
+    scaling = newScaling;
+    if (IGraphics* graphics = engine->GetGraphics()) {
+        graphics->SetDisplaySize(sceneWidth, sceneHeight);  // OpenGL draws the scene at its own size
+    }
+    XRenderSetPictureFilter(x->display, x->scene, scaling == SceneScaling::Smooth ? FilterBilinear : FilterNearest,
+                            nullptr, 0);
+    SceneRectangle shown = FitScene(sceneWidth, sceneHeight, displayWidth, displayHeight, scaling);
     // The transform maps the window's pixels to the scene's.
     XTransform transform{{{XDoubleToFixed(static_cast<double>(sceneWidth) / shown.width), 0, 0},
                           {0, XDoubleToFixed(static_cast<double>(sceneHeight) / shown.height), 0},
@@ -186,8 +196,8 @@ void ServerScaledScene::SetDisplaySize(int width, int height) {
     XRenderSetPictureTransform(x->display, x->scene, &transform);
 }
 
-void ServerScaledScene::Present() {
-    SceneRectangle shown = FitScene(sceneWidth, sceneHeight, displayWidth, displayHeight);
+void ServerScaledScene::AfterSwap() {
+    SceneRectangle shown = FitScene(sceneWidth, sceneHeight, displayWidth, displayHeight, scaling);
     std::array<XRectangle, 4> bars;
     int barCount = 0;
     auto addBar = [&bars, &barCount](int left, int top, int width, int height) {

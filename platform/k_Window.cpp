@@ -12,8 +12,12 @@
 #include "platform/DesktopCover.h"
 #include "platform/MessageBox.h"
 #include "platform/MessagePump.h"
+#include "platform/OpenGLScenePresenter.h"
 #include "platform/PopupMenuDrawing.h"
 #include "platform/SceneViewport.h"
+#ifdef ROLLANDIA_X11
+#include "platform/ServerScaledScene.h"
+#endif
 #include "platform/VideoSetup.h"
 #include "platform/WindowMessages.h"
 
@@ -66,7 +70,7 @@ k_Window::k_Window(IEngine* engine, const std::wstring& title, int width, int he
 }
 
 k_Window::~k_Window() {
-    StopScalingInTheServer();
+    ReleasePresenter();
     if (windowHandle) {
         AttachWindowObject(windowHandle, nullptr);
         if (fullscreen) {
@@ -102,6 +106,7 @@ void k_Window::Open() {
     }
     glLibraryLoaded = true;
     CreateWindowAndContext();
+    presenter = std::make_unique<OpenGLScenePresenter>(engine, ToSdlWindow(windowHandle));
     AttachWindowObject(windowHandle, this);
     if (fullscreen) {
         fullscreen = EnterFullscreen();
@@ -172,52 +177,52 @@ bool k_Window::EnterFullscreen() {
         return true;
     }
     SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0 &&
-        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
-        CoverDisplayWithoutWindowManager(window, desktop.w, desktop.h);
-        ScaleInTheServer();
+    if (SDL_GetDesktopDisplayMode(kPrimaryDisplay, &desktop) == 0 && CoverDesktop(window, desktop.w, desktop.h)) {
+        ChoosePresenterForFullScreen();
         return true;
     }
     SDL_SetWindowFullscreen(window, 0);
     return false;
 }
 
-// Where the X server can scale the scene, OpenGL draws it into the server's scene-sized child
-// and the server enlarges it (ServerScaledScene); elsewhere OpenGL enlarges it itself.
-void k_Window::ScaleInTheServer() {
-    if (!serverScaling) {
-        serverScaling = ServerScaledScene::Create(ToSdlWindow(windowHandle), width, height);
+// Where the renderer is a software rasteriser (or the player asks for it) and the X server
+// can scale the scene, OpenGL draws it into the server's scene-sized child and the server
+// enlarges it (ServerScaledScene); elsewhere OpenGL enlarges it itself. A window resized by
+// hand always scales with OpenGL.
+void k_Window::ChoosePresenterForFullScreen() {
+#ifdef ROLLANDIA_X11
+    if (deviceContext == windowHandle && ChoosePresenterForThisContext() == PresenterKind::Server) {
+        if (auto server = ServerScaledScene::Create(engine, ToSdlWindow(windowHandle), width, height)) {
+            presenter = std::move(server);
+        }
     }
-    if (serverScaling) {
-        deviceContext = serverScaling->GetSceneWindow();
-    }
+#endif
+    deviceContext = presenter->GetSceneWindow();
 }
 
-// The context goes back to the window before the child goes.
-void k_Window::StopScalingInTheServer() {
-    if (!serverScaling) {
-        return;
+// The context goes back to the window before a presenter with a window of its own goes.
+void k_Window::ReleasePresenter() {
+    if (windowHandle && deviceContext != windowHandle) {
+        SDL_GL_MakeCurrent(ToSdlWindow(windowHandle), static_cast<SDL_GLContext>(renderingContext));
+        deviceContext = windowHandle;
     }
-    SDL_GL_MakeCurrent(ToSdlWindow(windowHandle), static_cast<SDL_GLContext>(renderingContext));
-    deviceContext = windowHandle;
-    serverScaling.reset();
+    presenter.reset();
 }
 
-// Tells the graphics the size of the surface it draws on, so that it fits the scene into it.
+// Tells the presenter the size of the window's surface, so that it fits the scene into it.
 void k_Window::UpdateDisplaySize() {
-    IGraphics* graphics = engine->GetGraphics();
-    if (!graphics || !windowHandle) {
+    if (!presenter || !windowHandle) {
         return;
     }
     int pixelWidth = 0;
     int pixelHeight = 0;
     SDL_GL_GetDrawableSize(ToSdlWindow(windowHandle), &pixelWidth, &pixelHeight);
-    if (serverScaling) {
-        serverScaling->SetDisplaySize(pixelWidth, pixelHeight);
-        graphics->SetDisplaySize(width, height);  // OpenGL draws the scene at its own size
-        return;
-    }
-    graphics->SetDisplaySize(pixelWidth, pixelHeight);
+    presenter->SetDisplay(pixelWidth, pixelHeight, scaling);
+}
+
+void k_Window::SetSceneScaling(SceneScaling newScaling) {
+    scaling = newScaling;
+    UpdateDisplaySize();
 }
 
 // Mouse positions reach the engine in scene pixels. On the bars beside the scene, presses and
@@ -230,7 +235,7 @@ bool k_Window::MapMouseToScene(unsigned int message, LParam& lParam) const {
     int clientWidth = 0;
     int clientHeight = 0;
     SDL_GetWindowSize(ToSdlWindow(windowHandle), &clientWidth, &clientHeight);
-    SceneRectangle shown = FitScene(width, height, clientWidth, clientHeight);
+    SceneRectangle shown = FitScene(width, height, clientWidth, clientHeight, scaling);
     int x = SignedLowWord(lParam);
     int y = SignedHighWord(lParam);
     bool onBar = SurfaceToScene(shown, width, height, x, y) == ScenePoint::OnBar;
@@ -261,7 +266,7 @@ SceneRectangle k_Window::ShownSceneInGLCoordinates() const {
     int pixelWidth = 0;
     int pixelHeight = 0;
     SDL_GL_GetDrawableSize(ToSdlWindow(deviceContext), &pixelWidth, &pixelHeight);
-    SceneRectangle shown = FitScene(width, height, pixelWidth, pixelHeight);
+    SceneRectangle shown = FitScene(width, height, pixelWidth, pixelHeight, scaling);
     shown.top = pixelHeight - shown.top - shown.height;
     return shown;
 }
@@ -496,22 +501,18 @@ void k_Window::DrawPopupMenu() {
 // ---------------------------------------------------------------- state
 
 void k_Window::SwapBuffers() {
-    if (!deviceContext) {
+    if (!deviceContext || !presenter) {
         return;
     }
     ReturnAfterMessageBox();
     DrawPopupMenu();
-    if (IGraphics* graphics = engine->GetGraphics()) {
-        graphics->PresentScene();
-    }
+    presenter->BeforeSwap();
     if (screenshotRequested && windowHandle) {
         screenshotRequested = false;
         screenshots.Capture(ShownSceneInGLCoordinates());
     }
     SDL_GL_SwapWindow(ToSdlWindow(deviceContext));
-    if (serverScaling) {
-        serverScaling->Present();
-    }
+    presenter->AfterSwap();
 }
 
 void k_Window::SetActive(bool isActive) {

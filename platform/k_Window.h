@@ -12,7 +12,7 @@
 #include "IWindow.h"
 #include "platform/PicturesFolder.h"
 #include "platform/ScreenshotSaver.h"
-#include "platform/ServerScaledScene.h"
+#include "platform/ScenePresenter.h"
 #include "platform/VirtualKeys.h"
 #include "platform/k_PopupMenuView.h"
 
@@ -28,8 +28,8 @@ public:
 
     void Open() override;
     LResult HandleMessage(unsigned int message, WParam wParam, LParam lParam) override;
-    // Draws the open popup menu, brings the picture onto the display (scaled to fill it),
-    // takes a screenshot when F12 was pressed, then shows the picture.
+    // Draws the open popup menu, has the presenter bring the picture onto the display (scaled
+    // to fill it), takes a screenshot when F12 was pressed, then shows the picture.
     void SwapBuffers() override;
     void SetActive(bool active) override;
     bool IsActive() override;
@@ -51,13 +51,15 @@ public:
     const k_PopupMenuView& GetPopupMenuView() const { return popupView; }
     // The window's own copy of the popup menu, with the menu handles of its submenus.
     const MenuItem& GetPopupMenu() const { return popupMenu; }
+    // How the scene is enlarged on a larger display, from the next frame on; smooth until set.
+    void SetSceneScaling(SceneScaling scaling);
 
 private:
     void StartVideo();
     void CreateWindowAndContext();
     bool EnterFullscreen();
-    void ScaleInTheServer();
-    void StopScalingInTheServer();
+    void ChoosePresenterForFullScreen();
+    void ReleasePresenter();
     void ReturnAfterMessageBox();
     void UpdateDisplaySize();
     bool MapMouseToScene(unsigned int message, LParam& lParam) const;
@@ -77,7 +79,8 @@ private:
     int width;
     int height;
     DeviceContext deviceContext = nullptr;  // the window drawn into and swapped
-    std::unique_ptr<ServerScaledScene> serverScaling;  // full screen where the X server scales
+    std::unique_ptr<ScenePresenter> presenter;  // brings the scene onto the display; from Open on
+    SceneScaling scaling = SceneScaling::Smooth;
     void* renderingContext = nullptr;       // SDL_GLContext
     WindowHandle windowHandle = nullptr;    // SDL_Window
     MenuItem popupMenu;

@@ -44,6 +44,7 @@ public:
     void ShowAccumulated() override {}
     void SetDisplaySize(int, int) override {}
     void PresentScene() override {}
+    void SetSceneScaling(SceneScaling) override {}
 };
 
 GLint GLInteger(GLenum name) {
