@@ -41,6 +41,9 @@ int main(int argc, char** argv) {
         if (line.fullscreen) {
             settings[L"Fullscreen"] = *line.fullscreen ? L"1" : L"0";
         }
+        if (!line.dataFolder.empty()) {
+            settings[L"Data"] = FromUtf8(line.dataFolder);
+        }
         RunGame(settings);
         ReleaseGame();
         return 0;
