@@ -1,0 +1,57 @@
+# Installing the game as Linux games are installed (GNU install directories):
+#   bin/rollandia, bin/rollandia-editor, bin/rollandia-check-level   the programs
+#   share/rollandia/                                                  the game's data; the game
+#                                                                     finds it from its own folder
+#                                                                     as ../share/rollandia
+#   include/rollandia/, lib/, lib/cmake/RollandiaEngine/,             the engine as a kit for
+#   lib/pkgconfig/rollandia-engine.pc                                 level tools
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+# ---------------------------------------------------------------- programs and data
+install(TARGETS rollandia RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The tools keep their build names (the tests and the README use them) and install under
+# names that say whose they are. Renamed programs are stripped by hand when the install strips.
+foreach(pair IN ITEMS "rollandia_editor:rollandia-editor" "check_level:rollandia-check-level")
+  string(REPLACE ":" ";" pair ${pair})
+  list(GET pair 0 target)
+  list(GET pair 1 installed_name)
+  install(PROGRAMS $<TARGET_FILE:${target}> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${installed_name})
+  install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${installed_name}\")
+  endif()")
+endforeach()
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/rollandia)
+
+# ---------------------------------------------------------------- the engine kit
+# Every engine layer installs as librollandia_engine_<layer>.a; the top one, librollandia_engine.a,
+# is Rollandia::engine.
+set(ENGINE_KIT_FOLDERS base platform filesystem graphics audio game world engine)
+foreach(layer IN LISTS ENGINE_LAYER_TARGETS)
+  string(REPLACE "layer_" "" folder ${layer})
+  set_target_properties(${layer} PROPERTIES OUTPUT_NAME rollandia_engine_${folder} EXPORT_NAME ${folder})
+endforeach()
+set_target_properties(rollandia_engine PROPERTIES OUTPUT_NAME rollandia_engine EXPORT_NAME engine)
+install(TARGETS ${ENGINE_LAYER_TARGETS} EXPORT RollandiaEngineTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/rollandia)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/rollandia
+        FILES_MATCHING PATTERN "*.h")
+foreach(folder IN LISTS ENGINE_KIT_FOLDERS)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/${folder}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/rollandia/${folder}
+          FILES_MATCHING PATTERN "*.h")
+endforeach()
+
+set(ENGINE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/RollandiaEngine)
+install(EXPORT RollandiaEngineTargets NAMESPACE Rollandia:: DESTINATION ${ENGINE_CMAKE_DIR})
+configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/RollandiaEngineConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/RollandiaEngineConfig.cmake INSTALL_DESTINATION ${ENGINE_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/RollandiaEngineConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/RollandiaEngineConfig.cmake ${CMAKE_BINARY_DIR}/RollandiaEngineConfigVersion.cmake
+        DESTINATION ${ENGINE_CMAKE_DIR})
+
+# The pkg-config file finds the install from its own place, so any prefix works.
+file(RELATIVE_PATH PC_PREFIX_FROM_PC_DIR /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/rollandia-engine.pc.in ${CMAKE_BINARY_DIR}/rollandia-engine.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/rollandia-engine.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
