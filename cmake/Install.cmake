@@ -8,6 +8,11 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
+# Installed files are readable by all, programs and folders also executable, whatever the
+# umask of the machine that builds the package.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 # ---------------------------------------------------------------- programs and data
 install(TARGETS rollandia RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The tools keep their build names (the tests and the README use them) and install under
@@ -22,6 +27,36 @@ foreach(pair IN ITEMS "rollandia_editor:rollandia-editor" "check_level:rollandia
   endif()")
 endforeach()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/rollandia)
+
+# ---------------------------------------------------------------- desktop integration
+# Desktop entries, the icon in the hicolor theme (drawn by tools/make_icons.py), the software
+# centre's metadata and the manual pages (compressed as Debian asks: best, no time stamp).
+set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+install(FILES ${PACKAGING_DIR}/org.rollandia.Rollandia.desktop ${PACKAGING_DIR}/org.rollandia.Rollandia.Editor.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PACKAGING_DIR}/org.rollandia.Rollandia.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size IN ITEMS 16 24 32 48 64 128 256)
+  install(FILES ${PACKAGING_DIR}/icons/rollandia-${size}.png RENAME rollandia.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES ${PACKAGING_DIR}/icons/rollandia.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# Compresses a file of the source tree into the build folder at configure time; the result's
+# path goes into output_variable.
+function(compress_for_install source output_variable)
+  get_filename_component(name ${source} NAME)
+  set(compressed ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/compressed)
+  execute_process(COMMAND gzip -9nc INPUT_FILE ${source} OUTPUT_FILE ${compressed} COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  set(${output_variable} ${compressed} PARENT_SCOPE)
+endfunction()
+
+foreach(page IN ITEMS rollandia.6 rollandia-editor.1 rollandia-check-level.1)
+  compress_for_install(${PACKAGING_DIR}/man/${page} compressed_page)
+  string(REGEX MATCH "[0-9]$" section ${page})
+  install(FILES ${compressed_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+endforeach()
 
 # ---------------------------------------------------------------- the engine kit
 # Every engine layer installs as librollandia_engine_<layer>.a; the top one, librollandia_engine.a,

@@ -12,13 +12,12 @@ export PKG_CONFIG_PATH="$prefix/lib/pkgconfig${PKG_CONFIG_PATH:+:$PKG_CONFIG_PAT
 flags=$(pkg-config --cflags rollandia-engine)
 
 echo "Compiling every installed engine header on its own"
-headers=0
-while IFS= read -r header; do
-  echo "#include \"$header\"" | g++ -std=c++17 -fsyntax-only $flags -x c++ - \
-    || { echo "the installed header $header does not compile on its own" >&2; exit 1; }
-  headers=$((headers + 1))
-done < <(cd "$prefix/include/rollandia" && find . -name '*.h' | sed 's|^[.]/||' | sort)
-echo "  $headers headers"
+export KIT_FLAGS=$flags
+(cd "$prefix/include/rollandia" && find . -name '*.h' | sed 's|^[.]/||' | sort) > "$work/headers"
+# shellcheck disable=SC2016  # expanded by the inner shell
+xargs -P "$(nproc)" -I{} sh -c 'echo "#include \"$1\"" | g++ -std=c++17 -fsyntax-only $KIT_FLAGS -x c++ - \
+  || { echo "the installed header $1 does not compile on its own" >&2; exit 255; }' sh {} < "$work/headers"
+echo "  $(wc -l < "$work/headers") headers"
 
 echo "Building examples/level_stats against the installed kit"
 cmake -S "$root/examples/level_stats" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
