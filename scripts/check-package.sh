@@ -14,6 +14,14 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 
+echo "Validating the desktop entries, the metadata and the manual pages"
+desktop-file-validate "$root"/packaging/*.desktop
+appstreamcli validate --no-net "$root"/packaging/*.metainfo.xml | sed 's/^/  /'
+for page in "$root"/packaging/man/*.[16]; do
+  problems=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$problems" ] || { echo "$page: $problems" >&2; exit 1; }
+done
+
 cd "$build"
 rm -f rollandia_*.deb
 echo "Making the Debian package"
