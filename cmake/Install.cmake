@@ -70,6 +70,14 @@ set_target_properties(rollandia_engine PROPERTIES OUTPUT_NAME rollandia_engine E
 install(TARGETS ${ENGINE_LAYER_TARGETS} EXPORT RollandiaEngineTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/rollandia)
+# A stripped install (the package's) keeps the libraries' symbols but not their debugging
+# information, which is most of their size.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  file(GLOB kit_libraries \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/librollandia_engine*.a\")
+  foreach(library IN LISTS kit_libraries)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-debug \${library} COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()
+endif()")
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/rollandia
         FILES_MATCHING PATTERN "*.h")
 foreach(folder IN LISTS ENGINE_KIT_FOLDERS)

@@ -30,7 +30,7 @@ deb=$(ls rollandia_*.deb)
 echo "  $deb"
 echo "lintian's verdict:"
 lintian --fail-on error "$build/$deb" 2>/dev/null | sed 's/^/  /'
-echo "  no errors"
+echo "  no errors ($SECONDS s so far)"
 
 work=$(mktemp -d)
 game=
@@ -44,7 +44,7 @@ cleanup() {
 trap cleanup EXIT
 "${sudo_cmd[@]}" apt-get install -y -q "$build/$deb" >/dev/null
 dpkg -L rollandia > "$work/files"
-echo "Installed $(wc -l < "$work/files") paths"
+echo "Installed $(wc -l < "$work/files") paths ($SECONDS s so far)"
 
 echo "Running the installed game from another folder"
 display=:$(( 500 + RANDOM % 400 ))
@@ -67,7 +67,7 @@ kill -0 "$game" 2>/dev/null || { cat "$work/game.log" >&2; echo "the installed g
 DISPLAY=$display xdotool search --name "$title" key Escape >/dev/null 2>&1 || true
 for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
 game=
-echo "  it reached its first screen and ended on Escape"
+echo "  it reached its first screen and ended on Escape ($SECONDS s so far)"
 
 "$root/scripts/check-kit.sh" /usr
 
@@ -79,4 +79,4 @@ while IFS= read -r path; do
 done < "$work/files"
 [ ! -e /usr/share/rollandia ] || { echo "  left behind: /usr/share/rollandia" >&2; left=1; }
 [ "$left" -eq 0 ] || exit 1
-echo "  nothing left behind"
+echo "  nothing left behind ($SECONDS s in all)"
