@@ -1,7 +1,9 @@
 #include "app/Game.h"
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "Failure.h"
 #include "IEngine.h"
@@ -9,13 +11,17 @@
 #include "ISprite.h"
 #include "IUniverse.h"
 #include "IWindow.h"
-#include "app/FrameClock.h"
+#include "IScreen.h"
+#include "IWorld.h"
+#include "WideText.h"
+#include "app/CommandLine.h"
+#include "app/GameLoop.h"
+#include "app/Replay.h"
+#include "base/Digest.h"
+#include "base/UserFolders.h"
 #include "filesystem/CannotRead.h"
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
-#include "platform/MessagePump.h"
-#include "platform/VirtualKeys.h"
-#include "platform/WindowMessages.h"
 #include "world/LevelLoading.h"
 
 k_Ball* g_Ball = nullptr;
@@ -26,7 +32,6 @@ ITexture* g_DeathTexture2 = nullptr;
 namespace {
 
 constexpr unsigned int kSplashMilliseconds = 5000;
-constexpr int kPausedWaitMilliseconds = 100;
 constexpr int kFullScreenPictureDepth = 255;
 // -1 draws every layer at full opacity: the game has no edited layer.
 constexpr int kNoHighlightedLayer = -1;
@@ -36,10 +41,8 @@ const wchar_t* const kLaugh = L"sounds/laugh.ogg";
 const wchar_t* const kDeathPicture = L"die.png";
 const wchar_t* const kDeathPicture2 = L"die2.png";
 
-// Ball states fed to its shader.
-constexpr int kBallNormal = 0;
-constexpr int kBallUp = 1;
-constexpr int kBallDown = 2;
+const char* const kReplayFolder = "replays";
+const char* const kLastReplay = "last.replay";
 
 // The death pictures alternate every 125 ms on the counter's own clock.
 constexpr double kBlinkPeriodSeconds = 0.25;
@@ -57,22 +60,70 @@ std::unique_ptr<ISprite> MakeFullScreenPicture(IEngine* engine, ITexture* textur
     return picture;
 }
 
-void ShowSplash(IEngine* engine) {
+}  // namespace
+
+void ShowSplash(IEngine* engine, unsigned int milliseconds) {
     std::unique_ptr<ISprite> splash = MakeFullScreenPicture(engine, engine->GetTexture(L"Splash.png"));
     engine->SetHighlightLayer(kNoHighlightedLayer);
     engine->Update(0.0f);
     engine->GetWindow()->SwapBuffers();
-    Sleep(kSplashMilliseconds);
+    Sleep(milliseconds);
     engine->RemoveSprite(splash.get());
 }
 
-void LoadLevel(IEngine* engine) {
+std::string LoadDataLevel(IEngine* engine) {
     std::unique_ptr<IFile> level = engine->GetFileSystem()->Open(kLevelFile);
     if (!level) {
         throw k_Failure(CannotReadMessage(engine->GetFileSystem(), kLevelFile));
     }
+    Digest digest;
+    digest.Add(level->GetData(), level->GetSize());
     // Failures then name the level file rather than an anonymous source.
     LoadNamedLevel(*engine->GetUniverse(), level.get(), kLevelFile);
+    return digest.Hex();
+}
+
+void StartPlaying(IEngine* engine) {
+    g_Ball = new k_Ball();
+    engine->SetHighlightLayer(kNoHighlightedLayer);
+    engine->PlayMusic(kMusic);
+}
+
+namespace {
+
+std::string CurrentWorldName(IEngine* engine) {
+    IWorld* world = engine->GetUniverse()->GetCurrentWorld();
+    return world ? ToUtf8(world->GetName()) : std::string();
+}
+
+// A replay plays only on the level it was recorded on, from the world it was recorded in.
+void EnterRecordedWorld(IEngine* engine, const Replay& replay, const std::string& levelDigest,
+                        const std::wstring& file) {
+    if (replay.levelDigest != levelDigest) {
+        throw k_Failure(L"Cannot play the replay " + file + L": it was recorded on another level (digest " +
+                        FromUtf8(replay.levelDigest) + L"; this level's is " + FromUtf8(levelDigest) + L")");
+    }
+    IUniverse* universe = engine->GetUniverse();
+    for (const auto& world : universe->GetWorlds()) {
+        if (ToUtf8(world->GetName()) == replay.world) {
+            if (world.get() != universe->GetCurrentWorld()) {
+                universe->SetCurrentWorld(world.get());
+            }
+            return;
+        }
+    }
+    throw k_Failure(L"Cannot play the replay " + file + L": the level has no world \"" + FromUtf8(replay.world) + L"\"");
+}
+
+// The run just played becomes the last replay; a failure to keep it is reported, never fatal.
+void KeepLastReplay(Replay replay, const StepInput& input) {
+    replay.steps = input.Recorded();
+    const std::filesystem::path path = UserDataFolder() / kReplayFolder / kLastReplay;
+    try {
+        WriteReplayFile(path, replay);
+    } catch (const k_Failure& failure) {
+        std::fprintf(stderr, "%s\n", failure.what());
+    }
 }
 
 // Releases the ball; its sprite object stays until its removal from the scene has run.
@@ -85,12 +136,6 @@ void ReleaseBall() {
     g_Ball = nullptr;
 }
 
-void ReleaseRetiredBallSprite(IEngine* engine) {
-    if (g_RetiredBallSprite && engine->GetScene().count(g_RetiredBallSprite.get()) == 0) {
-        g_RetiredBallSprite.reset();
-    }
-}
-
 // Makes the first screen of the current world at column + row 0 current again (leaving and
 // entering it rebuilds its pieces); without one the player goes on where they died.
 void ReturnToStartScreen(IUniverse* universe) {
@@ -99,30 +144,12 @@ void ReturnToStartScreen(IUniverse* universe) {
         return;
     }
     for (const auto& screen : world->GetScreens()) {
-        if (screen->GetX() + screen->GetY() == 0) {
+        // Summed wide, so that screens at the far ends of the integers cannot overflow.
+        if (static_cast<long long>(screen->GetX()) + screen->GetY() == 0) {
             world->SetCurrentScreen(screen.get());
             return;
         }
     }
-}
-
-int BallStateFromKeys(IWindow* window) {
-    if (window->IsKeyDown(VK_UP)) {
-        return kBallUp;
-    }
-    return window->IsKeyDown(VK_DOWN) ? kBallDown : kBallNormal;
-}
-
-// Handles at most one message; false when the loop must end.
-bool PumpOneMessage() {
-    Message message;
-    if (PeekMessage(message)) {
-        if (message.message == WM_QUIT) {
-            return false;
-        }
-        DispatchMessage(message);
-    }
-    return true;
 }
 
 }  // namespace
@@ -149,6 +176,35 @@ void Restart() {
     }
 }
 
+void PlayStepKeys(StepKeys keys, std::uint64_t counter, std::uint64_t frequency) {
+    if (g_Ball) {
+        g_Ball->SetState(BallStateFromKeys(keys));
+    } else if (keys & kStepEnter) {
+        Restart();
+    } else {
+        BlinkDeathPicture(counter, frequency);
+    }
+}
+
+void ReleaseRetiredBallSprite(IEngine& engine) {
+    if (g_RetiredBallSprite && engine.GetScene().count(g_RetiredBallSprite.get()) == 0) {
+        g_RetiredBallSprite.reset();
+    }
+}
+
+std::string GameVersion() { return ROLLANDIA_VERSION; }
+
+std::string RunSummary(IEngine& engine, long steps) {
+    IWorld* world = engine.GetUniverse()->GetCurrentWorld();
+    IScreen* screen = world ? world->GetCurrentScreen() : nullptr;
+    const bool alive = g_Ball && !engine.IsDeathRequested();
+    char line[160];
+    std::snprintf(line, sizeof line, ", screen (%d, %d), %s, %ld steps, state %016llx", screen ? screen->GetX() : 0,
+                  screen ? screen->GetY() : 0, alive ? "alive" : "dead", steps,
+                  static_cast<unsigned long long>(engine.GetStateDigest()));
+    return "replay: world " + (world ? ToUtf8(world->GetName()) : std::string()) + line;
+}
+
 void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency) {
     if (!g_DeathSprite) {
         return;
@@ -157,46 +213,6 @@ void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency) {
     float phase = static_cast<float>(std::fmod(static_cast<double>(seconds), kBlinkPeriodSeconds));
     g_DeathSprite->SetTexture(phase > kBlinkHalfPeriodSeconds ? g_DeathTexture2 : g_DeathTexture);
 }
-
-namespace {
-
-void RunFrame(IEngine* engine, FrameClock& clock) {
-    std::uint64_t frequency = 0;
-    float dt = clock.NextFrame(frequency);
-    IWindow* window = engine->GetWindow();
-    if (g_Ball) {
-        g_Ball->SetState(BallStateFromKeys(window));
-    } else if (window->IsKeyDown(VK_RETURN)) {
-        Restart();
-    } else {
-        BlinkDeathPicture(clock.Last(), frequency);
-    }
-    engine->Update(dt);
-    ReleaseRetiredBallSprite(engine);
-    engine->GetWindow()->SwapBuffers();
-}
-
-void RunMainLoop(IEngine* engine) {
-    IWindow* window = engine->GetWindow();
-    FrameClock clock;
-    bool paused = false;
-    while (PumpOneMessage() && !window->IsKeyDown(VK_ESCAPE)) {
-        if (window->IsActive()) {
-            if (paused) {
-                clock.Resume();
-                paused = false;
-            }
-            RunFrame(engine, clock);
-        } else {
-            // Minimised: sleep until something happens instead of spinning a core.
-            paused = true;
-            WaitMessage(kPausedWaitMilliseconds);
-        }
-        SwitchToThread();
-    }
-}
-
-}  // namespace
 
 Settings BuildSettings() {
     return Settings{
@@ -208,16 +224,31 @@ Settings BuildSettings() {
     };
 }
 
-void RunGame(Settings& settings) {
+void RunGame(Settings& settings, const CommandLine& commandLine) {
+    // A replay file is read first, so that a bad one is refused before the window opens.
+    std::optional<Replay> replay;
+    if (!commandLine.replayFile.empty()) {
+        replay = ReadReplayFile(commandLine.replayFile);
+    }
     g_Engine = CreateEngine(settings);
     g_Engine->Init();
     g_Engine->SetDeathCallback(OnDeath);
-    ShowSplash(g_Engine);
-    LoadLevel(g_Engine);
-    g_Ball = new k_Ball();
-    g_Engine->SetHighlightLayer(kNoHighlightedLayer);
-    g_Engine->PlayMusic(kMusic);
-    RunMainLoop(g_Engine);
+    // A replay starts at once: whoever watches it has seen the splash.
+    ShowSplash(g_Engine, replay ? 0 : kSplashMilliseconds);
+    const std::string levelDigest = LoadDataLevel(g_Engine);
+    if (replay) {
+        EnterRecordedWorld(g_Engine, *replay, levelDigest, FromUtf8(commandLine.replayFile));
+    }
+    Replay run{GameVersion(), levelDigest, CurrentWorldName(g_Engine), {}};
+    StartPlaying(g_Engine);
+    StepInput input = replay ? StepInput(replay->steps) : StepInput();
+    GameLoop loop(*g_Engine, input);
+    loop.Run();
+    std::printf("%s\n", RunSummary(*g_Engine, loop.StepsRun()).c_str());
+    std::fflush(stdout);
+    if (!replay) {
+        KeepLastReplay(std::move(run), input);
+    }
 }
 
 void ReleaseGame() {

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         if (!line.dataFolder.empty()) {
             settings[L"Data"] = FromUtf8(line.dataFolder);
         }
-        RunGame(settings);
+        RunGame(settings, line);
         ReleaseGame();
         return 0;
     } catch (const k_Failure& failure) {

@@ -67,6 +67,9 @@ public:
     void StopMusic() override;
     void TogglePlacementDirection() override;
     bool IsPlacingHorizontally() override;
+    void Simulate(float dt) override;
+    bool IsDeathRequested() override;
+    std::uint64_t GetStateDigest() override;
 
 private:
     void LeaveCurrentScreens();
@@ -80,7 +83,8 @@ private:
     void RunRequestedDeath();
     void RunQueuedRemovals();
     void OpenDoorsWhenAllPiecesBroken();
-    void RunSubStep(float dt);
+    void RunFrame(float dt, bool draw);
+    void RunSubStep(float dt, bool draw);
     void SteerPlayer(float dt);
     void MoveSpritesWithBodies();
     void ChangeScreenAtEdges();

@@ -39,17 +39,29 @@ IScreen* CurrentScreen(IUniverse* universe) {
 
 }  // namespace
 
-void k_Engine::Update(float dt) {
-    graphics->Clear();
+void k_Engine::Update(float dt) { RunFrame(dt, true); }
+
+void k_Engine::Simulate(float dt) { RunFrame(dt, false); }
+
+bool k_Engine::IsDeathRequested() { return deathRequested; }
+
+std::uint64_t k_Engine::GetStateDigest() { return physics ? physics->StateDigest() : 0; }
+
+void k_Engine::RunFrame(float dt, bool draw) {
+    if (draw) {
+        graphics->Clear();
+    }
     RunRequestedDeath();
     RunQueuedRemovals();
     OpenDoorsWhenAllPiecesBroken();
     for (int step = 0; step < kSubSteps; ++step) {
-        RunSubStep(dt);
+        RunSubStep(dt, draw);
     }
-    graphics->ShowAccumulated();
-    if (frameCallback) {
-        frameCallback(frameCallbackData);
+    if (draw) {
+        graphics->ShowAccumulated();
+        if (frameCallback) {
+            frameCallback(frameCallbackData);
+        }
     }
     ChangeScreenAtEdges();
     ReseatPlayerBody();
@@ -98,14 +110,16 @@ void k_Engine::OpenDoorsWhenAllPiecesBroken() {
     }
 }
 
-void k_Engine::RunSubStep(float dt) {
+void k_Engine::RunSubStep(float dt, bool draw) {
     time += dt * kSubStepShare;
     SteerPlayer(dt);
     if (physics) {
         physics->Step(dt * kPhysicsTimeScale * kSubStepShare, kPhysicsIterations);
     }
     MoveSpritesWithBodies();
-    graphics->AccumulateScene(kAccumulationWeight);
+    if (draw) {
+        graphics->AccumulateScene(kAccumulationWeight);
+    }
 }
 
 b2Body* k_Engine::PlayerBody() {

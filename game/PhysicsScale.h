@@ -8,8 +8,11 @@
 constexpr float kPixelsPerMetre = 64.0f;
 constexpr float kMetresPerPixel = 1.0f / kPixelsPerMetre;
 
-// Bounces slower than one pixel per time unit are absorbed, as the game's tuning expects.
-constexpr float kRestitutionThresholdPixels = 1.0f;
+// Bounces slower than this are absorbed. A piece resting on another gains 1 px per time unit of
+// speed from gravity in every sub-step of the game's fixed step (10 px per time unit squared
+// over 0.1 time units); a threshold at that speed let a resting sphere (restitution 1) bounce
+// on every step and pump itself higher, so it lies half as much again above it.
+constexpr float kRestitutionThresholdPixels = 1.5f;
 
 inline float ToMetres(float pixels) { return pixels * kMetresPerPixel; }
 inline float ToPixels(float metres) { return metres * kPixelsPerMetre; }

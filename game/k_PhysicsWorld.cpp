@@ -1,5 +1,6 @@
 #include "game/k_PhysicsWorld.h"
 
+#include "base/Digest.h"
 #include "game/PhysicsScale.h"
 #include "game/k_ContactAdapter.h"
 
@@ -103,4 +104,17 @@ void k_PhysicsWorld::SetRestitution(b2Body* body, float restitution) {
 void k_PhysicsWorld::MoveBody(b2Body* body, PixelVector position, float angle) {
     body->SetTransform(ToVector(position), angle);
     body->SetAwake(true);
+}
+
+std::uint64_t k_PhysicsWorld::StateDigest() const {
+    Digest digest;
+    for (const b2Body* body = world->GetBodyList(); body; body = body->GetNext()) {
+        digest.AddValue(body->GetPosition().x);
+        digest.AddValue(body->GetPosition().y);
+        digest.AddValue(body->GetAngle());
+        digest.AddValue(body->GetLinearVelocity().x);
+        digest.AddValue(body->GetLinearVelocity().y);
+        digest.AddValue(body->GetAngularVelocity());
+    }
+    return digest.Value();
 }

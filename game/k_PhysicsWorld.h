@@ -5,6 +5,8 @@
 // contact listener inside the library is re-raised once the world is unlocked again.
 #pragma once
 
+#include <cstdint>
+
 #include "PhysicsTypes.h"
 
 class k_ContactAdapter;
@@ -40,6 +42,8 @@ public:
     void SetRestitution(b2Body* body, float restitution);
     // Moves the body (and wakes it, so it does not hover with stale contacts).
     void MoveBody(b2Body* body, PixelVector position, float angle);
+    // A digest of every body's position, angle and velocities, in the world's body order.
+    std::uint64_t StateDigest() const;
 
 private:
     void LimitSpeedsAndDisableBodiesOutsideWorldBox();

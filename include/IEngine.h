@@ -2,6 +2,7 @@
 // the scene and the resource cache, and runs the frame update.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -80,6 +81,15 @@ public:
     virtual void StopMusic() = 0;
     virtual void TogglePlacementDirection() = 0;
     virtual bool IsPlacingHorizontally() = 0;
+    // One frame's simulation as Update runs it (death, removals, doors, the two physics
+    // sub-steps, screen changes, re-seating the ball) without clearing, drawing or the frame
+    // hook: a main loop that runs several fixed steps per displayed frame draws only the last.
+    virtual void Simulate(float dt) = 0;
+    // Whether a fatal touch waits to be carried out at the start of the next step.
+    virtual bool IsDeathRequested() = 0;
+    // A digest of every body's position, angle and velocities: two runs whose digests agree
+    // ended in the same state.
+    virtual std::uint64_t GetStateDigest() = 0;
 };
 
 // The one engine, set by the entry right after creation.

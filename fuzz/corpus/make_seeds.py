@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of the pack and file fuzz targets (small, deterministic inputs)."""
+"""Writes the seed corpora of the pack, file and replay fuzz targets (small, deterministic inputs)."""
 import io
 import pathlib
 import stat
@@ -73,6 +73,24 @@ def file_seeds(folder):
     seed("empty", [0, 1, 2, 3, 6], b"")
 
 
+def replay(steps, version=1, game=b"0.9.0", digest=b"db391f4158145328", world="Meadows".encode(), count=None):
+    header = b"RLREPLAY" + struct.pack("<H", version)
+    header += bytes([len(game)]) + game + bytes([len(digest)]) + digest + struct.pack("<H", len(world)) + world
+    return header + struct.pack("<I", len(steps) if count is None else count) + bytes(steps)
+
+
+def replay_seeds(folder):
+    folder.mkdir(parents=True, exist_ok=True)
+    (folder / "journey.replay").write_bytes(replay([2] * 30 + [6] * 30 + [5] * 10 + [16, 0, 9]))
+    (folder / "empty.replay").write_bytes(replay([]))
+    (folder / "unicode-world.replay").write_bytes(replay([1, 2], world="Gezeitent\u00fcmpel".encode()))
+    (folder / "other-version.replay").write_bytes(replay([1], version=2))
+    (folder / "huge-count.replay").write_bytes(replay([1], count=0xFFFFFFFF))
+    (folder / "unknown-keys.replay").write_bytes(replay([0x80]))
+    (folder / "truncated.replay").write_bytes(replay([2] * 8)[:21])
+
+
 if __name__ == "__main__":
+    replay_seeds(here / "replay")
     pack_seeds(here / "pack")
     file_seeds(here / "file")

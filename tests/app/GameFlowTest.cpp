@@ -5,7 +5,6 @@
 #include "IEngine.h"
 #include "IShaderTexture.h"
 #include "IUniverse.h"
-#include "app/FrameClock.h"
 #include "app/Game.h"
 #include "game/k_Ball.h"
 #include "support/EngineOnDisplay.h"
@@ -78,14 +77,4 @@ TEST_F(GameFlowTest, TheBallDiesShowsTheBlinkingPicturesAndRestartsOnTheStartScr
     // A shader texture cannot take the name of a cached picture.
     EXPECT_TRUE(Contains(FailureOf([] { g_Engine->GetShaderTexture(L"die.png", L"ball.vs", L"ball.fs", 32, 32); }),
                          {L"\"die.png\""}));
-}
-
-TEST(FrameClockTest, APauseDoesNotComeBackAsOneLongFrame) {
-    FrameClock clock;
-    std::uint64_t frequency = 0;
-    Sleep(200);
-    clock.Resume();
-    EXPECT_LT(clock.NextFrame(frequency), 0.1f);
-    Sleep(200);
-    EXPECT_GE(clock.NextFrame(frequency), 0.19f);
 }

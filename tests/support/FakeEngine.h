@@ -78,4 +78,7 @@ public:
     void StopMusic() override {}
     void TogglePlacementDirection() override {}
     bool IsPlacingHorizontally() override { return true; }
+    void Simulate(float) override {}
+    bool IsDeathRequested() override { return false; }
+    std::uint64_t GetStateDigest() override { return 0; }
 };

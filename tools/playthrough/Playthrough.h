@@ -1,17 +1,17 @@
-// Replays a solution script on a level with the real engine at a fixed frame time, and logs
-// what a designer needs to see: screen changes, deaths and broken pieces. One playthrough at
-// a time (the engine's hooks are plain functions).
+// Plays a solution on a level through the game's own loop and rules, and logs what a designer
+// needs to see: screen changes, deaths and broken pieces. The keys of every step go through the
+// window's key messages exactly as a replay's do, and the run can be saved as a replay. By
+// default the clock is simulated (a display at the chosen rate, never waiting), so a journey
+// plays in seconds; in real time it plays at the clock's pace in a window of the game's size.
+// One playthrough at a time (the engine's hooks are plain functions).
 #pragma once
 
-#include <chrono>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "tools/playthrough/SolutionScript.h"
+#include "app/Replay.h"
 
 class IEngine;
-class k_Ball;
 
 struct ScreenPosition {
     int x = 0;
@@ -22,38 +22,34 @@ struct ScreenPosition {
 class Playthrough {
 public:
     // Opens a window and loads the level: levelPath, or the game's own "universe.xml" from
-    // its data when levelPath is empty. Failures raise k_Failure. In real time the window has
-    // the game's size and every frame waits for its moment on the clock, so the journey can
-    // be watched (the physics still steps by the fixed frame time).
+    // its data when levelPath is empty. Failures raise k_Failure.
     Playthrough(const std::string& levelPath, bool realTime);
     ~Playthrough();
     Playthrough(const Playthrough&) = delete;
     Playthrough& operator=(const Playthrough&) = delete;
 
-    // Plays the steps at framesPerSecond; stops early at a death. True when the ball is alive
-    // at the end.
-    bool Play(const std::vector<ScriptStep>& steps, int framesPerSecond);
+    // Plays the steps with frames shown at framesPerSecond (simulated unless in real time);
+    // stops early at a death. True when the ball is alive at the end.
+    bool Play(const std::vector<StepKeys>& steps, int framesPerSecond);
     // Also print the ball's position every `interval` seconds of play (0: never).
     void SetTraceInterval(float interval) { traceInterval = interval; }
     ScreenPosition CurrentScreen() const;
+    // The run as a replay of the game: the level's digest, the world and every step played.
+    const Replay& Recording() const { return recording; }
+    // The game's summary line of the run.
+    std::string Summary() const;
 
 private:
-    void PlayFrame(float dt);
-    void WaitForFrame();
-    void SetKeys(const std::vector<int>& keys);
-    void LogScreenChange();
-    void LogTrace(float dt);
     static void OnDeath(void*);
     static void OnRemove(class ISprite* sprite);
+    static void OnFrame(void*);
+    static void OnScreenEntered(class IScreen* screen);
 
     IEngine* engine;
-    std::unique_ptr<k_Ball> ball;
-    ScreenPosition screen;
-    long frame = 0;
-    float seconds = 0.0f;
+    Replay recording;
+    long stepsRun = 0;
     bool died = false;
-    float traceInterval = 0.0f;
-    float sinceTrace = 0.0f;
     bool realTime;
-    std::chrono::steady_clock::time_point started;
+    float traceInterval = 0.0f;
+    float lastTrace = 0.0f;
 };

@@ -1,21 +1,23 @@
 #include "tools/playthrough/SolutionScript.h"
 
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 #include "Failure.h"
 #include "WideText.h"
-#include "platform/VirtualKeys.h"
 
 namespace {
 
 const char kKeySeparator = '+';
 const char* const kNoKeys = "-";
+// Ten hours: a replay holds no more.
+constexpr double kMaxSeconds = 36000.0;
 
-const std::map<std::string, int>& KeyNames() {
-    static const std::map<std::string, int> names{
-        {"Left", VK_LEFT}, {"Right", VK_RIGHT}, {"Up", VK_UP}, {"Down", VK_DOWN}};
+const std::map<std::string, StepKeys>& KeyNames() {
+    static const std::map<std::string, StepKeys> names{
+        {"Left", kStepLeft}, {"Right", kStepRight}, {"Up", kStepUp}, {"Down", kStepDown}, {"Enter", kStepEnter}};
     return names;
 }
 
@@ -23,8 +25,8 @@ const std::map<std::string, int>& KeyNames() {
     throw k_Failure(FromUtf8(path + ":" + std::to_string(line) + ": " + reason));
 }
 
-std::vector<int> ParseKeys(const std::string& text, const std::string& path, int line) {
-    std::vector<int> keys;
+StepKeys ParseKeys(const std::string& text, const std::string& path, int line) {
+    StepKeys keys = 0;
     if (text == kNoKeys) {
         return keys;
     }
@@ -33,9 +35,9 @@ std::vector<int> ParseKeys(const std::string& text, const std::string& path, int
     while (std::getline(names, name, kKeySeparator)) {
         auto key = KeyNames().find(name);
         if (key == KeyNames().end()) {
-            Fail(path, line, "unknown key \"" + name + "\" (Left, Right, Up, Down or -)");
+            Fail(path, line, "unknown key \"" + name + "\" (Left, Right, Up, Down, Enter or -)");
         }
-        keys.push_back(key->second);
+        keys |= key->second;
     }
     return keys;
 }
@@ -59,12 +61,20 @@ std::vector<ScriptStep> ReadSolutionScript(const std::string& path) {
             Fail(path, line, "expected \"<seconds> <keys>\"");
         }
         std::string extra;
-        if (step.seconds < 0.0 || !(fields >> step.keyText) || (fields >> extra)) {
-            Fail(path, line, "expected \"<seconds> <keys>\" with seconds >= 0");
+        if (!(step.seconds >= 0.0 && step.seconds <= kMaxSeconds) || !(fields >> step.keyText) || (fields >> extra)) {
+            Fail(path, line, "expected \"<seconds> <keys>\" with seconds from 0 to 36000");
         }
         step.keys = ParseKeys(step.keyText, path, line);
         step.line = line;
         steps.push_back(step);
+    }
+    return steps;
+}
+
+std::vector<StepKeys> ScriptToSteps(const std::vector<ScriptStep>& script, double stepSeconds) {
+    std::vector<StepKeys> steps;
+    for (const ScriptStep& step : script) {
+        steps.insert(steps.end(), static_cast<std::size_t>(std::llround(step.seconds / stepSeconds)), step.keys);
     }
     return steps;
 }

@@ -1,14 +1,18 @@
-// playthrough: replays a solution script on a level at a fixed frame rate and tells whether
-// it reaches the goal screen alive; see tools/README.md. Needs a display (run it under
-// xvfb-run). Exit status 0 at the goal, 1 otherwise, 2 when used wrongly.
+// playthrough: plays a solution script on a level through the game's own loop, with frames
+// shown at a chosen rate, and tells whether it reaches the goal screen alive; it can save the
+// run as a replay of the game. See tools/README.md. Needs a display (run it under xvfb-run).
+// Exit status 0 at the goal, 1 otherwise, 2 when used wrongly.
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "Failure.h"
 #include "WideText.h"
+#include "app/FixedSteps.h"
 #include "tools/playthrough/Playthrough.h"
+#include "tools/playthrough/SolutionScript.h"
 
 namespace {
 
@@ -25,14 +29,17 @@ struct Options {
     bool hasGoal = false;
     float traceInterval = 0.0f;
     bool realTime = false;
+    std::string recordFile;
 };
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: playthrough [--fps N] --goal X,Y [--level FILE] [--trace SECONDS] [--realtime] SCRIPT\n"
-                 "Replays SCRIPT (lines of \"<seconds> <keys>\", keys like Right+Up or -) on the game's\n"
-                 "universe.xml, or on FILE, at N frames a second (default 60). --realtime plays it at the\n"
-                 "clock's pace in a full-size window, to watch it or take pictures of it.\n");
+                 "usage: playthrough [--fps N] --goal X,Y [--level FILE] [--trace SECONDS] [--realtime]\n"
+                 "                   [--record REPLAY] SCRIPT\n"
+                 "Plays SCRIPT (lines of \"<seconds> <keys>\", keys like Right+Up, Enter or -) on the game's\n"
+                 "universe.xml, or on FILE, in steps of 1/60 s with frames shown N times a second (default\n"
+                 "60). --realtime plays it at the clock's pace in a full-size window, to watch it or take\n"
+                 "pictures of it. --record saves the run as a replay for rollandia --replay.\n");
     return kUsageError;
 }
 
@@ -46,6 +53,9 @@ bool ReadOptions(int argc, char** argv, Options& options) {
             options.hasGoal = std::sscanf(value, "%d,%d", &options.goal.x, &options.goal.y) == 2;
         } else if (argument == "--level" && value) {
             options.level = value;
+        } else if (argument == "--record" && value) {
+            // Loading the level changes the current folder: the path is fixed first.
+            options.recordFile = std::filesystem::absolute(value).string();
         } else if (argument == "--trace" && value) {
             options.traceInterval = std::strtof(value, nullptr);
         } else if (argument == "--realtime") {
@@ -63,11 +73,15 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 }
 
 int Run(const Options& options) {
-    const std::vector<ScriptStep> steps = ReadSolutionScript(options.script);
+    const std::vector<StepKeys> steps = ScriptToSteps(ReadSolutionScript(options.script), FixedSteps::kStepSeconds);
     Playthrough playthrough(options.level, options.realTime);
     playthrough.SetTraceInterval(options.traceInterval);
     const bool alive = playthrough.Play(steps, options.framesPerSecond);
     const ScreenPosition end = playthrough.CurrentScreen();
+    std::printf("%s\n", playthrough.Summary().c_str());
+    if (!options.recordFile.empty()) {
+        WriteReplayFile(options.recordFile, playthrough.Recording());
+    }
     const bool reached = alive && end == options.goal;
     std::printf("%s at %d fps: ended %s on screen (%d, %d), goal (%d, %d)\n", reached ? "PASSED" : "FAILED",
                 options.framesPerSecond, alive ? "alive" : "dead", end.x, end.y, options.goal.x, options.goal.y);

@@ -1,0 +1,90 @@
+// The game's main loop on a real window, its clock injected: keys arrive as SDL events through
+// the window, every step records them, a frame runs the steps its time is worth, and a pause
+// is not caught up afterwards.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "IWindow.h"
+#include "app/Game.h"
+#include "app/GameLoop.h"
+#include "platform/VirtualKeys.h"
+#include "support/EngineOnDisplay.h"
+#include "support/SpriteRecords.h"
+
+namespace {
+
+// A counter of milliseconds: each reading is 1/30 s (two steps) after the last, and waiting
+// lets the time it asks for pass.
+std::uint64_t g_now = 0;
+constexpr std::uint64_t kReadingMilliseconds = 33;
+std::uint64_t Now() { return g_now += kReadingMilliseconds + 1; }
+std::uint64_t Frequency() { return 1000; }
+bool Wait(int milliseconds) {
+    g_now += static_cast<std::uint64_t>(milliseconds);
+    return false;
+}
+
+class GameLoopTest : public EngineOnDisplay {
+protected:
+    void SetUp() override {
+        EngineOnDisplay::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        g_Engine = engine.get();
+        MakeWorld({{Record(r_SpriteType::SolidCube, L"tiles/ground_800x32.png", 0, 568)}});
+        StartPlaying(engine.get());
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    void TearDown() override {
+        g_Engine = nullptr;
+        ReleaseGame();
+    }
+
+    void PushKey(SDL_Keycode key, bool down) {
+        SDL_Event event{};
+        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.windowID = WindowId();
+        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.sym = key;
+        SDL_PushEvent(&event);
+    }
+    void PushWindowEvent(Uint8 what) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.windowID = WindowId();
+        event.window.event = what;
+        SDL_PushEvent(&event);
+    }
+    Uint32 WindowId() { return SDL_GetWindowID(static_cast<SDL_Window*>(engine->GetWindow()->GetHandle())); }
+};
+
+}  // namespace
+
+TEST_F(GameLoopTest, StepsFollowTheClockAndTheKeysAndAPauseIsNotCaughtUp) {
+    // One message a loop: Right and Down pressed, a frame, the window minimised for two waits,
+    // restored, a frame, Escape.
+    PushKey(SDLK_RIGHT, true);
+    PushKey(SDLK_DOWN, true);
+    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    PushKey(SDLK_DOWN, false);
+    PushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    PushKey(SDLK_ESCAPE, true);
+    StepInput input;
+    GameLoop loop(*engine, input, Counter{Now, Frequency}, Wait);
+    loop.Run();
+    const std::vector<StepKeys> expected{kStepRight, kStepRight, kStepRight | kStepDown, kStepRight | kStepDown,
+                                         kStepRight, kStepRight};
+    EXPECT_EQ(input.Recorded(), expected);
+    EXPECT_EQ(loop.StepsRun(), 6);
+}
+
+TEST_F(GameLoopTest, AReplayPlaysItsOwnKeysWhateverThePlayerPresses) {
+    PushKey(SDLK_LEFT, true);
+    StepInput input({kStepRight, kStepRight | kStepUp, 0});
+    GameLoop loop(*engine, input, Counter{Now, Frequency}, Wait);
+    loop.Run();
+    EXPECT_EQ(input.Recorded(), std::vector<StepKeys>({kStepRight, kStepRight | kStepUp, 0}));
+    EXPECT_FALSE(engine->GetWindow()->IsKeyDown(VK_LEFT)) << "the player's key did not reach the window";
+}

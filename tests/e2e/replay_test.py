@@ -1,0 +1,72 @@
+"""End-to-end: runs recorded and replayed through the real game, the display paced at other
+refresh rates (a preloaded library delays every buffer swap to the rate's next tick).
+Usage: replay_test.py BUILD_DIR SOURCE_DIR"""
+import os
+import re
+import sys
+import tempfile
+import time
+import unittest
+
+from game_session import GameSession
+
+BUILD = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else "build")
+SOURCE = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else ".")
+JOURNEY = os.path.join(SOURCE, "tools", "playthrough", "meadows.replay")
+SUMMARY = re.compile(r"^replay: world .*, screen \(-?\d+, -?\d+\), (alive|dead), \d+ steps, state [0-9a-f]{16}$", re.M)
+
+
+class ReplayTest(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.TemporaryDirectory()
+        self.sessions = []
+
+    def tearDown(self):
+        for session in self.sessions:
+            session.close()
+        self.work.cleanup()
+
+    def play(self, hertz, arguments=()):
+        paced = {"LD_PRELOAD": os.path.join(BUILD, "libswap_pacer.so"), "SWAP_PACER_HZ": str(hertz)}
+        session = GameSession(BUILD, self.work.name, arguments=list(arguments), environment=paced)
+        self.sessions.append(session)
+        return session
+
+    def summary(self, session, seconds):
+        session.wait_for(lambda: session.game.poll() is not None, seconds, "the game to end")
+        self.assertEqual(session.game.returncode, 0, session.output())
+        match = SUMMARY.search(session.output())
+        self.assertIsNotNone(match, "no summary line in: " + session.output())
+        return match.group(0)
+
+    def test_the_journeys_replay_reaches_home_at_144_hz(self):
+        line = self.summary(self.play(144, ["--replay", JOURNEY]), 240)
+        self.assertIn("world Meadows, screen (3, 2), alive", line)
+
+    def test_a_run_played_at_30_hz_replays_to_the_same_end_at_144_hz(self):
+        player = self.play(30)
+        player.wait_for(lambda: player.screenshot().ball(), 30, "the ball after the splash")
+        for keys, seconds in ((["Right"], 1.5), (["Right", "Up"], 2.0), (["Left", "Down"], 1.0)):
+            for key in keys:
+                player.hold(key)
+            time.sleep(seconds)
+            for key in keys:
+                player.hold(key, False)
+        player.key("Escape")
+        recorded = self.summary(player, 30)
+        last = os.path.join(self.work.name, ".local", "share", "rollandia", "replays", "last.replay")
+        self.assertTrue(os.path.isfile(last), "the run was kept as the last replay")
+        os.rename(last, os.path.join(self.work.name, "run.replay"))
+        self.assertEqual(self.summary(self.play(144, ["--replay", "run.replay"]), 60), recorded)
+
+        # The same replay on a level changed by one byte is refused, naming both digests.
+        with open(os.path.join(self.work.name, "data", "universe.xml"), "a") as level:
+            level.write(" ")
+        refused = self.play(60, ["--replay", "run.replay"])
+        refused.wait_for(lambda: refused.game.poll() is not None, 30, "the refusal")
+        self.assertEqual(refused.game.returncode, 1)
+        self.assertRegex(refused.output(), r"recorded on another level \(digest [0-9a-f]{16}; this level's is [0-9a-f]{16}\)")
+
+
+if __name__ == "__main__":
+    unittest.main()
