@@ -1,5 +1,6 @@
 // The program entry: runs the game and is the last catcher of every failure, which it shows
-// in a message box (and on standard error) before ending.
+// in a message box (and on standard error) before ending. Every run is logged in the user's
+// state folder, and a failure's message says where.
 #include <cstdio>
 #include <exception>
 
@@ -8,6 +9,7 @@
 #include "WideText.h"
 #include "app/CommandLine.h"
 #include "app/Game.h"
+#include "base/RunLog.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -17,8 +19,9 @@ constexpr int kUsageError = 2;
 
 // Shows the failure, then releases the engine so that the window closes and a changed
 // display mode is restored before the program ends.
-int ReportFailure(const std::wstring& message) {
-    ShowMessageBox(message, kFailureCaption);
+int ReportFailure(const std::wstring& message, const RunLog& log) {
+    std::wstring logNote = log.Path().empty() ? std::wstring() : L"\n\nThe log of this run is " + FromUtf8(log.Path().string());
+    ShowMessageBox(message + logNote, kFailureCaption);
     ReleaseGame();
     return 1;
 }
@@ -36,19 +39,23 @@ int main(int argc, char** argv) {
         std::fputs((line.help ? CommandLineUsage() : VersionText()).c_str(), stdout);
         return 0;
     }
+    RunLog log(RunLog::DefaultPath());
     try {
         Settings settings = BuildSettings();
         if (line.fullscreen) {
             settings[L"Fullscreen"] = *line.fullscreen ? L"1" : L"0";
         }
+        if (!line.dataFolder.empty()) {
+            settings[L"Data"] = FromUtf8(line.dataFolder);
+        }
         RunGame(settings, line);
         ReleaseGame();
         return 0;
     } catch (const k_Failure& failure) {
-        return ReportFailure(failure.Message());
+        return ReportFailure(failure.Message(), log);
     } catch (const std::exception& failure) {
-        return ReportFailure(FromUtf8(failure.what()));
+        return ReportFailure(FromUtf8(failure.what()), log);
     } catch (...) {
-        return ReportFailure(L"An unexpected failure ended the game.");
+        return ReportFailure(L"An unexpected failure ended the game.", log);
     }
 }

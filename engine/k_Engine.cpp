@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Failure.h"
+#include "WideText.h"
 #include "IFileSystem.h"
 #include "IGraphics.h"
 #include "IShaderTexture.h"
@@ -34,10 +35,13 @@ k_Engine::k_Engine(Settings& settings) {
     graphics = std::make_unique<k_Graphics>(this);
     window = std::make_unique<k_Window>(this, settings[L"Title"], ParseInt(settings[L"Width"]),
                                         ParseInt(settings[L"Height"]), ParseInt(settings[L"Fullscreen"]) == 1);
-    // The Zip setting forces the pack; a game shipped as the executable and its pack alone
-    // reads the pack too.
+    // The data is searched beside the executable, then in the install's shared data, unless the
+    // Data setting names the one folder or pack to play. The Zip setting forces a pack; a game
+    // shipped as the executable and its pack alone reads the pack too.
     auto files = std::make_unique<k_FileSystem>(this);
-    files->UseDataSource(L"data", L"data.pak", ParseBool(settings[L"Zip"]));
+    auto chosen = settings.find(L"Data");
+    std::filesystem::path chosenPlace = chosen != settings.end() ? ToUtf8(chosen->second) : std::string();
+    files->UseFirstDataSource(k_FileSystem::GameDataPlaces(chosenPlace), ParseBool(settings[L"Zip"]));
     fileSystem = std::move(files);
     universe = std::make_unique<k_Universe>(this);
 }

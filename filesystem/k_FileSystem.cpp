@@ -44,6 +44,11 @@ std::unique_ptr<IFile> Refuse(std::wstring* whyNot, const std::wstring& reason) 
 
 std::wstring WidePath(const fs::path& path) { return FromUtf8(path.string()); }
 
+// The installed game's data, relative to the folder of the installed executable.
+const char* const kInstalledDataFolder = "../share/rollandia";
+const char* const kDataFolderName = "data";
+const char* const kDataPackName = "data.pak";
+
 std::wstring DescribePackResult(PackResult result) {
     switch (result) {
     case PackResult::BadPassword:
@@ -66,6 +71,7 @@ k_FileSystem::k_FileSystem(IEngine* engine, const std::wstring& programDirectory
 
 void k_FileSystem::UseDirectory(const std::wstring& name) {
     sourceName = name;
+    searchedPlaces.clear();
     fileList.clear();
     std::cout << "Initializing file system with data directory: " << ToUtf8(name) << std::endl;
     pack.reset();
@@ -76,6 +82,7 @@ void k_FileSystem::UseDirectory(const std::wstring& name) {
 
 void k_FileSystem::UsePackFile(const std::wstring& name) {
     sourceName = name;
+    searchedPlaces.clear();
     fileList.clear();
     std::cout << "Initializing file system with data file: " << ToUtf8(name) << std::endl;
     pack.reset();
@@ -107,14 +114,44 @@ void k_FileSystem::Reload() {
 }
 
 void k_FileSystem::UseDataSource(const std::wstring& directoryName, const std::wstring& packName, bool forcePack) {
-    std::error_code error;
-    bool directoryThere = fs::is_directory(programDirectory / ToUtf8(directoryName), error);
-    bool packThere = fs::exists(programDirectory / ToUtf8(packName), error);
-    if (forcePack || (!directoryThere && packThere)) {
-        UsePackFile(packName);
-    } else {
-        UseDirectory(directoryName);
+    UseFirstDataSource({ToUtf8(directoryName), ToUtf8(packName)}, forcePack);
+}
+
+void k_FileSystem::UseFirstDataSource(const std::vector<fs::path>& places, bool forcePack) {
+    if (places.empty()) {
+        return;
     }
+    std::error_code error;
+    for (const fs::path& place : places) {
+        fs::path full = programDirectory / place;
+        bool isFolder = fs::is_directory(full, error);
+        if (!isFolder && fs::exists(full, error)) {
+            UsePackFile(WidePath(place));
+            return;
+        }
+        if (isFolder && !forcePack) {
+            UseDirectory(WidePath(place));
+            return;
+        }
+    }
+    // Nothing there: the source stays the first place of the wanted kind, and its read
+    // failures name every place looked in.
+    auto wanted = std::find_if(places.begin(), places.end(),
+                               [forcePack](const fs::path& place) { return forcePack == (place.extension() == ".pak"); });
+    const fs::path& fallback = wanted != places.end() ? *wanted : places.front();
+    forcePack || fallback.extension() == ".pak" ? UsePackFile(WidePath(fallback)) : UseDirectory(WidePath(fallback));
+    for (const fs::path& place : places) {
+        searchedPlaces.push_back((programDirectory / place).lexically_normal());
+    }
+}
+
+std::vector<fs::path> k_FileSystem::GameDataPlaces(const fs::path& chosenPlace) {
+    if (!chosenPlace.empty()) {
+        std::error_code error;
+        fs::path absolute = fs::absolute(chosenPlace, error);
+        return {error ? chosenPlace : absolute};
+    }
+    return {kDataFolderName, kDataPackName, kInstalledDataFolder};
 }
 
 std::unique_ptr<IFile> k_FileSystem::Open(const std::wstring& name) { return OpenOrExplain(name, nullptr); }
@@ -134,7 +171,8 @@ std::unique_ptr<IFile> k_FileSystem::OpenOrExplain(const std::wstring& name, std
 
 std::unique_ptr<IFile> k_FileSystem::OpenFromPack(const std::wstring& name, std::wstring* whyNot) {
     if (!pack) {
-        return Refuse(whyNot, packFailure);
+        std::wstring nothingFound = NothingFoundProblem();
+        return Refuse(whyNot, nothingFound.empty() ? packFailure : nothingFound);
     }
     PackEntry entry;
     std::int32_t index = pack->FindEntry(name, entry);
@@ -177,7 +215,22 @@ std::unique_ptr<IFile> k_FileSystem::OpenFromDirectory(const std::wstring& name,
     return std::make_unique<k_File>(std::move(content), size);
 }
 
+std::wstring k_FileSystem::NothingFoundProblem() const {
+    if (searchedPlaces.empty()) {
+        return {};
+    }
+    std::wstring message = searchedPlaces.size() == 1 ? L"no game data at " : L"no game data in any of ";
+    for (std::size_t index = 0; index < searchedPlaces.size(); ++index) {
+        message += (index > 0 ? L", " : L"") + WidePath(searchedPlaces[index]);
+    }
+    return message;
+}
+
 std::wstring k_FileSystem::DataDirectoryProblem() const {
+    std::wstring nothingFound = NothingFoundProblem();
+    if (!nothingFound.empty()) {
+        return nothingFound;
+    }
     const std::wstring folder = L"the data folder " + WidePath(dataDirectory);
     if (dataDirectory.empty()) {
         return L"no data source chosen";

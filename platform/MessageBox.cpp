@@ -6,6 +6,7 @@
 
 #include "WideText.h"
 #include "platform/MessagePump.h"
+#include "platform/WindowMessageView.h"
 
 namespace {
 
@@ -17,7 +18,10 @@ void ShowSystemMessageBox(const std::wstring& text, const std::wstring& caption)
     std::string utf8Caption = ToUtf8(caption);
     std::cerr << utf8Caption << ": " << utf8Text << std::endl;
     UncoverDesktop();
-    SDL_ShowSimpleMessageBox(kPlainMessageBox, utf8Caption.c_str(), utf8Text.c_str(), nullptr);
+    // Where the system's box cannot be shown, the program's own window shows the message.
+    if (SDL_ShowSimpleMessageBox(kPlainMessageBox, utf8Caption.c_str(), utf8Text.c_str(), nullptr) != 0) {
+        ShowMessageInOwnWindow(text, caption);
+    }
 }
 
 MessageBoxPresenter currentPresenter = ShowSystemMessageBox;

@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   glslang-tools sox openmpt123 xmp vorbis-tools libvorbis-dev
   python3 zip unzip
+  dpkg-dev lintian desktop-file-utils appstream man-db
 )
 
 missing=()

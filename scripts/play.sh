@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the game on its bundled data.
+# Installs what is needed, builds the game alone (not its tools or tests), and runs it on its
+# bundled data.
 #  - With a display the game simply starts (Escape ends it).
 #  - Without a display it plays a short scripted demo under a virtual display and saves
 #    screenshots, saying where.
@@ -7,7 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" rollandia
 cd "$root/build"
 
 audio_message="BASS :: Can't initialize audio device!"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything, replays the fuzz corpora and runs the test
-# suite, then prints the ratio of test lines to code lines. Tests that draw need a display:
+# suite, then checks the Debian package (made, installed, played, removed) and the engine kit
+# built against it, and prints the ratio of test lines to code lines. Tests that draw need a display:
 # without one they run under Xvfb. The exit status is the test suite's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,5 +15,6 @@ if [ -n "${DISPLAY:-}" ]; then
 else
   xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure || status=$?
 fi
+"$root/scripts/check-package.sh" || status=$?
 "$root/scripts/test-ratio.sh"
 exit "$status"

@@ -162,6 +162,32 @@ TEST_F(FileSystem, DataSourceIsTheFolderWhenPresentElseThePackAndThePackWhenForc
     EXPECT_EQ(Content(L"universe.xml"), "pack");
 }
 
+TEST(FileSystemDataSearch, BesideTheProgramThenTheInstallOrOnlyThePlaceChosenAndFailuresNameEveryPlace) {
+    TempDirectory install;
+    std::filesystem::create_directories(install.Path("bin"));
+    k_FileSystem files(nullptr, install.WidePath("bin"));
+    auto search = [&files](const std::string& chosen) {
+        testing::internal::CaptureStdout();
+        files.UseFirstDataSource(k_FileSystem::GameDataPlaces(chosen), false);
+        testing::internal::GetCapturedStdout();
+        std::unique_ptr<IFile> file = files.Open(L"universe.xml");
+        return file ? std::string(reinterpret_cast<const char*>(file->GetData()), file->GetSize())
+                    : ToUtf8(WhyCannotRead(&files, L"universe.xml"));
+    };
+    EXPECT_EQ(search(""), "no game data in any of " + install.Path("bin/data") + ", " + install.Path("bin/data.pak") +
+                              ", " + install.Path("share/rollandia"));
+    install.Write("share/rollandia/universe.xml", "installed");
+    EXPECT_EQ(search(""), "installed");
+    ZipWriter(install.Path("bin/data.pak")).AddFile("universe.xml", "pack");
+    EXPECT_EQ(search(""), "pack");
+    install.Write("bin/data/universe.xml", "beside");
+    EXPECT_EQ(search(""), "beside");
+    install.Write("mine/universe.xml", "mine");
+    EXPECT_EQ(search(install.Path("mine")), "mine");
+    EXPECT_EQ(search(install.Path("bin/data.pak")), "pack");
+    EXPECT_EQ(search(install.Path("missing.pak")), "no game data at " + install.Path("missing.pak"));
+}
+
 TEST(FileSystemProgramDirectory, DefaultsToTheExecutablesDirectory) {
     std::string name = "fs-test-data-" + std::to_string(::getpid());
     std::filesystem::path data = std::filesystem::read_symlink("/proc/self/exe").parent_path() / name;

@@ -2,28 +2,10 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
-#include <optional>
-#include <string>
-
 #include "platform/MessageBox.h"
+#include "support/ScopedEnvironment.h"
 
 namespace {
-
-// Sets an environment variable (or removes it, for nullptr) while it lives.
-struct ScopedEnvironment {
-    ScopedEnvironment(const char* name, const char* value) : name(name) {
-        if (const char* old = std::getenv(name)) {
-            previous = old;
-        }
-        Apply(value);
-    }
-    ~ScopedEnvironment() { Apply(previous ? previous->c_str() : nullptr); }
-    void Apply(const char* value) { value ? setenv(name, value, 1) : unsetenv(name); }
-
-    const char* name;
-    std::optional<std::string> previous;
-};
 
 TEST(MessageBox, WithoutADisplayTheTextStillReachesStandardErrorAndNothingWaits) {
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {

@@ -19,9 +19,11 @@
 #include "platform/Clock.h"
 #include "platform/MessagePump.h"
 #include "base/ProgramDirectory.h"
+#include "base/UserFolders.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 #include "tools/editor/Autosave.h"
+#include "tools/editor/LevelLocation.h"
 #include "tools/editor/OverlayDrawing.h"
 #include "tools/editor/PieceMenu.h"
 #include "tools/editor/TileDefaults.h"
@@ -183,6 +185,9 @@ void LevelEditor::Save() {
         Say(L"Not saved: " + levelPath.wstring() + L" did not load, so it is not written over");
         return;
     }
+    if (!OfferedCopyTaken()) {
+        return;
+    }
     Guarded([&] {
         std::optional<std::filesystem::path> original = KeepCommentedOriginal(levelPath);
         engine->GetUniverse()->SaveToPath(levelPath.wstring());
@@ -195,6 +200,29 @@ void LevelEditor::Save() {
     });
 }
 
+// A level the user may not write (the installed game's, for one) is not saved: the editor says
+// why and offers a copy in the user's data folder, which the next save makes and then edits.
+// True when the save may go on.
+bool LevelEditor::OfferedCopyTaken() {
+    if (copyOffered) {
+        copyOffered = false;
+        levelPath = UserCopyPath(levelPath);
+        if (!MakeUserFolder(levelPath.parent_path())) {
+            Say(L"Not saved: the folder " + levelPath.parent_path().wstring() + L" cannot be made");
+            return false;
+        }
+        return true;
+    }
+    std::wstring whyNot = WhyLevelIsReadOnly(levelPath, ProgramDirectory());
+    if (whyNot.empty()) {
+        return true;
+    }
+    copyOffered = true;
+    Say(L"Not saved: " + levelPath.wstring() + L" may not be written (" + whyNot + L"); Ctrl+S again saves a copy as " +
+        UserCopyPath(levelPath).wstring());
+    return false;
+}
+
 void LevelEditor::AutosaveWhenDue() {
     auto now = std::chrono::steady_clock::now();
     if (loadFailed || !model.HasUnsavedChanges() || model.Revision() == autosavedRevision ||
@@ -203,9 +231,15 @@ void LevelEditor::AutosaveWhenDue() {
     }
     lastAutosave = now;
     autosavedRevision = model.Revision();
+    // The autosave of a level that may not be written goes beside its copy.
+    const bool readOnly = !WhyLevelIsReadOnly(levelPath, ProgramDirectory()).empty();
+    const std::filesystem::path autosave = AutosavePath(readOnly ? UserCopyPath(levelPath) : levelPath);
+    if (readOnly && !MakeUserFolder(autosave.parent_path())) {
+        return;
+    }
     Guarded([&] {
-        engine->GetUniverse()->SaveToPath(AutosavePath(levelPath).wstring());
-        Say(L"Autosaved to " + AutosavePath(levelPath).wstring());
+        engine->GetUniverse()->SaveToPath(autosave.wstring());
+        Say(L"Autosaved to " + autosave.wstring());
     });
 }
 

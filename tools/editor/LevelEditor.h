@@ -58,6 +58,7 @@ private:
 
     // ---- files
     void Save();
+    bool OfferedCopyTaken();
     void AutosaveWhenDue();
     void OpenAutosave();
     void CheckLevel();
@@ -99,6 +100,7 @@ private:
     int grabY = 0;
     bool loadFailed = false;
     bool autosaveOffered = false;
+    bool copyOffered = false;  // the level may not be written; the next save makes a user copy
     bool asking = false;
     bool quitting = false;
     std::wstring message;

@@ -1,5 +1,5 @@
 // rollandia_editor: the level editor. Opens the universe file given on the command line, or
-// data/universe.xml beside the executable, in an 800 x 600 window; see README.md.
+// the game's own level, in an 800 x 600 window; see README.md.
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -9,6 +9,7 @@
 #include "WideText.h"
 #include "base/ProgramDirectory.h"
 #include "tools/editor/LevelEditor.h"
+#include "tools/editor/LevelLocation.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ std::filesystem::path LevelPath(int argc, char** argv) {
     if (argc > 1) {
         return std::filesystem::absolute(argv[1]);
     }
-    return ProgramDirectory() / "data" / "universe.xml";
+    return DefaultLevelPath(ProgramDirectory());
 }
 
 }  // namespace
