@@ -35,6 +35,8 @@ struct Library {
     DWORD reportedVersion = 0;
     DWORD lastHandle = 0;
     DWORD playingMusic = 0;
+    DWORD streamVolume = BASS_GVOL_FULL;
+    DWORD musicVolume = BASS_GVOL_FULL;
     std::map<DWORD, Entry> entries;
 };
 
@@ -69,6 +71,17 @@ const std::uint8_t* BlockStart(const void* file, QWORD offset) {
 
 int LoopsFor(DWORD flags) { return (flags & BASS_SAMPLE_LOOP) ? kLoopForever : kPlayOnce; }
 
+// A global volume on the mixer's scale, rounded to the nearest step.
+int MixerVolume(DWORD volume) { return static_cast<int>((volume * MIX_MAX_VOLUME + BASS_GVOL_FULL / 2) / BASS_GVOL_FULL); }
+
+void ApplyStreamVolume() {
+    for (auto& [handle, entry] : State().entries) {
+        if (entry.chunk) {
+            Mix_VolumeChunk(entry.chunk, MixerVolume(State().streamVolume));
+        }
+    }
+}
+
 bool StreamIsPlaying(const Entry& entry) {
     return entry.channel >= 0 && Mix_Playing(entry.channel) && Mix_GetChunk(entry.channel) == entry.chunk;
 }
@@ -101,6 +114,7 @@ BOOL PlayMusic(DWORD handle, Entry& entry, BOOL restart) {
     if (MusicIsPlaying(handle) && !restart) {
         return kBassTrue;
     }
+    Mix_VolumeMusic(MixerVolume(State().musicVolume));
     if (Mix_PlayMusic(entry.music, entry.loops) != 0) {
         return kBassFalse;
     }
@@ -153,6 +167,25 @@ BOOL BASS_Init(int device, DWORD freq, DWORD, void*, const void*) {
     return kBassTrue;
 }
 
+BOOL BASS_SetConfig(DWORD option, DWORD value) {
+    Library& library = State();
+    if (value > BASS_GVOL_FULL) {
+        return kBassFalse;
+    }
+    if (option == BASS_CONFIG_GVOL_STREAM) {
+        library.streamVolume = value;
+        ApplyStreamVolume();
+    } else if (option == BASS_CONFIG_GVOL_MUSIC) {
+        library.musicVolume = value;
+        if (library.open) {
+            Mix_VolumeMusic(MixerVolume(value));
+        }
+    } else {
+        return kBassFalse;
+    }
+    return kBassTrue;
+}
+
 BOOL BASS_Free() {
     Library& library = State();
     if (!library.open) {
@@ -192,6 +225,7 @@ HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD le
     if (entry.chunk == nullptr) {
         return 0;
     }
+    Mix_VolumeChunk(entry.chunk, MixerVolume(State().streamVolume));
     entry.loops = LoopsFor(flags);
     return AddEntry(std::move(entry));
 }

@@ -19,6 +19,9 @@ constexpr BOOL kBassTrue = 1;
 constexpr DWORD BASSVERSION = 0x0204;
 constexpr DWORD BASS_SAMPLE_LOOP = 0x4;
 constexpr DWORD BASS_MUSIC_RAMPS = 0x400;  // accepted and ignored: the mixer has no ramping
+constexpr DWORD BASS_CONFIG_GVOL_STREAM = 5;  // the volume of every stream
+constexpr DWORD BASS_CONFIG_GVOL_MUSIC = 6;   // the volume of the music
+constexpr DWORD BASS_GVOL_FULL = 10000;       // global volumes go from 0 (silent) to this
 constexpr DWORD BASS_ACTIVE_STOPPED = 0;
 constexpr DWORD BASS_ACTIVE_PLAYING = 1;
 
@@ -29,6 +32,10 @@ DWORD BASS_GetVersion();
 // window and clsid are accepted for the interface's sake. Fails when the device is open already
 // or cannot be opened.
 BOOL BASS_Init(int device, DWORD freq, DWORD flags, void* window, const void* clsid);
+
+// Sets the global stream or music volume (0 to BASS_GVOL_FULL, the default) for what plays
+// now and later; it outlasts the device. Fails for another option or a volume above full.
+BOOL BASS_SetConfig(DWORD option, DWORD value);
 
 // Frees every music and stream still allocated, then closes the device. Fails when it is not open.
 BOOL BASS_Free();

@@ -19,7 +19,8 @@ public:
     k_Audio(const k_Audio&) = delete;
     k_Audio& operator=(const k_Audio&) = delete;
 
-    // Checks the library's version and opens the default device; raises k_Failure on failure.
+    // Checks the library's version and opens the default device, with the sounds and the music
+    // turned down enough that they add up without clipping; raises k_Failure on failure.
     void Open(WindowHandle window);
     // Plays the file once, cutting off the previous stream of the same name. A missing file
     // plays nothing; a file that does not decode raises k_Failure naming it.

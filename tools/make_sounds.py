@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Synthesizes the game's sound effects into a folder (default: data/sounds beside this tool):
-the seven bounce sounds s1.wav (a soft tick) to s7.wav (a heavy thump), explosion.wav (a piece
+the bounce sounds s1.wav (a soft tick) to s15.wav (the heaviest crash), explosion.wav (a piece
 shattering), die.wav (the ball destroyed) and laugh.ogg (a mocking laugh, encoded by oggenc with
 a fixed serial number). Every run writes byte-identical files.
 
@@ -17,8 +17,13 @@ sys.dont_write_bytecode = True
 import synth  # noqa: E402  (after the flag, so no bytecode lands beside the tools)
 from synth import SAMPLE_RATE, TWO_PI  # noqa: E402
 
-BOUNCE_COUNT = 7
+# The ball's speed picks the bounce sound: index 1 + (5 * (speed // 10)) // 7, and the world
+# limits every speed to 200 pixels per time unit, so 15 is the highest index play reaches.
+BOUNCE_COUNT = 15
+# s1 to s7 span the range from a tick to a thump; the hits beyond grow heavier still.
+THUMP_INDEX = 7
 LOUDEST_PEAK = 0.85  # about -1.4 dBFS: headroom below full scale
+HEAVIEST_PEAK = 0.95  # the hardest hit, its loudness over the thump's (about 1 dB)
 OGG_SERIAL = 20240601
 OGG_QUALITY = 5
 CRACKLE_GRAINS = 140
@@ -32,11 +37,13 @@ BOUNCE_MODES = ((1.0, 1.0, 1.0), (2.02, 0.35, 1.8), (2.76, 0.22, 2.6), (5.4, 0.0
 
 def bounce(index):
     """Index 1 is a short bright tick, 7 a long, low, loud thump; everything in between is
-    interpolated on a logarithmic scale so the steps sound even."""
-    weight = (index - 1) / (BOUNCE_COUNT - 1)
-    duration = 0.10 + 0.30 * weight
+    interpolated on a logarithmic scale so the steps sound even. From 8 on the hits grow
+    heavier still: an octave lower at the hardest, longer, with a stronger body thump."""
+    weight = min(index - 1, THUMP_INDEX - 1) / (THUMP_INDEX - 1)
+    extra = max(0, index - THUMP_INDEX) / (BOUNCE_COUNT - THUMP_INDEX)
+    duration = 0.10 + 0.30 * weight + 0.15 * extra
     count = synth.seconds_to_count(duration)
-    base = 880.0 * (110.0 / 880.0) ** weight
+    base = 880.0 * (110.0 / 880.0) ** weight * 0.5 ** extra
     ring_time = duration / 5.0
 
     # The pitch starts high and drops onto the base note: the "boing" of a squashed ball.
@@ -54,13 +61,14 @@ def bounce(index):
 
     # Heavier hits add a body thump an octave below that falls in pitch quickly.
     if weight > 0.3:
-        thump_count = min(count, synth.seconds_to_count(0.12 + 0.1 * weight))
+        thump_count = min(count, synth.seconds_to_count(0.12 + 0.1 * weight + 0.1 * extra))
         thump_phases = synth.glide_phase(
             [base * 0.5 * (1.0 + 1.5 * math.exp(-(n / SAMPLE_RATE) / 0.02))
              for n in range(thump_count)])
-        thump_decay = synth.exponential_decay(thump_count, 0.03 + 0.05 * weight, attack=0.001)
+        thump_decay = synth.exponential_decay(thump_count, 0.03 + 0.05 * weight + 0.04 * extra,
+                                              attack=0.001)
         thump = [thump_decay[n] * math.sin(thump_phases[n]) for n in range(thump_count)]
-        synth.mix_into(signal, synth.fade_out(thump, 0.01), gain=1.4 * (weight - 0.3))
+        synth.mix_into(signal, synth.fade_out(thump, 0.01), gain=1.4 * (weight - 0.3) + extra)
 
     # The contact click: a few milliseconds of noise, bright for soft touches, dull for hard ones.
     click_count = synth.seconds_to_count(0.004 + 0.006 * weight)
@@ -70,7 +78,8 @@ def bounce(index):
     synth.mix_into(signal, click, gain=1.6)
 
     synth.fade_out(signal, 0.01)
-    return synth.normalize(signal, 0.30 + (LOUDEST_PEAK - 0.30) * weight)
+    peak = 0.30 + (LOUDEST_PEAK - 0.30) * weight + (HEAVIEST_PEAK - LOUDEST_PEAK) * extra
+    return synth.normalize(signal, peak)
 
 
 # ---------------------------------------------------------------- explosion

@@ -4,8 +4,10 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -20,6 +22,7 @@ namespace {
 const std::wstring kLaugh = L"sounds/laugh.ogg";   // 1.5 to 2 s
 const std::wstring kExplosion = L"sounds/explosion.wav";
 const std::wstring kBounce = L"sounds/s1.wav";     // under 0.4 s
+const std::wstring kHardestBounce = L"sounds/s15.wav";
 const std::wstring kModule = L"sounds/glimmerdrift.xm";
 
 // Sets an environment variable for one scope.
@@ -42,7 +45,7 @@ bool Eventually(const std::function<bool()>& condition, double seconds) {
 
 MemoryFileSystem GameSounds() {
     MemoryFileSystem files;
-    for (const std::wstring& name : {kLaugh, kExplosion, kBounce, kModule})
+    for (const std::wstring& name : {kLaugh, kExplosion, kBounce, kHardestBounce, kModule})
         files.files[name] = content::ReadBytes(content::DataPath(ToUtf8(name)));
     return files;
 }
@@ -121,25 +124,33 @@ TEST_F(AudioTest, LayerRejectsUnknownHandlesGrowsChannelsAndStopsOnlyWhatItOwns)
 }
 
 // The disk driver writes the mixed output as raw 16-bit stereo at 44.1 kHz in real time.
-TEST(AudioOutputTest, SoundAndMusicAreAudibleAndStoppedMusicIsSilent) {
+struct AudioOutputTest : ::testing::Test {
+    void SetUp() override { audio.Open(nullptr); }
+    std::vector<std::int16_t> Samples() const {
+        std::vector<std::uint8_t> bytes = content::ReadBytes(output);
+        std::vector<std::int16_t> samples(bytes.size() / 2);
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+        return samples;
+    }
     TempDirectory folder;
     const std::string output = folder.Path("out.raw");
-    ScopedVariable driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", output.c_str());
+    ScopedVariable driver{"SDL_AUDIODRIVER", "disk"}, file{"SDL_DISKAUDIOFILE", output.c_str()};
     MemoryFileSystem files = GameSounds();
-    k_Audio audio(&files);
-    audio.Open(nullptr);
+    k_Audio audio{&files};
+};
 
+TEST_F(AudioOutputTest, SoundAndMusicAreAudibleAndStoppedMusicIsSilent) {
     constexpr std::size_t kWindowSamples = 4410 * 2;  // 100 ms of both channels
-    // Whether a whole 100 ms window written after this call is loud (RMS above 0.02) or not.
+    // Whether a whole 100 ms window written after this call is loud or not: the music, turned
+    // down, has an RMS near 0.02; silence has 0.
     auto windowBecomes = [&](bool loud) {
         std::size_t from = std::filesystem::file_size(output) / 2;
         return Eventually([&] {
-            std::vector<std::uint8_t> bytes = content::ReadBytes(output);
-            auto* samples = reinterpret_cast<const std::int16_t*>(bytes.data());
-            for (std::size_t at = from; at + kWindowSamples <= bytes.size() / 2; at += kWindowSamples) {
+            std::vector<std::int16_t> samples = Samples();
+            for (std::size_t at = from; at + kWindowSamples <= samples.size(); at += kWindowSamples) {
                 double sum = 0;
                 for (std::size_t i = at; i < at + kWindowSamples; ++i) sum += std::pow(samples[i] / 32768.0, 2);
-                if ((std::sqrt(sum / kWindowSamples) > 0.02) == loud) return true;
+                if ((std::sqrt(sum / kWindowSamples) > 0.005) == loud) return true;
             }
             return false;
         }, 8);
@@ -150,4 +161,23 @@ TEST(AudioOutputTest, SoundAndMusicAreAudibleAndStoppedMusicIsSilent) {
     EXPECT_TRUE(windowBecomes(false)) << "the music goes on after StopMusic";
     audio.PlaySound(kLaugh);
     EXPECT_TRUE(windowBecomes(true)) << "the sound is silent";
+}
+
+// A hard hit that breaks a piece starts the heaviest bounce and the explosion in one step; at
+// full volume the two alone go far beyond full scale. Repeated over different bars of the music.
+TEST_F(AudioOutputTest, TheLoudestSoundsTogetherOverTheMusicStayBelowFullScale) {
+    constexpr std::size_t kBytesPerSecond = 44100 * 4;
+    audio.PlayMusic(kModule);
+    for (int hit = 0; hit < 6; ++hit) {
+        audio.PlaySound(kHardestBounce);
+        audio.PlaySound(kExplosion);
+        SDL_Delay(250);  // spaces the hits over the music; the waits below poll
+    }
+    std::uintmax_t end = std::filesystem::file_size(output) + kBytesPerSecond;
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::file_size(output) >= end; }, 8));
+    std::vector<std::int16_t> samples = Samples();
+    auto clipped = std::count_if(samples.begin(), samples.end(), [](std::int16_t v) { return v >= 32767 || v <= -32767; });
+    std::int16_t loudest = *std::max_element(samples.begin(), samples.end());
+    EXPECT_EQ(clipped, 0) << "samples at full scale";
+    EXPECT_GT(loudest, 32767 / 4) << "the sounds are not heard";
 }
