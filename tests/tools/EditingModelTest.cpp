@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <utility>
+
 #include "support/SpriteRecords.h"
 #include "support/TempDirectory.h"
 #include "support/WorldFakes.h"
@@ -127,6 +130,24 @@ TEST_F(EditingModelTest, MakesAndDeletesScreensAndWorldsUndoably) {
     model.Undo();
     EXPECT_EQ(universe.GetWorlds().size(), 1u);
     EXPECT_EQ(LiveSprites(), 2u);
+}
+
+// Ctrl+arrows: one slot at a time, and no step past the ends of the range of slots.
+TEST_F(EditingModelTest, StepsToNeighbourSlotsAndStaysAtTheEndsOfTheRange) {
+    const auto slot = [&] { return std::pair(model.SlotX(), model.SlotY()); };
+    model.GoToNeighbour(1, 0);
+    model.GoToNeighbour(0, -1);
+    EXPECT_EQ(slot(), std::pair(1, -1));
+    for (const auto& [corner, inward] : {std::pair(std::pair(INT_MAX, INT_MIN), std::pair(-1, 1)),
+                                         std::pair(std::pair(INT_MIN, INT_MAX), std::pair(1, -1))}) {
+        model.GoToSlot(corner.first, corner.second);
+        model.GoToNeighbour(-inward.first, 0);
+        model.GoToNeighbour(0, -inward.second);
+        EXPECT_EQ(slot(), corner);
+        model.GoToNeighbour(inward.first, 0);
+        model.GoToNeighbour(0, inward.second);
+        EXPECT_EQ(slot(), std::pair(corner.first + inward.first, corner.second + inward.second));
+    }
 }
 
 }  // namespace
