@@ -4,13 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
 #include "base/AtomicFile.h"
 #include "support/Failures.h"
@@ -18,14 +13,9 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+std::vector<std::string> g_failedTemporaries;  // what the failing fsync was given, by path
 
-const std::string kOldBytes = "the old file, whole";
-
-// The temporary files the failing fsync below was given, by path.
-std::vector<std::string> g_failedTemporaries;
-
-int FsyncRecordingAndFailing(int descriptor) {
+int FailingFsync(int descriptor) {
     char path[PATH_MAX] = {};
     if (readlink(("/proc/self/fd/" + std::to_string(descriptor)).c_str(), path, sizeof path - 1) > 0) {
         g_failedTemporaries.push_back(path);
@@ -34,81 +24,47 @@ int FsyncRecordingAndFailing(int descriptor) {
     return -1;
 }
 
-int RenameFailing(const char*, const char*) {
+int FailingRename(const char*, const char*) {
     errno = EXDEV;
     return -1;
 }
 
-// Each test may swap the durable-write calls; the system's come back after it.
-class AtomicFileTest : public ::testing::Test {
-protected:
-    ~AtomicFileTest() override { AtomicFileDurabilityCalls() = systemCalls; }
-
-    void Write(const std::string& name, const std::string& bytes) {
-        WriteFileAtomically(directory.Path(name), bytes, L"Cannot save: ", FromUtf8(name));
-    }
-
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(directory.Path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
+// A failed step leaves the old file whole and no temporary file; what a save cut short left
+// (recreated from the names the failing fsync saw) goes with the next save of that target
+// only, unless a running save holds it.
+TEST(AtomicFile, FailedStepsKeepTheOldFileAndLeftoversOfTheSameTargetAreRemoved) {
+    const DurabilityCalls system = AtomicFileDurabilityCalls();
     TempDirectory directory;
-    const DurabilityCalls systemCalls = AtomicFileDurabilityCalls();
-};
-
-TEST_F(AtomicFileTest, AFailedFsyncOrRenameLeavesTheOldFileWholeAndNoTemporaryFile) {
-    directory.Write("level.xml", kOldBytes);
-    AtomicFileDurabilityCalls().fsync = FsyncRecordingAndFailing;
-    EXPECT_TRUE(Contains(FailureOf([&] { Write("level.xml", "new"); }),
-                         {L"Cannot save: level.xml: the file cannot be written: "}));
-    EXPECT_EQ(directory.Read("level.xml"), kOldBytes);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"level.xml"});
-
-    AtomicFileDurabilityCalls() = systemCalls;
-    AtomicFileDurabilityCalls().rename = RenameFailing;
-    EXPECT_TRUE(Contains(FailureOf([&] { Write("level.xml", "new"); }),
-                         {L"Cannot save: level.xml: the file cannot be replaced: "}));
-    EXPECT_EQ(directory.Read("level.xml"), kOldBytes);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"level.xml"});
-
-    EXPECT_TRUE(Contains(FailureOf([&] { Write("missing/level.xml", "new"); }),
-                         {L"missing/level.xml: the temporary file beside it cannot be created: "}));
-}
-
-// A save cut short (a crash, a power cut) leaves its temporary file; the next save of the same
-// target removes it, and only files of that target's naming that no running save holds.
-TEST_F(AtomicFileTest, ASaveRemovesWhatAnInterruptedSaveOfTheSameTargetLeft) {
     const std::string longName = std::string(251, 'n') + ".xml";
-    const std::vector<std::string> targets = {"level.xml", longName, "other.xml"};
-    AtomicFileDurabilityCalls().fsync = FsyncRecordingAndFailing;
+    auto write = [&](const std::string& name) { WriteFileAtomically(directory.Path(name), "new", L"", L""); };
+    auto entries = [&] { return std::distance(std::filesystem::directory_iterator(directory.Path()), {}); };
+    directory.Write("level.xml", "old");
     g_failedTemporaries.clear();
-    for (const std::string& target : targets) {
-        FailureOf([&] { Write(target, "new"); });
+    for (const auto& [calls, reason] : {std::pair(DurabilityCalls{FailingFsync, ::rename}, L"cannot be written"),
+                                        std::pair(DurabilityCalls{::fsync, FailingRename}, L"cannot be replaced")}) {
+        AtomicFileDurabilityCalls() = calls;
+        for (const std::string& name : {std::string("level.xml"), longName, std::string("other.xml")}) {
+            EXPECT_TRUE(Contains(FailureOf([&] { write(name); }), {reason}));
+        }
     }
-    AtomicFileDurabilityCalls() = systemCalls;
-    ASSERT_EQ(g_failedTemporaries.size(), targets.size());
+    AtomicFileDurabilityCalls() = system;
+    EXPECT_EQ(directory.Read("level.xml"), "old");
+    EXPECT_EQ(entries(), 1);
+    EXPECT_TRUE(Contains(FailureOf([&] { write("missing/level.xml"); }), {L"the temporary file beside it cannot be"}));
+
+    ASSERT_EQ(g_failedTemporaries.size(), 3u);
     for (const std::string& leftover : g_failedTemporaries) {
-        std::ofstream(leftover) << "what an interrupted save left";
+        directory.Write(std::filesystem::path(leftover).filename().string(), "left by a save cut short");
     }
-    const std::string running = g_failedTemporaries[0].substr(0, g_failedTemporaries[0].size() - 6) + "active";
-    std::ofstream(running) << "a save still writing";
+    const std::string running = g_failedTemporaries[0].substr(0, g_failedTemporaries[0].size() - 1) + "~";
+    directory.Write(std::filesystem::path(running).filename().string(), "a save still writing");
     const int runningLock = open(running.c_str(), O_RDONLY);
     ASSERT_EQ(flock(runningLock, LOCK_EX), 0);
-    directory.Write("level.xml.save-abcdef", "not of its naming");
-
-    Write("level.xml", "new");
-    Write(longName, "new");
+    write("level.xml");
+    write(longName);
     close(runningLock);
-    std::vector<std::string> kept = {fs::path(running).filename().string(),
-                                     fs::path(g_failedTemporaries[2]).filename().string(), "level.xml",
-                                     "level.xml.save-abcdef", longName};
-    std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(Entries(), kept);
+    EXPECT_EQ(entries(), 4) << "level.xml, the long name, other.xml's leftover, the running save's file";
+    EXPECT_TRUE(std::filesystem::exists(g_failedTemporaries[2]) && std::filesystem::exists(running));
 }
 
 }  // namespace

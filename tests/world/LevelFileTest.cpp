@@ -266,26 +266,21 @@ TEST_F(LevelFileTest, FailuresNameTheFilePlaceElementAndAttribute) {
     EXPECT_TRUE(Contains(FailureOf([&] { universe->LoadFromPath(absent); }), {absent, L"cannot be opened"}));
 }
 
-// A pipe without a writer would block the open for ever; the guard only ends a hang the
-// reader failed to avoid, so that the test fails instead of never ending.
+// A pipe without a writer would block the open for ever: the guard ends such a hang so
+// that the test fails instead of never ending.
 TEST_F(LevelFileTest, OnlyARegularFileIsReadAndAPipeGetsItsMessageAtOnce) {
-    constexpr auto kHangLimit = std::chrono::seconds(20);
     ASSERT_EQ(mkfifo(directory.Path("pipe.xml").c_str(), 0600), 0);
-    fs::create_symlink("pipe.xml", directory.Path("link.xml"));
     const std::pair<std::wstring, std::wstring> cases[] = {
-        {directory.WidePath("pipe.xml"), L"a named pipe, not a regular file"},
-        {directory.WidePath("link.xml"), L"a named pipe, not a regular file"},
-        {directory.WidePath(), L"a folder, not a regular file"},
-        {L"/dev/zero", L"a device, not a regular file"},
-    };
+        {directory.WidePath("pipe.xml"), L"a named pipe"}, {directory.WidePath(), L"a folder"}, {L"/dev/zero", L"a device"}};
     for (const auto& [path, kind] : cases) {
-        std::future<std::wstring> failure =
-            std::async(std::launch::async, [&, path = path] { return FailureOf([&] { universe->LoadFromPath(path); }); });
-        if (failure.wait_for(kHangLimit) == std::future_status::timeout) {
+        std::future<std::wstring> failure = std::async(std::launch::async, [&, path = path] {
+            return FailureOf([&] { universe->LoadFromPath(path); });
+        });
+        if (failure.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
             ADD_FAILURE() << "loading " << ToUtf8(path) << " hangs";
             close(open(directory.Path("pipe.xml").c_str(), O_WRONLY | O_NONBLOCK));
         }
-        EXPECT_TRUE(Contains(failure.get(), {L"Cannot load the level: " + path + L": the level file is " + kind}));
+        EXPECT_TRUE(Contains(failure.get(), {path + L": the level file is " + kind + L", not a regular file"}));
     }
 }
 
