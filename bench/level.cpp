@@ -1,16 +1,23 @@
 // The level file's reading and writing against their floors, in one run:
 //   loading a universe of 300 screens of 60 sprites against a bare DOM parse of the same file
-//   (goal: ratio at most 1.5), and saving it against writing the same bytes with one fwrite
-//   (goal: ratio at most 2). The ratios are printed after the timings.
-// The baseline parse uses the XML library directly: it is the floor the reader is measured by.
+//   (goal: ratio at most 1.5), and saving it against a durable write of the same bytes:
+//   a temporary file, one write, fsync, a rename over the target and an fsync of the folder
+//   (goal: ratio at most 1.3). The ratios are printed after the timings.
+// The baselines use the XML library and the system calls directly: they are the floors the
+// reader and the writer are measured by. The files go in the current folder rather than in
+// /tmp, which may be held in memory where fsync costs nothing.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <xercesc/dom/DOM.hpp>
 
@@ -28,7 +35,11 @@ constexpr int kWorlds = 3;
 constexpr int kScreensPerWorld = 100;
 constexpr int kSpritesPerScreen = 60;
 constexpr double kLoadGoal = 1.5;
-constexpr double kSaveGoal = 2.0;
+constexpr double kSaveGoal = 1.3;
+constexpr mode_t kWrittenFileMode = 0644;
+const char* const kDurableWrite = "DurableWrite";
+
+using Clock = std::chrono::steady_clock;
 
 const wchar_t* const kTextures[] = {L"brick.png", L"stone.png", L"grass.png", L"Water", L"door.png", L"spikes.png"};
 
@@ -70,8 +81,8 @@ void FillUniverse(IUniverse& universe) {
 
 void PrepareFiles() {
     Files& files = BenchFiles();
-    char pattern[] = "/tmp/rollandia-bench-level-XXXXXX";
-    files.directory = mkdtemp(pattern);
+    std::string pattern = (fs::current_path() / "rollandia-bench-level-XXXXXX").string();
+    files.directory = mkdtemp(pattern.data());
     files.level = files.directory / "universe.xml";
     files.saved = files.directory / "saved.xml";
     files.written = files.directory / "written.xml";
@@ -107,31 +118,47 @@ void BareDomParse(benchmark::State& state) {
     }
 }
 
+// The steps every durable replacement takes, with nothing else around them.
+void WriteDurably() {
+    const Files& files = BenchFiles();
+    const std::string path = files.written.string();
+    const std::string temporary = path + ".tmp";
+    const int file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kWrittenFileMode);
+    benchmark::DoNotOptimize(write(file, files.text.data(), files.text.size()));
+    fsync(file);
+    close(file);
+    std::rename(temporary.c_str(), path.c_str());
+    const int folder = open(files.directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    fsync(folder);
+    close(folder);
+}
+
+double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+// A save and a durable write of the same bytes take turns in every iteration, so that both
+// meet the disk in the same state: the disk's pace drifts with whatever else the machine
+// does. The save's time is the benchmark's; the write's is a counter beside it.
 void SaveLevel(benchmark::State& state) {
     WorldFakeEngine engine;
     k_Universe universe(&engine);
     engine.universe = &universe;
     FillUniverse(universe);
     const std::wstring path = FromUtf8(BenchFiles().saved.string());
+    double writeSeconds = 0.0;
     for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
         universe.SaveToPath(path);
+        const Clock::time_point saved = Clock::now();
+        WriteDurably();
+        writeSeconds += Seconds(Clock::now() - saved);
+        state.SetIterationTime(Seconds(saved - start));
     }
-}
-
-void WriteBytes(benchmark::State& state) {
-    const std::string path = BenchFiles().written.string();
-    const std::string& text = BenchFiles().text;
-    for (auto _ : state) {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
+    state.counters[kDurableWrite] = benchmark::Counter(writeSeconds, benchmark::Counter::kAvgIterations);
 }
 
 BENCHMARK(LoadLevel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BareDomParse)->Unit(benchmark::kMillisecond);
-BENCHMARK(SaveLevel)->Unit(benchmark::kMillisecond);
-BENCHMARK(WriteBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveLevel)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // Keeps each benchmark's time per iteration so that the ratios can be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -141,7 +168,11 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
+            times[run.run_name.function_name] = run.GetAdjustedRealTime();
+            auto durableWrite = run.counters.find(kDurableWrite);
+            if (durableWrite != run.counters.end()) {
+                times[kDurableWrite] = durableWrite->second.value * benchmark::GetTimeUnitMultiplier(run.time_unit);
+            }
         }
     }
 
@@ -171,7 +202,7 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatio("load", "LoadLevel", "BareDomParse", kLoadGoal);
-    reporter.PrintRatio("save", "SaveLevel", "WriteBytes", kSaveGoal);
+    reporter.PrintRatio("save", "SaveLevel", kDurableWrite, kSaveGoal);
     benchmark::Shutdown();
     fs::remove_all(BenchFiles().directory);
     return 0;

@@ -83,15 +83,16 @@ Outcome ReadPicture(png_structp png, png_infop info, PngImage& image, std::vecto
     int bitDepth = 0;
     int colourType = 0;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
+    // Checked before libpng sets up its row buffers for the output.
+    if (width > kPngMaxSide || height > kPngMaxSide || static_cast<std::uint64_t>(width) * height > kPngMaxPixels) {
+        return Outcome::TooLarge;
+    }
     RequestRgbOutput(png, colourType, bitDepth);
     png_read_update_info(png, info);
 
     int channels = png_get_channels(png, info);
     if (channels != kRgbChannels && channels != kRgbaChannels) {
         return Outcome::PlainGrey;
-    }
-    if (static_cast<std::uint64_t>(width) * height > kPngMaxPixels) {
-        return Outcome::TooLarge;
     }
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
@@ -127,7 +128,8 @@ bool DecodePng(const std::uint8_t* bytes, std::size_t size, PngImage& image, std
         return false;
     }
     png_set_read_fn(reader.png, &state, ReadFromMemory);
-    png_set_user_limits(reader.png, kPngMaxSide, kPngMaxSide);
+    // Any size a PNG may declare reaches the decoder's own check, which names the limits.
+    png_set_user_limits(reader.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_set_chunk_malloc_max(reader.png, kMaxChunkBytes);
     // libpng reports an oversized chunk as a "benign" error, by default only a warning after
     // which it still allocates the declared length: make such reports errors.
@@ -147,7 +149,7 @@ bool DecodePng(const std::uint8_t* bytes, std::size_t size, PngImage& image, std
     case Outcome::TooLarge:
         error = "PNG picture too large: " + std::to_string(png_get_image_width(reader.png, reader.info)) + " x " +
                 std::to_string(png_get_image_height(reader.png, reader.info)) + " pixels (at most " +
-                std::to_string(kPngMaxPixels) + ")";
+                std::to_string(kPngMaxSide) + " pixels a side and " + std::to_string(kPngMaxPixels) + " in all)";
         break;
     }
     image = PngImage();

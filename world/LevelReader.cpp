@@ -1,9 +1,10 @@
 #include "world/LevelReader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -365,32 +366,83 @@ LevelDescription ParseAndRead(const std::uint8_t* bytes, std::size_t size, const
     return LevelDocumentReader(name, StartTagPositions(bytes, size, &security)).Read(root);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 std::wstring SystemError(int code) { return FromUtf8(std::strerror(code)); }
 
+// What a path that is no regular file names instead, in a designer's words.
+std::wstring KindOfFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return L"a folder";
+    }
+    if (S_ISFIFO(mode)) {
+        return L"a named pipe";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return L"a device";
+    }
+    if (S_ISSOCK(mode)) {
+        return L"a socket";
+    }
+    return L"a special file";
+}
+
+// Only a regular file is a level: a pipe or a device could block the open or the read for ever.
+void RefuseAllButRegularFile(const std::wstring& path, mode_t mode) {
+    if (!S_ISREG(mode)) {
+        Fail(path, L"the level file is " + KindOfFile(mode) + L", not a regular file");
+    }
+}
+
+// Closes the descriptor when the read ends, however it ends.
+class Descriptor {
+public:
+    explicit Descriptor(int value) : value(value) {}
+    ~Descriptor() {
+        if (value >= 0) {
+            close(value);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int value;
+};
+
+void ReadAll(const std::wstring& path, int descriptor, std::vector<std::uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = read(descriptor, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            Fail(path, L"the level file cannot be read completely");
+        }
+        done += static_cast<std::size_t>(count);
+    }
+}
+
+// The path is looked at before it is opened, and opened without waiting, so that a pipe put
+// in its place in between is still refused instead of waiting for a writer.
 std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ToUtf8(path).c_str(), "rb"));
-    if (!file) {
+    const std::string name = ToUtf8(path);
+    struct stat status {};
+    if (stat(name.c_str(), &status) != 0) {
         Fail(path, L"the level file cannot be opened: " + SystemError(errno));
     }
-    struct stat status {};
-    if (fstat(fileno(file.get()), &status) != 0) {
+    RefuseAllButRegularFile(path, status.st_mode);
+    const Descriptor file(open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.value < 0) {
+        Fail(path, L"the level file cannot be opened: " + SystemError(errno));
+    }
+    if (fstat(file.value, &status) != 0) {
         Fail(path, L"the level file cannot be read: " + SystemError(errno));
     }
-    if (!S_ISREG(status.st_mode)) {
-        Fail(path, L"the level file is not a regular file");
-    }
+    RefuseAllButRegularFile(path, status.st_mode);
     if (static_cast<std::uintmax_t>(status.st_size) > kMaxLevelBytes) {
         Fail(path, std::wstring(L"the level file is larger than ") + kMaxLevelSizeText);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
-    std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (read != bytes.size() || std::ferror(file.get())) {
-        Fail(path, L"the level file cannot be read completely");
-    }
+    ReadAll(path, file.value, bytes);
     return bytes;
 }
 

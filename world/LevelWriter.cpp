@@ -37,6 +37,8 @@ constexpr std::string_view kSpriteEnd = "\" />\n"sv;
 
 const wchar_t* const kFailurePrefix = L"Cannot save the level: ";
 constexpr std::size_t kMaxIntegerCharacters = 20;
+// A sprite's line with a texture name of a usual length.
+constexpr std::size_t kExpectedSpriteBytes = 160;
 constexpr char32_t kFirstAsciiExcluded = 0x80;
 constexpr char32_t kFirstXmlCharacter = 0x20;
 constexpr char32_t kNonCharacterFFFE = 0xFFFE;
@@ -93,6 +95,8 @@ bool IsWritable(wchar_t c) {
 // formatting then leaves no file behind at all.
 class LevelText {
 public:
+    explicit LevelText(std::size_t expectedBytes) { text.reserve(expectedBytes); }
+
     void Put(std::string_view piece) { text.append(piece); }
 
     void PutInteger(std::int64_t value) {
@@ -196,11 +200,22 @@ void PutWorld(LevelText& out, IWorld& world, bool current, const TypeTexts& type
     out.Put(kWorldClose);
 }
 
+// Room for the whole text at once: growing it step by step would copy it several times.
+std::size_t ExpectedBytes(IUniverse& universe) {
+    std::size_t sprites = 0;
+    for (auto& world : universe.GetWorlds()) {
+        for (auto& screen : world->GetScreens()) {
+            sprites += screen->GetSpriteData().size();
+        }
+    }
+    return sprites * kExpectedSpriteBytes;
+}
+
 }  // namespace
 
 std::string FormatLevel(IUniverse& universe) {
     const TypeTexts types;
-    LevelText out;
+    LevelText out(ExpectedBytes(universe));
     out.Put(kDeclaration);
     out.Put(kUniverseOpen);
     IWorld* current = universe.GetCurrentWorld();

@@ -67,6 +67,7 @@ TEST(PngDecoder, CorruptHugeAndPlainGreyPicturesFailWithTheirReasonBeforeTakingM
     grey.colourType = PNG_COLOR_TYPE_GRAY;
     badData[badData.size() - 20] ^= 0x10;  // inside the image data: breaks its checksum
     const std::string kCorrupt = "corrupt PNG data: ";  // followed by libpng's own reason
+    const std::string kLimits = " (at most 8192 pixels a side and 16777216 in all)";
     struct Case {
         std::vector<std::uint8_t> file;
         std::string message;
@@ -75,9 +76,12 @@ TEST(PngDecoder, CorruptHugeAndPlainGreyPicturesFailWithTheirReasonBeforeTakingM
     const Case cases[] = {
         {badSignature, "not a PNG picture (bad signature)", true},
         {badData, kCorrupt, false},
-        {ClaimingSize(kPngMaxSide + 1, 1), kCorrupt, false},
         {ClaimingSize(64, 64), kCorrupt, false},  // within the limits, without its image data
-        {ClaimingSize(kPngMaxSide, kPngMaxSide), "PNG picture too large: 8192 x 8192 pixels (at most 16777216)", true},
+        {ClaimingSize(kPngMaxSide + 1, 1), "PNG picture too large: 8193 x 1 pixels" + kLimits, true},
+        {WritePng(TrueColourPicture(100000, 16, false, Pattern)), "PNG picture too large: 100000 x 16 pixels" + kLimits,
+         true},
+        {ClaimingSize(1, 0x7fffffff), "PNG picture too large: 1 x 2147483647 pixels" + kLimits, true},
+        {ClaimingSize(kPngMaxSide, kPngMaxSide), "PNG picture too large: 8192 x 8192 pixels" + kLimits, true},
         // 90 bytes whose sPLT chunk claims 1.85 GiB: refused by its length, never allocated.
         {ReadSeed("forged-splt-length.png"), kCorrupt + "sPLT: chunk data is too large", true},
         {WritePng(grey), "grey PNG pictures", false},  // which the game refuses

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <utility>
+
 #include "support/SpriteRecords.h"
 #include "support/TempDirectory.h"
 #include "support/WorldFakes.h"
@@ -127,6 +130,18 @@ TEST_F(EditingModelTest, MakesAndDeletesScreensAndWorldsUndoably) {
     model.Undo();
     EXPECT_EQ(universe.GetWorlds().size(), 1u);
     EXPECT_EQ(LiveSprites(), 2u);
+}
+
+// Ctrl+arrows: one slot at a time, and no step past the ends of the range of slots.
+TEST_F(EditingModelTest, StepsToNeighbourSlotsAndStaysAtTheEndsOfTheRange) {
+    const auto slot = [&] { return std::pair(model.SlotX(), model.SlotY()); };
+    model.GoToSlot(INT_MAX, INT_MIN);
+    model.GoToNeighbour(1, 0);
+    model.GoToNeighbour(0, -1);
+    EXPECT_EQ(slot(), std::pair(INT_MAX, INT_MIN));
+    model.GoToNeighbour(-1, 0);
+    model.GoToNeighbour(0, 1);
+    EXPECT_EQ(slot(), std::pair(INT_MAX - 1, INT_MIN + 1));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,17 @@ TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
         {"gaps narrower than the ball", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling +
              Sprite("SolidSphere", "tiles/ball_32x32.png", 770, 40) +
              Sprite("SolidCube", "tiles/wall_32x600.png", 768, 100))), {}},
+        {"a gap as wide as the ball", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 768, 64))), {L"right edge (from top 32 to 64)"}},
+        {"a piece four pixels from the edge closes it", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 764, 63))), {}},
+        {"five pixels leave it open", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 763, 0))), {L"right edge (from top 32 to 568)"}},
+        {"screens at the ends of the range", Level(Screen(INT_MAX, INT_MAX, kLeftWall + kCeiling) +
+             Closed(INT_MIN, INT_MIN)),
+         {L"screen (2147483647, 2147483647): the ball can leave through the right edge (from top 32 to 600) but no "
+          L"screen can lie beyond it", L"bottom edge (from left 32 to 800) but no screen can lie beyond it",
+          L"screen (-2147483648, -2147483648): the ball cannot reach"}},
         {"loose, breakable and door pieces do not close", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling +
              Sprite("SolidCube", "tiles/wall_32x600.png", 768, 0, false) +
              Sprite("Breakable", "tiles/wall_32x600.png", 768, 0) + Sprite("Door", "tiles/wall_32x600.png", 768, 0))),

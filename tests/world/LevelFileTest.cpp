@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "support/Failures.h"
 #include "support/SpriteRecords.h"
@@ -260,7 +264,24 @@ TEST_F(LevelFileTest, FailuresNameTheFilePlaceElementAndAttribute) {
     }
     const std::wstring absent = directory.WidePath("absent.xml");
     EXPECT_TRUE(Contains(FailureOf([&] { universe->LoadFromPath(absent); }), {absent, L"cannot be opened"}));
-    FailureOf([&] { universe->LoadFromPath(directory.WidePath()); });  // a directory is no level
+}
+
+// A pipe without a writer would block the open for ever: the guard ends such a hang so
+// that the test fails instead of never ending.
+TEST_F(LevelFileTest, OnlyARegularFileIsReadAndAPipeGetsItsMessageAtOnce) {
+    ASSERT_EQ(mkfifo(directory.Path("pipe.xml").c_str(), 0600), 0);
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {directory.WidePath("pipe.xml"), L"a named pipe"}, {directory.WidePath(), L"a folder"}, {L"/dev/zero", L"a device"}};
+    for (const auto& [path, kind] : cases) {
+        std::future<std::wstring> failure = std::async(std::launch::async, [&, path = path] {
+            return FailureOf([&] { universe->LoadFromPath(path); });
+        });
+        if (failure.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
+            ADD_FAILURE() << "loading " << ToUtf8(path) << " hangs";
+            close(open(directory.Path("pipe.xml").c_str(), O_WRONLY | O_NONBLOCK));
+        }
+        EXPECT_TRUE(Contains(failure.get(), {path + L": the level file is " + kind + L", not a regular file"}));
+    }
 }
 
 TEST_F(LevelFileTest, LoadingFromADataFileUsesTheSameReader) {

@@ -1,7 +1,10 @@
 #include "tools/editor/EditingModel.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
+
+#include "world/ScreenSlot.h"
 
 namespace {
 
@@ -206,6 +209,12 @@ void EditingModel::GoToSlot(int x, int y) {
     slotY = y;
     Forget();
     Rebuild();
+}
+
+void EditingModel::GoToNeighbour(int columns, int rows) {
+    if (std::optional<ScreenSlot> slot = SlotBeside(slotX, slotY, columns, rows)) {
+        GoToSlot(slot->x, slot->y);
+    }
 }
 
 bool EditingModel::MakeScreen() {

@@ -69,6 +69,8 @@ public:
 
     // Shows the slot of the current world: its screen, or nothing when there is none.
     void GoToSlot(int x, int y);
+    // Goes columns and rows away; at the end of the range of slots it stays where it is.
+    void GoToNeighbour(int columns, int rows);
     bool MakeScreen();    // at the empty slot; false when a screen is there
     bool DeleteScreen();  // the slot's screen; false on an empty slot
     void MakeWorld();     // with one empty screen; it becomes the current world

@@ -521,10 +521,10 @@ bool LevelEditor::HandleControlKey(int key) {
     case 'Z': model.Undo(); return true;
     case 'Y': model.Redo(); return true;
     case 'S': Save(); return true;
-    case VK_LEFT: model.GoToSlot(model.SlotX() - 1, model.SlotY()); return true;
-    case VK_RIGHT: model.GoToSlot(model.SlotX() + 1, model.SlotY()); return true;
-    case VK_UP: model.GoToSlot(model.SlotX(), model.SlotY() - 1); return true;
-    case VK_DOWN: model.GoToSlot(model.SlotX(), model.SlotY() + 1); return true;
+    case VK_LEFT: model.GoToNeighbour(-1, 0); return true;
+    case VK_RIGHT: model.GoToNeighbour(1, 0); return true;
+    case VK_UP: model.GoToNeighbour(0, -1); return true;
+    case VK_DOWN: model.GoToNeighbour(0, 1); return true;
     case VK_DELETE:
         if (model.DeleteScreen()) {
             Say(L"Screen deleted (Ctrl+Z brings it back)");

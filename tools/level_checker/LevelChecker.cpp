@@ -12,6 +12,7 @@
 #include "tools/level_checker/DataPictures.h"
 #include "tools/level_checker/ScreenEdges.h"
 #include "world/LevelReader.h"
+#include "world/ScreenSlot.h"
 
 namespace {
 
@@ -44,6 +45,9 @@ using ScreenOpenings = std::array<std::vector<EdgeOpening>, kEdgeSteps.size()>;
 std::wstring Pixels(float value) { return std::to_wstring(static_cast<long long>(std::trunc(value))); }
 
 std::wstring Place(int x, int y) { return L"(" + std::to_wstring(x) + L", " + std::to_wstring(y) + L")"; }
+
+// Column plus row is 0; summed wide, as screens may sit anywhere in the range of int.
+bool OnTheRestartDiagonal(const LevelScreen& screen) { return static_cast<long long>(screen.x) + screen.y == 0; }
 
 bool IsWater(const SpriteData& record) { return record.special && record.texture == kWaterName; }
 
@@ -148,12 +152,21 @@ private:
         }
         for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
             const EdgeStep& step = kEdgeSteps[edge];
-            if (!openings[edge].empty() && FirstAt(world, screen.x + step.dx, screen.y + step.dy) < 0) {
-                Report(label, L"the ball can leave through the " + std::wstring(step.name) + L" edge (" +
-                                  OpeningsText(step.edge, openings[edge]) + L") but there is no screen " +
-                                  Place(screen.x + step.dx, screen.y + step.dy) + L" beside it");
+            if (openings[edge].empty() || NeighbourOf(world, screen, step) >= 0) {
+                continue;
             }
+            const std::optional<ScreenSlot> beside = SlotBeside(screen.x, screen.y, step.dx, step.dy);
+            Report(label, L"the ball can leave through the " + std::wstring(step.name) + L" edge (" +
+                              OpeningsText(step.edge, openings[edge]) + L") but " +
+                              (beside ? L"there is no screen " + Place(beside->x, beside->y) + L" beside it"
+                                      : std::wstring(L"no screen can lie beyond it (the last column or row)")));
         }
+    }
+
+    // The screen beyond an edge of screen; -1 when there is none or its slot is beyond the range.
+    static int NeighbourOf(const LevelWorld& world, const LevelScreen& screen, const EdgeStep& step) {
+        const std::optional<ScreenSlot> beside = SlotBeside(screen.x, screen.y, step.dx, step.dy);
+        return beside ? FirstAt(world, beside->x, beside->y) : -1;
     }
 
     // The first screen of the world at (x, y), as the game's neighbour look-up finds it; -1 for none.
@@ -174,7 +187,7 @@ private:
             return reached;
         }
         std::size_t start = 0;
-        while (start < world.screens.size() && world.screens[start].x + world.screens[start].y != 0) {
+        while (start < world.screens.size() && !OnTheRestartDiagonal(world.screens[start])) {
             ++start;
         }
         start = start < world.screens.size() ? start : 0;
@@ -187,7 +200,7 @@ private:
             const ScreenOpenings& open = openings[waiting.front()];
             waiting.pop_front();
             for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
-                const int next = FirstAt(world, screen.x + kEdgeSteps[edge].dx, screen.y + kEdgeSteps[edge].dy);
+                const int next = NeighbourOf(world, screen, kEdgeSteps[edge]);
                 if (!open[edge].empty() && next >= 0 && !reached[next]) {
                     reached[next] = true;
                     waiting.push_back(static_cast<std::size_t>(next));
