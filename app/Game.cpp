@@ -23,6 +23,7 @@
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "world/LevelLoading.h"
+#include "world/ScreenSlot.h"
 
 k_Ball* g_Ball = nullptr;
 std::unique_ptr<ISprite> g_DeathSprite;
@@ -144,8 +145,7 @@ void ReturnToStartScreen(IUniverse* universe) {
         return;
     }
     for (const auto& screen : world->GetScreens()) {
-        // Summed wide, so that screens at the far ends of the integers cannot overflow.
-        if (static_cast<long long>(screen->GetX()) + screen->GetY() == 0) {
+        if (IsRestartSlot(screen->GetX(), screen->GetY())) {
             world->SetCurrentScreen(screen.get());
             return;
         }

@@ -7,3 +7,5 @@ std::optional<ScreenSlot> SlotBeside(int x, int y, int columns, int rows) {
     }
     return slot;
 }
+
+bool IsRestartSlot(int x, int y) { return static_cast<long long>(x) + y == 0; }

@@ -5,6 +5,7 @@
 #include "world/LevelReader.h"
 #include "world/LevelWriter.h"
 #include "world/RecordTexture.h"
+#include "world/ScreenSlot.h"
 #include "world/k_World.h"
 
 namespace {
@@ -34,7 +35,7 @@ void k_Universe::SetCurrentWorld(IWorld* world) {
     currentWorld = world;
     if (currentWorld) {
         auto& screens = currentWorld->GetScreens();
-        currentWorld->SetCurrentScreen(screens.empty() ? nullptr : screens.front().get());
+        currentWorld->SetCurrentScreen(screens.size() > kStartScreenIndex ? screens[kStartScreenIndex].get() : nullptr);
     }
 }
 

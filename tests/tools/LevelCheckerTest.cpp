@@ -7,8 +7,10 @@
 
 #include "WideText.h"
 #include "support/PngWriter.h"
+#include "support/WorldFakes.h"
 #include "support/TempDirectory.h"
 #include "tools/level_checker/LevelChecker.h"
+#include "world/k_Universe.h"
 
 namespace {
 
@@ -45,13 +47,17 @@ std::string Level(const std::string& screens) {
     return "<universe><world name=\"Meadows\" active=\"1\">" + screens + "</world></universe>";
 }
 
-TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
-    TempDirectory data;
+void WritePictures(const TempDirectory& data) {
     for (const auto& picture : kPictures) {
         const std::vector<std::uint8_t> png = WritePng(TrueColourPicture(
             picture.width, picture.height, false, [](int, int) { return std::array<png_byte, 3>{9, 9, 9}; }));
         data.Write(picture.name, std::string(png.begin(), png.end()));
     }
+}
+
+TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
+    TempDirectory data;
+    WritePictures(data);
     const struct {
         const char* what;
         std::string level;
@@ -102,6 +108,9 @@ TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
              Screen(1, 0, kRightWall + kFloor + kCeiling) + Closed(0, 1) + Closed(5, 5)),
          {L"screen (0, 1): the ball cannot reach this screen from the start screen (0, 0)",
           L"screen (5, 5): the ball cannot reach"}},
+        {"play starts on the first screen listed, and starts again on column + row 0",
+         Level(Screen(1, 0, kLeftWall + kFloor + kCeiling) + Screen(2, 0, kRightWall + kFloor + kCeiling) +
+               Screen(0, 0, kLeftWall + kRightWall + kCeiling) + Closed(0, 1)), {}},
     };
     for (const auto& test : cases) {
         data.Write("level.xml", test.level);
@@ -116,6 +125,24 @@ TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
             EXPECT_EQ(findings[index].rfind(data.WidePath("level.xml"), 0), 0u) << "every finding names the file";
         }
     }
+}
+
+// The checker reports from the screen the game starts on.
+TEST(LevelChecker, StartsWhereTheGameStarts) {
+    TempDirectory data;
+    WritePictures(data);
+    const std::string level = Level(Closed(1, 0) + Closed(0, 0));
+    data.Write("level.xml", level);
+    const std::vector<std::wstring> findings = CheckLevel(data.WidePath("level.xml"));
+    WorldFakeEngine engine;
+    k_Universe universe(&engine);
+    MemoryFile file(level.data(), level.size());
+    universe.Load(&file);
+    IScreen* start = universe.GetCurrentWorld()->GetCurrentScreen();
+    ASSERT_EQ(findings.size(), 0u) << "the restart screen counts as reached";
+    EXPECT_EQ(std::pair(start->GetX(), start->GetY()), std::pair(1, 0));
+    data.Write("level.xml", Level(Closed(1, 0) + Closed(2, 2)));
+    EXPECT_NE(CheckLevel(data.WidePath("level.xml")).at(0).find(L"from the start screen (1, 0)"), std::wstring::npos);
 }
 
 // Our own level is clean.

@@ -46,9 +46,6 @@ std::wstring Pixels(float value) { return std::to_wstring(static_cast<long long>
 
 std::wstring Place(int x, int y) { return L"(" + std::to_wstring(x) + L", " + std::to_wstring(y) + L")"; }
 
-// Column plus row is 0; summed wide, as screens may sit anywhere in the range of int.
-bool OnTheRestartDiagonal(const LevelScreen& screen) { return static_cast<long long>(screen.x) + screen.y == 0; }
-
 bool IsWater(const SpriteData& record) { return record.special && record.texture == kWaterName; }
 
 // Static pieces of these types keep their bodies all game; breakable pieces and doors open.
@@ -179,22 +176,25 @@ private:
         return -1;
     }
 
-    // Screens the ball can get to from the start screen (the first at column + row 0, else the
-    // first of the world) through open edges.
+    // Screens the ball can get to through open edges from where the game starts it: the world's
+    // start screen, and after a death its restart screen.
     std::vector<bool> Reachable(const LevelWorld& world, const std::vector<ScreenOpenings>& openings) {
         std::vector<bool> reached(world.screens.size(), false);
-        if (world.screens.empty()) {
+        if (world.screens.size() <= kStartScreenIndex) {
             return reached;
         }
-        std::size_t start = 0;
-        while (start < world.screens.size() && !OnTheRestartDiagonal(world.screens[start])) {
-            ++start;
-        }
-        start = start < world.screens.size() ? start : 0;
+        const std::size_t start = kStartScreenIndex;
         startX = world.screens[start].x;
         startY = world.screens[start].y;
         std::deque<std::size_t> waiting = {start};
         reached[start] = true;
+        for (std::size_t index = 0; index < world.screens.size(); ++index) {
+            if (IsRestartSlot(world.screens[index].x, world.screens[index].y)) {
+                reached[index] = true;
+                waiting.push_back(index);
+                break;
+            }
+        }
         while (!waiting.empty()) {
             const LevelScreen& screen = world.screens[waiting.front()];
             const ScreenOpenings& open = openings[waiting.front()];
