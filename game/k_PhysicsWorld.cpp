@@ -14,6 +14,10 @@ constexpr float kWorldBoxRight = 1200.0f;
 constexpr float kWorldBoxBottom = 900.0f;
 // The fastest any body may move, in pixels per time unit.
 constexpr float kMaximumSpeedPixels = 200.0f;
+// Continuous collision keeps fast pieces from passing through thin ones, but its cost grows
+// with the square of the pieces that touch: a screen crowded far beyond what any level holds
+// steps without it, so that it still shows several pictures a second.
+constexpr int kContinuousCollisionBodyLimit = 400;
 
 b2Vec2 ToVector(PixelVector pixels) { return ToMetres(b2Vec2(pixels.x, pixels.y)); }
 
@@ -53,6 +57,7 @@ void k_PhysicsWorld::SetContactListener(k_ContactAdapter* listener) {
 
 // The whole step runs to its end even when the listener failed; the failure comes after.
 void k_PhysicsWorld::Step(float timeStep, int iterations) {
+    world->SetContinuousPhysics(world->GetBodyCount() <= kContinuousCollisionBodyLimit);
     world->Step(timeStep, iterations, iterations);
     LimitSpeedsAndDisableBodiesOutsideWorldBox();
     RethrowListenerFailure();
