@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -123,7 +124,7 @@ void KeepLastReplay(Replay replay, const StepInput& input) {
     try {
         WriteReplayFile(path, replay);
     } catch (const k_Failure& failure) {
-        std::fprintf(stderr, "%s\n", failure.what());
+        std::cerr << failure.what() << std::endl;
     }
 }
 
@@ -244,8 +245,8 @@ void RunGame(Settings& settings, const CommandLine& commandLine) {
     StepInput input = replay ? StepInput(replay->steps) : StepInput();
     GameLoop loop(*g_Engine, input);
     loop.Run();
-    std::printf("%s\n", RunSummary(*g_Engine, loop.StepsRun()).c_str());
-    std::fflush(stdout);
+    // Through the C++ stream, so that the run's log keeps the line too.
+    std::cout << RunSummary(*g_Engine, loop.StepsRun()) << std::endl;
     if (!replay) {
         KeepLastReplay(std::move(run), input);
     }
