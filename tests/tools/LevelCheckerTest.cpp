@@ -47,6 +47,15 @@ std::string Level(const std::string& screens) {
     return "<universe><world name=\"Meadows\" active=\"1\">" + screens + "</world></universe>";
 }
 
+// The findings as check_level prints them.
+std::vector<std::wstring> CheckedLines(const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    for (const LevelFinding& finding : CheckLevel(path)) {
+        lines.push_back(FindingLine(finding));
+    }
+    return lines;
+}
+
 void WritePictures(const TempDirectory& data) {
     for (const auto& picture : kPictures) {
         const std::vector<std::uint8_t> png = WritePng(TrueColourPicture(
@@ -114,7 +123,7 @@ TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
     };
     for (const auto& test : cases) {
         data.Write("level.xml", test.level);
-        const std::vector<std::wstring> findings = CheckLevel(data.WidePath("level.xml"));
+        const std::vector<std::wstring> findings = CheckedLines(data.WidePath("level.xml"));
         std::wstring all;
         for (const std::wstring& finding : findings) {
             all += finding + L"\n";
@@ -133,7 +142,7 @@ TEST(LevelChecker, StartsWhereTheGameStarts) {
     WritePictures(data);
     const std::string level = Level(Closed(1, 0) + Closed(0, 0));
     data.Write("level.xml", level);
-    const std::vector<std::wstring> findings = CheckLevel(data.WidePath("level.xml"));
+    const std::vector<LevelFinding> findings = CheckLevel(data.WidePath("level.xml"));
     WorldFakeEngine engine;
     k_Universe universe(&engine);
     MemoryFile file(level.data(), level.size());
@@ -142,12 +151,12 @@ TEST(LevelChecker, StartsWhereTheGameStarts) {
     ASSERT_EQ(findings.size(), 0u) << "the restart screen counts as reached";
     EXPECT_EQ(std::pair(start->GetX(), start->GetY()), std::pair(1, 0));
     data.Write("level.xml", Level(Closed(1, 0) + Closed(2, 2)));
-    EXPECT_NE(CheckLevel(data.WidePath("level.xml")).at(0).find(L"from the start screen (1, 0)"), std::wstring::npos);
+    EXPECT_NE(CheckedLines(data.WidePath("level.xml")).at(0).find(L"from the start screen (1, 0)"), std::wstring::npos);
 }
 
 // Our own level is clean.
 TEST(LevelChecker, OurLevelIsClean) {
-    for (const std::wstring& finding : CheckLevel(FromUtf8(ROLLANDIA_SOURCE_DIR "/data/universe.xml"))) {
+    for (const std::wstring& finding : CheckedLines(FromUtf8(ROLLANDIA_SOURCE_DIR "/data/universe.xml"))) {
         ADD_FAILURE() << ToUtf8(finding);
     }
 }

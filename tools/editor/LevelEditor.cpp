@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cwchar>
 #include <iostream>
-#include <regex>
 #include <system_error>
 
 #include "Failure.h"
@@ -266,10 +265,8 @@ void LevelEditor::CheckLevel() {
         findings = ::CheckLevel(checkPath.wstring());
         std::error_code error;
         std::filesystem::remove(checkPath, error);
-        for (std::wstring& finding : findings) {
-            if (finding.compare(0, checkPath.wstring().size(), checkPath.wstring()) == 0) {
-                finding = levelPath.filename().wstring() + finding.substr(checkPath.wstring().size());
-            }
+        for (LevelFinding& finding : findings) {
+            finding.file = levelPath.filename().wstring();
         }
         nextFinding = 0;
         if (findings.empty()) {
@@ -283,27 +280,19 @@ void LevelEditor::CheckLevel() {
 // Shows the finding and, when it names a screen of the world being edited, goes there and
 // selects the sprite it names.
 void LevelEditor::ShowFinding(std::size_t index) {
-    const std::wstring& finding = findings[index];
+    const LevelFinding& finding = findings[index];
     Say(L"Finding " + std::to_wstring(index + 1) + L" of " + std::to_wstring(findings.size()) + L" (F3 next): " +
-        finding);
-    static const std::wregex kWorld(L"world (?:\"[^\"]*\" )?\\((\\d+)\\)");
-    static const std::wregex kScreen(L"screen \\((-?\\d+), (-?\\d+)\\)");
-    static const std::wregex kSprite(L", sprite (\\d+)");
-    std::wsmatch world;
-    std::wsmatch screen;
-    if (!std::regex_search(finding, world, kWorld) || !std::regex_search(finding, screen, kScreen)) {
+        FindingLine(finding));
+    if (!finding.world || !finding.screen) {
         return;
     }
     auto& worlds = engine->GetUniverse()->GetWorlds();
-    int worldIndex = std::stoi(world[1].str()) - 1;
-    if (worldIndex < 0 || worldIndex >= static_cast<int>(worlds.size()) ||
-        worlds[worldIndex].get() != model.World()) {
+    if (finding.world->index >= worlds.size() || worlds[finding.world->index].get() != model.World()) {
         return;
     }
-    model.GoToSlot(std::stoi(screen[1].str()), std::stoi(screen[2].str()));
-    std::wsmatch sprite;
-    if (std::regex_search(finding, sprite, kSprite)) {
-        model.Select(std::stoi(sprite[1].str()) - 1);
+    model.GoToSlot(finding.screen->x, finding.screen->y);
+    if (finding.sprite) {
+        model.Select(static_cast<int>(finding.sprite->index));
     }
 }
 

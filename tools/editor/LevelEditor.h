@@ -13,6 +13,7 @@
 #include "SpriteData.h"
 #include "tools/editor/EditingModel.h"
 #include "tools/editor/WorldMap.h"
+#include "tools/level_checker/LevelFinding.h"
 
 class IEngine;
 class ISprite;
@@ -104,7 +105,7 @@ private:
     bool asking = false;
     bool quitting = false;
     std::wstring message;
-    std::vector<std::wstring> findings;
+    std::vector<LevelFinding> findings;
     std::size_t nextFinding = 0;
     std::unique_ptr<k_Ball> ball;
     std::unique_ptr<ISprite> retiredBallSprite;

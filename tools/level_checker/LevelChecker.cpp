@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "Failure.h"
 #include "WideText.h"
@@ -19,7 +20,6 @@ namespace {
 // The one special texture, the water shader, is drawn 50 x 50.
 const wchar_t* const kWaterName = L"Water";
 constexpr int kWaterSize = 50;
-constexpr const wchar_t* kWarning = L"warning: ";
 
 struct PictureSize {
     float width = 0.0f;
@@ -87,16 +87,17 @@ public:
     explicit LevelChecker(const std::wstring& path)
         : path(path), pictures(DataFolder(path)) {}
 
-    std::vector<std::wstring> Check() {
+    std::vector<LevelFinding> Check() {
+        const LevelFinding filePlace{path, {}, {}, {}, FindingSeverity::Error, {}};
         LevelDescription level;
         try {
             level = ReadLevelFile(path);
         } catch (const k_Failure& failure) {
-            Report(path, failure.Message());
+            Report(filePlace, failure.Message());
             return findings;
         }
         if (level.activeWorld < 0) {
-            Report(path, L"no world is marked active (active=\"1\"), so the game starts without any screen");
+            Report(filePlace, L"no world is marked active (active=\"1\"), so the game starts without any screen");
         }
         for (std::size_t index = 0; index < level.worlds.size(); ++index) {
             CheckWorld(level.worlds[index], index, static_cast<int>(index) == level.activeWorld);
@@ -110,15 +111,18 @@ private:
         return folder.empty() ? std::filesystem::path(".") : folder;
     }
 
-    void Report(const std::wstring& where, const std::wstring& what) { findings.push_back(where + L": " + what); }
+    void Report(LevelFinding place, const std::wstring& what, FindingSeverity severity = FindingSeverity::Error) {
+        place.severity = severity;
+        place.text = what;
+        findings.push_back(std::move(place));
+    }
 
     // ------------------------------------------------------------------ worlds and screens
 
     void CheckWorld(const LevelWorld& world, std::size_t index, bool active) {
-        worldLabel = path + L": world " + (world.name ? L"\"" + *world.name + L"\" " : L"") + L"(" +
-                     std::to_wstring(index + 1) + L")";
+        worldPlace = LevelFinding{path, FindingWorld{index, world.name}, {}, {}, FindingSeverity::Error, {}};
         if (active && world.screens.empty()) {
-            Report(worldLabel, L"the active world has no screens, so the game starts without any screen");
+            Report(worldPlace, L"the active world has no screens, so the game starts without any screen");
         }
         std::vector<ScreenOpenings> openings;
         for (const LevelScreen& screen : world.screens) {
@@ -132,20 +136,23 @@ private:
 
     void CheckScreen(const LevelWorld& world, std::size_t index, const ScreenOpenings& openings, bool reached) {
         const LevelScreen& screen = world.screens[index];
-        const std::wstring label = worldLabel + L", screen " + Place(screen.x, screen.y);
+        LevelFinding place = worldPlace;
+        place.screen = ScreenSlot{screen.x, screen.y};
         const int first = FirstAt(world, screen.x, screen.y);
         if (first != static_cast<int>(index)) {
-            Report(label, L"screen " + std::to_wstring(first + 1) + L" of this world is already at " +
+            Report(place, L"screen " + std::to_wstring(first + 1) + L" of this world is already at " +
                               Place(screen.x, screen.y) + L"; the game only ever finds that one");
         } else if (!reached) {
-            Report(label, L"the ball cannot reach this screen from the start screen " + Place(startX, startY));
+            Report(place, L"the ball cannot reach this screen from the start screen " + Place(startX, startY));
         }
         bool hasBreakable = false;
         for (const SpriteData& record : screen.records) {
             hasBreakable = hasBreakable || record.type == r_SpriteType::Breakable;
         }
         for (std::size_t number = 0; number < screen.records.size(); ++number) {
-            CheckSprite(screen.records[number], label + L", sprite " + std::to_wstring(number + 1), hasBreakable);
+            LevelFinding spritePlace = place;
+            spritePlace.sprite = FindingSprite{number, screen.records[number].texture};
+            CheckSprite(screen.records[number], spritePlace, hasBreakable);
         }
         for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
             const EdgeStep& step = kEdgeSteps[edge];
@@ -153,7 +160,7 @@ private:
                 continue;
             }
             const std::optional<ScreenSlot> beside = SlotBeside(screen.x, screen.y, step.dx, step.dy);
-            Report(label, L"the ball can leave through the " + std::wstring(step.name) + L" edge (" +
+            Report(place, L"the ball can leave through the " + std::wstring(step.name) + L" edge (" +
                               OpeningsText(step.edge, openings[edge]) + L") but " +
                               (beside ? L"there is no screen " + Place(beside->x, beside->y) + L" beside it"
                                       : std::wstring(L"no screen can lie beyond it (the last column or row)")));
@@ -227,29 +234,28 @@ private:
 
     // ------------------------------------------------------------------ sprites
 
-    void CheckSprite(const SpriteData& record, const std::wstring& numberLabel, bool screenHasBreakable) {
-        const std::wstring label = numberLabel + L" \"" + record.texture + L"\"";
+    void CheckSprite(const SpriteData& record, const LevelFinding& place, bool screenHasBreakable) {
         if (!IsWater(record)) {
-            CheckPicture(record, label);
+            CheckPicture(record, place);
         }
         if (WhollyOutside(record, SizeOf(record))) {
-            Report(label, L"lies wholly outside its 800 x 600 screen (left " + Pixels(record.left) + L", top " +
+            Report(place, L"lies wholly outside its 800 x 600 screen (left " + Pixels(record.left) + L", top " +
                               Pixels(record.top) + L"), so it is never seen");
         }
         if (record.type == r_SpriteType::Door && !screenHasBreakable) {
-            Report(label, std::wstring(kWarning) +
-                              L"a door on a screen without breakable pieces opens as soon as the screen is entered");
+            Report(place, L"a door on a screen without breakable pieces opens as soon as the screen is entered",
+                   FindingSeverity::Warning);
         }
     }
 
-    void CheckPicture(const SpriteData& record, const std::wstring& label) {
+    void CheckPicture(const SpriteData& record, const LevelFinding& place) {
         if (record.texture.empty()) {
-            Report(label, L"the sprite names no picture (its texture is empty)");
+            Report(place, L"the sprite names no picture (its texture is empty)");
             return;
         }
         switch (Picture(record.texture).result) {
-            case PictureLookup::Missing: Report(label, L"there is no such picture in the data folder"); break;
-            case PictureLookup::NotPng: Report(label, L"the picture is not a PNG file the game can read"); break;
+            case PictureLookup::Missing: Report(place, L"there is no such picture in the data folder"); break;
+            case PictureLookup::NotPng: Report(place, L"the picture is not a PNG file the game can read"); break;
             case PictureLookup::Found: break;
         }
     }
@@ -277,12 +283,12 @@ private:
     const std::wstring& path;
     DataPictures pictures;
     std::map<std::wstring, PictureLookup> pictureCache;
-    std::vector<std::wstring> findings;
-    std::wstring worldLabel;
+    std::vector<LevelFinding> findings;
+    LevelFinding worldPlace;
     int startX = 0;
     int startY = 0;
 };
 
 }  // namespace
 
-std::vector<std::wstring> CheckLevel(const std::wstring& path) { return LevelChecker(path).Check(); }
+std::vector<LevelFinding> CheckLevel(const std::wstring& path) { return LevelChecker(path).Check(); }

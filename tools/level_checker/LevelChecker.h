@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// The findings about the universe file at path, one line each, in file order; each line names
-// the file and, where it applies, the world (name and number), the screen (column, row) and
-// the sprite (number and texture). Worlds and sprites are counted from 1. A file that does
-// not load gives one line holding the loader's message. Warnings start with "warning: ".
-std::vector<std::wstring> CheckLevel(const std::wstring& path);
+#include "tools/level_checker/LevelFinding.h"
+
+// The findings about the universe file at path, in file order; each names the file and, where
+// it applies, the world, the screen and the sprite. A file that does not load gives one
+// finding holding the loader's message.
+std::vector<LevelFinding> CheckLevel(const std::wstring& path);

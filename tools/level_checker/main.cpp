@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
                      "Checks a level and the pictures in its folder; prints one finding per line.\n";
         return kUsageError;
     }
-    const std::vector<std::wstring> findings = CheckLevel(FromUtf8(argv[1]));
-    for (const std::wstring& finding : findings) {
-        std::cout << ToUtf8(finding) << '\n';
+    const std::vector<LevelFinding> findings = CheckLevel(FromUtf8(argv[1]));
+    for (const LevelFinding& finding : findings) {
+        std::cout << ToUtf8(FindingLine(finding)) << '\n';
     }
     std::cerr << argv[1] << ": " << findings.size() << (findings.size() == 1 ? " finding" : " findings") << '\n';
     return findings.empty() ? kClean : kFindings;
