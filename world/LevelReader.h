@@ -1,5 +1,6 @@
 // Reading the level file: the XML text of a universe is parsed and checked completely into a
-// plain description of its worlds, screens and sprite records. Nothing else is touched, so a
+// plain description of its worlds, screens and sprite records (the one description of a level:
+// the editor's undo steps are copies of it too). Nothing else is touched, so a
 // bad file costs nothing; every failure is a k_Failure naming the source and the place.
 #pragma once
 

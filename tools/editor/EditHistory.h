@@ -7,10 +7,10 @@
 #include <deque>
 #include <optional>
 
-#include "tools/editor/UniverseSnapshot.h"
+#include "tools/editor/LevelSnapshot.h"
 
 struct EditorState {
-    UniverseSnapshot level;
+    LevelDescription level;
     int slotX = 0;
     int slotY = 0;
     long revision = 0;

@@ -1,4 +1,4 @@
-#include "tools/editor/UniverseSnapshot.h"
+#include "tools/editor/LevelSnapshot.h"
 
 int CurrentWorldIndex(IUniverse& universe) {
     auto& worlds = universe.GetWorlds();
@@ -10,27 +10,27 @@ int CurrentWorldIndex(IUniverse& universe) {
     return -1;
 }
 
-UniverseSnapshot TakeSnapshot(IUniverse& universe) {
-    UniverseSnapshot snapshot;
+LevelDescription TakeSnapshot(IUniverse& universe) {
+    LevelDescription snapshot;
     snapshot.activeWorld = CurrentWorldIndex(universe);
     for (auto& world : universe.GetWorlds()) {
-        WorldSnapshot worldCopy{world->GetName(), {}};
+        LevelWorld worldCopy{world->GetName(), {}};
         for (auto& screen : world->GetScreens()) {
-            worldCopy.screens.push_back(ScreenSnapshot{screen->GetX(), screen->GetY(), screen->GetSpriteData()});
+            worldCopy.screens.push_back(LevelScreen{screen->GetX(), screen->GetY(), screen->GetSpriteData()});
         }
         snapshot.worlds.push_back(std::move(worldCopy));
     }
     return snapshot;
 }
 
-void RestoreSnapshot(IUniverse& universe, const UniverseSnapshot& snapshot) {
+void RestoreSnapshot(IUniverse& universe, const LevelDescription& snapshot) {
     universe.SetCurrentWorld(nullptr);
     auto& worlds = universe.GetWorlds();
     worlds.clear();
-    for (const WorldSnapshot& worldCopy : snapshot.worlds) {
+    for (const LevelWorld& worldCopy : snapshot.worlds) {
         std::unique_ptr<IWorld> world = universe.CreateWorld();
-        world->SetName(worldCopy.name);
-        for (const ScreenSnapshot& screenCopy : worldCopy.screens) {
+        world->SetName(worldCopy.name.value_or(L""));
+        for (const LevelScreen& screenCopy : worldCopy.screens) {
             std::unique_ptr<IScreen> screen = world->CreateScreen(screenCopy.x, screenCopy.y);
             screen->GetSpriteData() = screenCopy.records;
             world->GetScreens().push_back(std::move(screen));
