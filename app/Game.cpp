@@ -9,6 +9,7 @@
 #include "Failure.h"
 #include "IEngine.h"
 #include "IFileSystem.h"
+#include "IGraphics.h"
 #include "ISprite.h"
 #include "IUniverse.h"
 #include "IWindow.h"
@@ -17,6 +18,7 @@
 #include "WideText.h"
 #include "app/CommandLine.h"
 #include "app/GameLoop.h"
+#include "app/GameSettings.h"
 #include "app/Replay.h"
 #include "base/Digest.h"
 #include "base/UserFolders.h"
@@ -225,7 +227,7 @@ Settings BuildSettings() {
     };
 }
 
-void RunGame(Settings& settings, const CommandLine& commandLine) {
+void RunGame(Settings& settings, const CommandLine& commandLine, const GameSettings& player) {
     // A replay file is read first, so that a bad one is refused before the window opens.
     std::optional<Replay> replay;
     if (!commandLine.replayFile.empty()) {
@@ -233,6 +235,8 @@ void RunGame(Settings& settings, const CommandLine& commandLine) {
     }
     g_Engine = CreateEngine(settings);
     g_Engine->Init();
+    g_Engine->GetGraphics()->SetSceneScaling(player.scaling);
+    g_Engine->SetVolumes(player.musicVolume, player.effectsVolume);
     g_Engine->SetDeathCallback(OnDeath);
     // A replay starts at once: whoever watches it has seen the splash.
     ShowSplash(g_Engine, replay ? 0 : kSplashMilliseconds);

@@ -15,6 +15,7 @@ class ISprite;
 class ITexture;
 class k_Ball;
 struct CommandLine;
+struct GameSettings;
 
 // The player's ball; null from the player's death until the restart.
 extern k_Ball* g_Ball;
@@ -27,11 +28,11 @@ extern ITexture* g_DeathTexture2;
 // The five settings the game runs with.
 Settings BuildSettings();
 
-// Creates the engine into g_Engine, shows the splash, loads the level and runs the main loop
+// Creates the engine into g_Engine, applies the player's scaling and volumes, shows the splash, loads the level and runs the main loop
 // until Escape, the quit message or the end of the replay the command line names; then prints
 // the run's summary line and keeps the run as the last replay. Failures are raised as
 // k_Failure; the caller then calls ReleaseGame.
-void RunGame(Settings& settings, const CommandLine& commandLine);
+void RunGame(Settings& settings, const CommandLine& commandLine, const GameSettings& player);
 
 // The start of a run, in the order RunGame takes it: the splash picture for that long, the
 // level from the data (returning the digest of its file's bytes, which a replay must match),

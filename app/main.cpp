@@ -3,12 +3,14 @@
 // state folder, and a failure's message says where.
 #include <cstdio>
 #include <exception>
+#include <iostream>
 
 #include "Failure.h"
 #include "IEngine.h"
 #include "WideText.h"
 #include "app/CommandLine.h"
 #include "app/Game.h"
+#include "app/GameSettings.h"
 #include "base/RunLog.h"
 #include "platform/MessageBox.h"
 
@@ -41,14 +43,14 @@ int main(int argc, char** argv) {
     }
     RunLog log(RunLog::DefaultPath());
     try {
+        const GameSettings player = ReadGameSettings(GameSettingsPath(), std::cerr);
         Settings settings = BuildSettings();
-        if (line.fullscreen) {
-            settings[L"Fullscreen"] = *line.fullscreen ? L"1" : L"0";
-        }
+        // The command line chooses for this run; otherwise the player's kept choice does.
+        settings[L"Fullscreen"] = line.fullscreen.value_or(player.fullscreen) ? L"1" : L"0";
         if (!line.dataFolder.empty()) {
             settings[L"Data"] = FromUtf8(line.dataFolder);
         }
-        RunGame(settings, line);
+        RunGame(settings, line, player);
         ReleaseGame();
         return 0;
     } catch (const k_Failure& failure) {

@@ -1,5 +1,6 @@
 #include "audio/k_Audio.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "Failure.h"
@@ -20,6 +21,11 @@ constexpr BOOL kRestart = kBassTrue;
 // those two stays under full scale, and even the softest bounce stands 6 dB above its level.
 constexpr DWORD kStreamVolume = BASS_GVOL_FULL * 4 / 10;
 constexpr DWORD kMusicVolume = BASS_GVOL_FULL / 5;
+constexpr int kFullPercent = 100;
+
+DWORD ScaledVolume(DWORD volume, int percent) {
+    return volume * static_cast<DWORD>(std::clamp(percent, 0, kFullPercent)) / kFullPercent;
+}
 
 }  // namespace
 
@@ -46,8 +52,14 @@ void k_Audio::Open(WindowHandle window) {
         throw k_Failure(L"BASS :: Can't initialize audio device!");
     }
     deviceOpen = true;
-    BASS_SetConfig(BASS_CONFIG_GVOL_STREAM, kStreamVolume);
-    BASS_SetConfig(BASS_CONFIG_GVOL_MUSIC, kMusicVolume);
+    SetVolumes(musicPercent, effectsPercent);
+}
+
+void k_Audio::SetVolumes(int music, int effects) {
+    musicPercent = music;
+    effectsPercent = effects;
+    BASS_SetConfig(BASS_CONFIG_GVOL_STREAM, ScaledVolume(kStreamVolume, effects));
+    BASS_SetConfig(BASS_CONFIG_GVOL_MUSIC, ScaledVolume(kMusicVolume, music));
 }
 
 // The stream decodes the file's bytes when it is created, so the file may go right after.

@@ -29,10 +29,15 @@ public:
     void PlayMusic(const std::wstring& name);
     // Stops and frees the current music, if any.
     void StopMusic();
+    // Scales the music and the sounds, in percent of the levels Open sets (100 keeps them,
+    // 0 silences); values outside 0..100 are clamped. Takes effect at once, also before Open.
+    void SetVolumes(int musicPercent, int effectsPercent);
 
 private:
     IFileSystem* fileSystem;
     bool deviceOpen = false;
     std::map<std::wstring, HSTREAM> sounds;  // 0 after the name's stream is freed
     HMUSIC music = 0;
+    int musicPercent = 100;
+    int effectsPercent = 100;
 };

@@ -314,6 +314,12 @@ void k_Engine::PlayMusic(const std::wstring& name) {
     }
 }
 
+void k_Engine::SetVolumes(int musicPercent, int effectsPercent) {
+    if (audio) {
+        audio->SetVolumes(musicPercent, effectsPercent);
+    }
+}
+
 void k_Engine::StopMusic() {
     if (audio) {
         audio->StopMusic();

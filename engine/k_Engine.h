@@ -70,6 +70,7 @@ public:
     void Simulate(float dt) override;
     bool IsDeathRequested() override;
     std::uint64_t GetStateDigest() override;
+    void SetVolumes(int musicPercent, int effectsPercent) override;
 
 private:
     void LeaveCurrentScreens();

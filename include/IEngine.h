@@ -90,6 +90,8 @@ public:
     // A digest of every body's position, angle and velocities: two runs whose digests agree
     // ended in the same state.
     virtual std::uint64_t GetStateDigest() = 0;
+    // The music's and the sounds' volumes in percent of their usual levels (0 silences).
+    virtual void SetVolumes(int musicPercent, int effectsPercent) = 0;
 };
 
 // The one engine, set by the entry right after creation.

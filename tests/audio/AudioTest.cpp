@@ -9,8 +9,11 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <fstream>
 #include <optional>
+#include <sstream>
 
+#include "app/GameSettings.h"
 #include "audio/k_Audio.h"
 #include "tools/content_checks/ContentFiles.h"
 #include "support/Failures.h"
@@ -180,4 +183,26 @@ TEST_F(AudioOutputTest, TheLoudestSoundsTogetherOverTheMusicStayBelowFullScale) 
     std::int16_t loudest = *std::max_element(samples.begin(), samples.end());
     EXPECT_EQ(clipped, 0) << "samples at full scale";
     EXPECT_GT(loudest, 32767 / 4) << "the sounds are not heard";
+}
+
+// The player's music_volume = 0 turns the music off entirely while the sounds still play.
+TEST_F(AudioOutputTest, MusicVolumeZeroInTheSettingsFileSilencesOnlyTheMusic) {
+    constexpr std::uintmax_t kBytesPerSecond = 44100 * 4;
+    constexpr std::int16_t kInaudible = 32;  // under 0.1 % of full scale, -60 dB
+    const std::string settingsFile = folder.Path("settings.ini");
+    std::ofstream(settingsFile) << "music_volume = 0\n";
+    std::ostringstream warnings;
+    const GameSettings player = ReadGameSettings(settingsFile, warnings);
+    audio.SetVolumes(player.musicVolume, player.effectsVolume);
+    auto loudestOfTheNextSecond = [&] {
+        const std::uintmax_t from = std::filesystem::file_size(output);
+        Eventually([&] { return std::filesystem::file_size(output) >= from + kBytesPerSecond; }, 8);
+        std::vector<std::int16_t> samples = Samples();
+        samples.erase(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(from / 2));
+        return samples.empty() ? -1 : *std::max_element(samples.begin(), samples.end());
+    };
+    audio.PlayMusic(kModule);
+    EXPECT_LT(loudestOfTheNextSecond(), kInaudible) << "the music is heard";
+    audio.PlaySound(kLaugh);
+    EXPECT_GT(loudestOfTheNextSecond(), 1000) << "the sounds are silenced too";
 }

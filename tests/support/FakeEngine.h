@@ -81,4 +81,5 @@ public:
     void Simulate(float) override {}
     bool IsDeathRequested() override { return false; }
     std::uint64_t GetStateDigest() override { return 0; }
+    void SetVolumes(int, int) override {}
 };

@@ -1,0 +1,177 @@
+#include "app/GameSettings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "WideText.h"
+#include "app/KeyNames.h"
+#include "base/AtomicFile.h"
+#include "base/KeyValueLines.h"
+#include "base/UserFolders.h"
+#include "platform/VirtualKeys.h"
+
+namespace {
+
+const char* const kFileName = "settings.ini";
+const char* const kKeyPrefix = "key.";
+const char* const kActionNames[kKeyActionCount] = {"left", "right", "up", "down", "enter", "menu"};
+// A settings file is a few hundred bytes; anything far larger is not one.
+constexpr std::uintmax_t kMaxFileBytes = 64 * 1024;
+constexpr int kMaxVolumeDigits = 3;
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+bool ReadSwitch(const std::string& value, bool& target) {
+    if (value != "0" && value != "1") {
+        return false;
+    }
+    target = value == "1";
+    return true;
+}
+
+bool ReadScaling(const std::string& value, SceneScaling& target) {
+    const std::string lower = Lower(value);
+    if (lower != "smooth" && lower != "sharp") {
+        return false;
+    }
+    target = lower == "sharp" ? SceneScaling::Sharp : SceneScaling::Smooth;
+    return true;
+}
+
+bool ReadVolume(const std::string& value, int& target) {
+    const bool digits = !value.empty() && value.size() <= kMaxVolumeDigits &&
+                        std::all_of(value.begin(), value.end(), [](unsigned char c) { return std::isdigit(c); });
+    if (!digits || std::stoi(value) > GameSettings::kFullVolume) {
+        return false;
+    }
+    target = std::stoi(value);
+    return true;
+}
+
+bool ReadKey(const std::string& value, int& target) {
+    const std::optional<int> code = KeyCodeOfName(value);
+    if (code) {
+        target = *code;
+    }
+    return code.has_value();
+}
+
+// One setting: its key in the file, what a good value looks like, how it is read and written.
+struct SettingField {
+    std::string key;
+    std::string expected;
+    std::function<bool(const std::string&, GameSettings&)> read;
+    std::function<std::string(const GameSettings&)> write;
+};
+
+std::vector<SettingField> SettingFields() {
+    std::vector<SettingField> fields = {
+        {"fullscreen", "1 or 0", [](const std::string& v, GameSettings& s) { return ReadSwitch(v, s.fullscreen); },
+         [](const GameSettings& s) { return std::string(s.fullscreen ? "1" : "0"); }},
+        {"scaling", "smooth or sharp", [](const std::string& v, GameSettings& s) { return ReadScaling(v, s.scaling); },
+         [](const GameSettings& s) { return std::string(s.scaling == SceneScaling::Sharp ? "sharp" : "smooth"); }},
+        {"music_volume", "0 to 100", [](const std::string& v, GameSettings& s) { return ReadVolume(v, s.musicVolume); },
+         [](const GameSettings& s) { return std::to_string(s.musicVolume); }},
+        {"effects_volume", "0 to 100",
+         [](const std::string& v, GameSettings& s) { return ReadVolume(v, s.effectsVolume); },
+         [](const GameSettings& s) { return std::to_string(s.effectsVolume); }},
+        {"hud", "1 or 0", [](const std::string& v, GameSettings& s) { return ReadSwitch(v, s.hud); },
+         [](const GameSettings& s) { return std::string(s.hud ? "1" : "0"); }},
+    };
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        fields.push_back({kKeyPrefix + std::string(kActionNames[action]), "a key name such as Left, A or Space",
+                          [action](const std::string& v, GameSettings& s) { return ReadKey(v, s.keys[action]); },
+                          [action](const GameSettings& s) { return NameOfKeyCode(s.keys[action]); }});
+    }
+    return fields;
+}
+
+// The file's bytes, or nothing (with a warning) when it is not a readable regular text file
+// of a sensible size. A missing file is the usual first run and goes without a word.
+std::optional<std::string> ReadSettingsText(const std::filesystem::path& file, std::ostream& warnings) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return std::nullopt;
+    }
+    const char* problem = nullptr;
+    if (error) {
+        problem = "cannot be read";
+    } else if (status.type() != std::filesystem::file_type::regular) {
+        problem = "is not a regular file";
+    } else if (std::filesystem::file_size(file, error) > kMaxFileBytes) {
+        problem = "is too large for a settings file";
+    }
+    std::string text;
+    if (!problem) {
+        std::ifstream stream(file, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(stream), {});
+        if (!stream.good() && !stream.eof()) {
+            problem = "cannot be read";
+        } else if (text.find('\0') != std::string::npos) {
+            problem = "is not text";
+        }
+    }
+    if (problem) {
+        warnings << file.string() << ": " << problem << "; the default settings are used\n";
+        return std::nullopt;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::array<int, kKeyActionCount> GameSettings::DefaultKeys() {
+    return {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN, 'P'};
+}
+
+bool GameSettings::operator==(const GameSettings& other) const {
+    return fullscreen == other.fullscreen && scaling == other.scaling && musicVolume == other.musicVolume &&
+           effectsVolume == other.effectsVolume && hud == other.hud && keys == other.keys;
+}
+
+std::filesystem::path GameSettingsPath() { return UserConfigFolder() / kFileName; }
+
+GameSettings ReadGameSettings(const std::filesystem::path& file, std::ostream& warnings) {
+    GameSettings settings;
+    const std::optional<std::string> text = ReadSettingsText(file, warnings);
+    if (!text) {
+        return settings;
+    }
+    std::vector<int> malformed;
+    const std::vector<KeyValueLine> lines = ReadKeyValueLines(*text, malformed);
+    for (int number : malformed) {
+        warnings << file.string() << ":" << number << ": not a \"key = value\" line; ignored\n";
+    }
+    const std::vector<SettingField> fields = SettingFields();
+    for (const KeyValueLine& line : lines) {
+        const std::string key = Lower(line.key);
+        const auto field = std::find_if(fields.begin(), fields.end(), [&](const SettingField& f) { return f.key == key; });
+        if (field == fields.end()) {
+            warnings << file.string() << ":" << line.number << ": unknown setting \"" << line.key << "\"; ignored\n";
+        } else if (!field->read(line.value, settings)) {
+            warnings << file.string() << ":" << line.number << ": \"" << line.value << "\" is not a value of "
+                     << field->key << " (" << field->expected << "); keeping " << field->write(settings) << "\n";
+        }
+    }
+    return settings;
+}
+
+void WriteGameSettings(const std::filesystem::path& file, const GameSettings& settings) {
+    std::ostringstream text;
+    text << "# Rollandia's settings: one \"key = value\" a line; the game rewrites this file.\n";
+    for (const SettingField& field : SettingFields()) {
+        text << field.key << " = " << field.write(settings) << "\n";
+    }
+    MakeUserFolder(file.parent_path());
+    WriteFileAtomically(file, text.str(), L"Cannot save the settings ", FromUtf8(file.string()));
+}

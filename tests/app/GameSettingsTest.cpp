@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <numeric>
+#include <sstream>
+
+#include "app/GameSettings.h"
+#include "app/KeyNames.h"
+#include "platform/VirtualKeys.h"
+#include "support/TempDirectory.h"
+
+namespace {
+
+struct GameSettingsTest : ::testing::Test {
+    void WriteText(const std::string& text) {
+        std::filesystem::create_directories(folder.Path("config"));
+        std::ofstream(file, std::ios::binary) << text;
+    }
+    GameSettings Read() {
+        warnings.str("");
+        return ReadGameSettings(file, warnings);
+    }
+    TempDirectory folder;
+    std::string file = folder.Path("config/settings.ini");
+    std::ostringstream warnings;
+};
+
+}  // namespace
+
+TEST_F(GameSettingsTest, WrittenSettingsReadBackAndHandEditedNamesInAnyCaseAreRead) {
+    const GameSettings changed{false, SceneScaling::Sharp, 0, 55, true, {'A', 'D', VK_SPACE, 'S', VK_F5, '7'}};
+    WriteGameSettings(file, changed);  // the folder does not exist yet
+    EXPECT_EQ(Read(), changed);
+    EXPECT_EQ(warnings.str(), "");
+
+    WriteText("# mine\n\n  KEY.Left=a\r\nkey.enter = enter\nScaling = SHARP\nkey.menu = page_up\n");
+    const GameSettings read = Read();
+    EXPECT_EQ(read.keys, (std::array<int, kKeyActionCount>{'A', VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN, 'P'}));
+    EXPECT_EQ(read.scaling, SceneScaling::Sharp);
+    EXPECT_EQ(warnings.str(), file + ":6: \"page_up\" is not a value of key.menu (a key name such as Left, A or "
+                                     "Space); keeping P\n");
+}
+
+// Each line is bad on its own; every one is reported with its number and leaves the default.
+TEST_F(GameSettingsTest, EveryBadLineIsReportedWithItsNumberAndKeepsTheDefault) {
+    const char* const badLines[] = {
+        "fullscreen = yes", "fullscreen =", "scaling = blurry", "music_volume = 101", "music_volume = -1",
+        "music_volume = 50%", "effects_volume = 0x10", "effects_volume = 1000", "hud = 2",
+        "key.up = Up Arrow", "key.jump = Space", "volume = 3", "just words", "= 1",
+    };
+    std::string text;
+    for (const char* line : badLines) text += std::string(line) + "\n";
+    WriteText(text);
+    EXPECT_EQ(Read(), GameSettings());
+    std::vector<int> reported;
+    std::istringstream lines(warnings.str());
+    for (std::string line; std::getline(lines, line);) {
+        ASSERT_EQ(line.rfind(file + ":", 0), 0u) << line;
+        reported.push_back(std::stoi(line.substr(file.size() + 1)));
+    }
+    std::sort(reported.begin(), reported.end());
+    std::vector<int> expected(std::size(badLines));
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(reported, expected) << warnings.str();
+}
+
+TEST_F(GameSettingsTest, MissingEmptyDamagedOrUnreadableFilesGiveTheDefaults) {
+    EXPECT_EQ(Read(), GameSettings());  // missing, and its folder too
+    EXPECT_EQ(warnings.str(), "");
+    std::filesystem::create_directories(file);  // a folder where the file should be
+    EXPECT_EQ(Read(), GameSettings());
+    EXPECT_EQ(warnings.str(), file + ": is not a regular file; the default settings are used\n");
+    std::filesystem::remove(file);
+    ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);  // opening a pipe would wait for a writer
+    EXPECT_EQ(Read(), GameSettings());
+    std::filesystem::remove(file);
+    WriteText("");
+    EXPECT_EQ(Read(), GameSettings());
+    const char picture[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR hud = 1\n";
+    WriteText(std::string(picture, sizeof picture - 1));
+    EXPECT_EQ(Read(), GameSettings());
+    EXPECT_EQ(warnings.str(), file + ": is not text; the default settings are used\n");
+    WriteText(std::string(100000, 'x'));
+    EXPECT_EQ(Read(), GameSettings());
+    EXPECT_NE(warnings.str().find("too large"), std::string::npos);
+}
+
+TEST(KeyNames, EveryNamedKeyReadsBackToItsCode) {
+    for (int code = 0; code < 256; ++code) {
+        const std::string name = NameOfKeyCode(code);
+        EXPECT_TRUE(name.empty() || KeyCodeOfName(name) == code) << name;
+    }
+    EXPECT_EQ(KeyCodeOfName("@"), std::nullopt);
+}
