@@ -95,11 +95,6 @@ void StartPlaying(IEngine* engine) {
 
 namespace {
 
-std::string CurrentWorldName(IEngine* engine) {
-    IWorld* world = engine->GetUniverse()->GetCurrentWorld();
-    return world ? ToUtf8(world->GetName()) : std::string();
-}
-
 // A replay plays only on the level it was recorded on, from the world it was recorded in.
 void EnterRecordedWorld(IEngine* engine, const Replay& replay, const std::string& levelDigest,
                         const std::wstring& file) {
@@ -197,6 +192,11 @@ void ReleaseRetiredBallSprite(IEngine& engine) {
 
 std::string GameVersion() { return ROLLANDIA_VERSION; }
 
+std::string CurrentWorldName(IEngine& engine) {
+    IWorld* world = engine.GetUniverse()->GetCurrentWorld();
+    return world ? ToUtf8(world->GetName()) : std::string();
+}
+
 std::string RunSummary(IEngine& engine, long steps) {
     IWorld* world = engine.GetUniverse()->GetCurrentWorld();
     IScreen* screen = world ? world->GetCurrentScreen() : nullptr;
@@ -205,7 +205,7 @@ std::string RunSummary(IEngine& engine, long steps) {
     std::snprintf(line, sizeof line, ", screen (%d, %d), %s, %ld steps, state %016llx", screen ? screen->GetX() : 0,
                   screen ? screen->GetY() : 0, alive ? "alive" : "dead", steps,
                   static_cast<unsigned long long>(engine.GetStateDigest()));
-    return "replay: world " + (world ? ToUtf8(world->GetName()) : std::string()) + line;
+    return "replay: world " + CurrentWorldName(engine) + line;
 }
 
 void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency) {
@@ -244,7 +244,7 @@ void RunGame(Settings& settings, const CommandLine& commandLine, const GameSetti
     if (replay) {
         EnterRecordedWorld(g_Engine, *replay, levelDigest, FromUtf8(commandLine.replayFile));
     }
-    Replay run{GameVersion(), levelDigest, CurrentWorldName(g_Engine), {}};
+    Replay run{GameVersion(), levelDigest, CurrentWorldName(*g_Engine), {}};
     StartPlaying(g_Engine);
     StepInput input = replay ? StepInput(replay->steps) : StepInput();
     GameLoop loop(*g_Engine, input);

@@ -43,6 +43,8 @@ void StartPlaying(IEngine* engine);
 
 // The game's version, as --version and replays give it.
 std::string GameVersion();
+// The current world's name (UTF-8), as replays and the summary line give it; empty without one.
+std::string CurrentWorldName(IEngine& engine);
 
 // Releases the ball, then the engine, then the sprites the game still owns.
 void ReleaseGame();

@@ -57,11 +57,6 @@ std::string Where(const SpriteData& data) {
     return text;
 }
 
-std::string WorldName(IEngine* engine) {
-    IWorld* world = engine->GetUniverse()->GetCurrentWorld();
-    return world ? ToUtf8(world->GetName()) : std::string();
-}
-
 }  // namespace
 
 Playthrough::Playthrough(const std::string& levelPath, bool realTime) : realTime(realTime) {
@@ -77,7 +72,7 @@ Playthrough::Playthrough(const std::string& levelPath, bool realTime) : realTime
     ShowSplash(engine, 0);
     recording.levelDigest = levelPath.empty() ? LoadDataLevel(engine) : LoadLevelFile(engine, levelPath);
     recording.gameVersion = GameVersion();
-    recording.world = WorldName(engine);
+    recording.world = CurrentWorldName(*engine);
     engine->GetUniverse()->SetScreenEnteredHandler(&Playthrough::OnScreenEntered);
     engine->SetFrameCallback(&Playthrough::OnFrame, nullptr);
     StartPlaying(engine);
@@ -141,7 +136,6 @@ void Playthrough::OnDeath(void* userData) {
     std::printf("died on screen (%d, %d) at %.2f s, ball at %s\n", screen.x, screen.y, self->engine->GetTime(),
                 player ? Where(player->GetData()).c_str() : "?");
     ::OnDeath(userData);
-    self->died = true;
     PostQuitMessage(0);
 }
 

@@ -48,7 +48,6 @@ private:
     IEngine* engine;
     Replay recording;
     long stepsRun = 0;
-    bool died = false;
     bool realTime;
     float traceInterval = 0.0f;
     float lastTrace = 0.0f;
