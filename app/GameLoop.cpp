@@ -58,6 +58,9 @@ bool GameLoop::PumpOneMessage() {
     if (input.IsReplay() && IsKeyMessage(message.message) && IsStepKey(static_cast<int>(message.wParam))) {
         return true;
     }
+    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+        input.NotePressed(static_cast<int>(message.wParam));
+    }
     DispatchMessage(message);
     return true;
 }

@@ -2,11 +2,14 @@
 
 #include <limits>
 
+#include "platform/VirtualKeys.h"
+
 StepKeys StepInput::Next(IWindow& window) {
     if (replaying) {
         PressStepKeys(window, playback[recorded.size()]);
     }
-    const StepKeys keys = ReadStepKeys(window);
+    const StepKeys keys = ReadStepKeys(window) | tapped;
+    tapped = 0;
     recorded.push_back(keys);
     return keys;
 }
@@ -16,4 +19,10 @@ std::size_t StepInput::StepsLeft() const {
         return std::numeric_limits<std::size_t>::max();
     }
     return playback.size() - recorded.size();
+}
+
+void StepInput::NotePressed(int virtualKey) {
+    if (!replaying && virtualKey == VK_RETURN) {
+        tapped |= kStepEnter;
+    }
 }

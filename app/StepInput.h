@@ -24,10 +24,15 @@ public:
     std::size_t StepsLeft() const;
     // The keys of the next step; a replay first presses its recorded keys into the window.
     StepKeys Next(IWindow& window);
+    // A key pressed by the player: Enter counts for the next step even when it is let go before
+    // that step runs, so a quick tap always restarts. (The other keys steer through the
+    // window's key table, which a replay must hold exactly as the run did.)
+    void NotePressed(int virtualKey);
     const std::vector<StepKeys>& Recorded() const { return recorded; }
 
 private:
     std::vector<StepKeys> playback;
     std::vector<StepKeys> recorded;
+    StepKeys tapped = 0;
     bool replaying = false;
 };

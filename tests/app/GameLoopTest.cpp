@@ -100,14 +100,17 @@ TEST_F(GameLoopTest, StepsFollowTheClockAndTheKeysAndAPauseIsNotCaughtUp) {
     PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     PushKey(SDLK_DOWN, false);
     PushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    PushKey(SDLK_RETURN, true);
+    PushKey(SDLK_RETURN, false);
     PushKey(SDLK_ESCAPE, true);
     StepInput input;
     GameLoop loop(*engine, input, Counter{Now, Frequency}, Wait);
     loop.Run();
     const std::vector<StepKeys> expected{kStepRight, kStepRight, kStepRight | kStepDown, kStepRight | kStepDown,
+                                         kStepRight, kStepRight, kStepRight | kStepEnter, kStepRight | kStepEnter,
                                          kStepRight, kStepRight};
     EXPECT_EQ(input.Recorded(), expected);
-    EXPECT_EQ(loop.StepsRun(), 6);
+    EXPECT_EQ(loop.StepsRun(), 10);
 }
 
 TEST_F(GameLoopTest, AReplayPlaysItsOwnKeysWhateverThePlayerPresses) {
