@@ -19,6 +19,7 @@
 #include "app/CommandLine.h"
 #include "app/GameLoop.h"
 #include "app/GameSettings.h"
+#include "app/Journey.h"
 #include "app/Replay.h"
 #include "base/Digest.h"
 #include "base/UserFolders.h"
@@ -44,9 +45,6 @@ const wchar_t* const kMusic = L"sounds/glimmerdrift.xm";
 const wchar_t* const kLaugh = L"sounds/laugh.ogg";
 const wchar_t* const kDeathPicture = L"die.png";
 const wchar_t* const kDeathPicture2 = L"die2.png";
-
-const char* const kReplayFolder = "replays";
-const char* const kLastReplay = "last.replay";
 
 // The death pictures alternate every 125 ms on the counter's own clock.
 constexpr double kBlinkPeriodSeconds = 0.25;
@@ -117,7 +115,7 @@ void EnterRecordedWorld(IEngine* engine, const Replay& replay, const std::string
 // The run just played becomes the last replay; a failure to keep it is reported, never fatal.
 void KeepLastReplay(Replay replay, const StepInput& input) {
     replay.steps = input.Recorded();
-    const std::filesystem::path path = UserDataFolder() / kReplayFolder / kLastReplay;
+    const std::filesystem::path path = LastReplayPath();
     try {
         WriteReplayFile(path, replay);
     } catch (const k_Failure& failure) {
@@ -165,6 +163,7 @@ void OnDeath(void*) {
 }
 
 void Restart() {
+    ReleaseBall();
     ReturnToStartScreen(g_Engine->GetUniverse());
     g_Ball = new k_Ball();
     g_Engine->PlayMusic(kMusic);

@@ -53,7 +53,7 @@ void ReleaseGame();
 // music, laughs, shows the death picture and releases the ball.
 void OnDeath(void* userData);
 
-// Brings the player back after a death: the start screen of the current world, a new ball,
+// Brings the player back after a death (or at will): the start screen of the current world, a new ball,
 // the music from its beginning, and the death picture gone.
 void Restart();
 
