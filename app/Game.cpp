@@ -17,6 +17,7 @@
 #include "IWorld.h"
 #include "WideText.h"
 #include "app/CommandLine.h"
+#include "app/FinishText.h"
 #include "app/GameLoop.h"
 #include "app/GameSettings.h"
 #include "app/Journey.h"
@@ -60,6 +61,8 @@ std::unique_ptr<ISprite> g_RetiredBallSprite;
 enum class RunPhase { Playing, Finished, Closing };
 RunPhase g_Phase = RunPhase::Playing;
 std::unique_ptr<ISprite> g_EndPicture;
+// What the finish picture tells, while it shows.
+std::optional<FinishedRun> g_FinishedRun;
 // The previous step's keys: Enter goes on from an end picture only when newly pressed.
 StepKeys g_PreviousKeys = 0;
 
@@ -171,6 +174,7 @@ void LeaveEndPicture() {
         g_EndPicture.reset();
     }
     g_Phase = RunPhase::Playing;
+    g_FinishedRun.reset();
 }
 
 void ShowEndPicture(RunPhase phase, const wchar_t* picture) {
@@ -181,9 +185,10 @@ void ShowEndPicture(RunPhase phase, const wchar_t* picture) {
 
 // The goal is reached: the run stops with its ball, and the finish picture shows how it went.
 void FinishWorld() {
-    FinishRun();
+    const FinishedRun run = FinishRun();
     ReleaseBall();
     ShowEndPicture(RunPhase::Finished, kFinishPicture);
+    g_FinishedRun = run;
 }
 
 // Enter on an end picture: on to the next world in file order, after the last the closing
@@ -206,6 +211,12 @@ void GoOnFromEndPicture() {
 }
 
 }  // namespace
+
+void DrawGameOverlay(void*) {
+    if (g_FinishedRun) {
+        DrawFinishText(*g_FinishedRun);
+    }
+}
 
 void OnDeath(void*) {
     // A touch in the step that reached the goal comes too late: the run is over.
@@ -317,6 +328,7 @@ void RunGame(Settings& settings, const CommandLine& commandLine, const GameSetti
     g_Engine->GetGraphics()->SetSceneScaling(player.scaling);
     g_Engine->SetVolumes(player.musicVolume, player.effectsVolume);
     g_Engine->SetDeathCallback(OnDeath);
+    g_Engine->SetFrameCallback(DrawGameOverlay, nullptr);
     // A replay starts at once: whoever watches it has seen the splash.
     ShowSplash(g_Engine, replay ? 0 : kSplashMilliseconds);
     const std::string levelDigest = LoadDataLevel(g_Engine);
@@ -347,6 +359,7 @@ void ReleaseGame() {
     g_RetiredBallSprite.reset();
     g_DeathSprite.reset();
     g_EndPicture.reset();
+    g_FinishedRun.reset();
     g_Phase = RunPhase::Playing;
     g_PreviousKeys = 0;
 }

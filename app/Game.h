@@ -74,6 +74,9 @@ void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency);
 // run or a replay ends well.
 bool IsBallInPlay(IEngine& engine);
 
+// The frame hook: the words drawn over the shown scene (the finish picture's).
+void DrawGameOverlay(void* userData);
+
 // Lets go of a released ball's sprite once its removal from the scene has run.
 void ReleaseRetiredBallSprite(IEngine& engine);
 
