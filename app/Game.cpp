@@ -206,7 +206,7 @@ void GoOnFromEndPicture() {
         next = universe->GetWorlds().front().get();
     }
     if (next) {
-        StartWorld(*g_Engine, ToUtf8(next->GetName()));
+        StartWorldAt(*g_Engine, *next);
     }
 }
 

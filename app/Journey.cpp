@@ -107,18 +107,22 @@ std::vector<WorldRecord> ListWorldRecords(IEngine& engine) {
 }
 
 bool StartWorld(IEngine& engine, const std::string& name) {
-    IUniverse* universe = engine.GetUniverse();
-    for (const auto& world : universe->GetWorlds()) {
+    for (const auto& world : engine.GetUniverse()->GetWorlds()) {
         if (ToUtf8(world->GetName()) == name) {
-            if (world.get() != universe->GetCurrentWorld()) {
-                universe->SetCurrentWorld(world.get());
-            }
-            BeginRun(engine);
-            Restart();
+            StartWorldAt(engine, *world);
             return true;
         }
     }
     return false;
+}
+
+void StartWorldAt(IEngine& engine, IWorld& world) {
+    IUniverse* universe = engine.GetUniverse();
+    if (&world != universe->GetCurrentWorld()) {
+        universe->SetCurrentWorld(&world);
+    }
+    BeginRun(engine);
+    Restart();
 }
 
 std::filesystem::path LastReplayPath() { return ReplayFolder() / kLastReplay; }

@@ -40,6 +40,9 @@ std::vector<WorldRecord> ListWorldRecords(IEngine& engine);
 // run there. Returns false when the level has no such world.
 bool StartWorld(IEngine& engine, const std::string& name);
 
+// The same for a world of the level (names need not differ).
+void StartWorldAt(IEngine& engine, IWorld& world);
+
 // Where every run is kept as a replay when the game ends.
 std::filesystem::path LastReplayPath();
 
