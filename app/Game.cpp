@@ -74,11 +74,20 @@ std::unique_ptr<ISprite> MakeFullScreenPicture(IEngine* engine, ITexture* textur
     return picture;
 }
 
-// The world's own music, else the game's usual module.
+// The world's own music, else the game's usual module; a world's module that the data lacks
+// is named on standard error and the usual one plays.
 std::wstring WorldMusic(IEngine& engine) {
     IWorld* world = engine.GetUniverse()->GetCurrentWorld();
     const std::wstring music = world ? world->GetMusic() : std::wstring();
-    return music.empty() ? kMusic : music;
+    if (music.empty()) {
+        return kMusic;
+    }
+    if (!engine.GetFileSystem()->Open(music)) {
+        std::cerr << "The music " << ToUtf8(music) << " of world " << ToUtf8(world->GetName())
+                  << " is not in the data; the usual music plays" << std::endl;
+        return kMusic;
+    }
+    return music;
 }
 
 }  // namespace
