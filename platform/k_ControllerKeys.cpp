@@ -17,6 +17,7 @@ int KeyForButton(Uint8 button) {
     case SDL_CONTROLLER_BUTTON_A:
         return VK_RETURN;
     case SDL_CONTROLLER_BUTTON_START:
+        return VK_PAUSE;
     case SDL_CONTROLLER_BUTTON_BACK:
         return VK_ESCAPE;
     default:

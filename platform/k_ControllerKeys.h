@@ -1,6 +1,6 @@
 // Lets a game controller play like the keyboard: turns its events into presses and releases of
-// the keys they stand for (d-pad and left stick as the arrow keys, A as Enter, Start and Back
-// as Escape). Keeps each controller's stick direction and held buttons, so that a stick swept
+// the keys they stand for (d-pad and left stick as the arrow keys, A as Enter, Start as Pause,
+// which opens the game's menu, and Back as Escape). Keeps each controller's stick direction and held buttons, so that a stick swept
 // from one side to the other releases one key and presses the other, and a controller pulled
 // out releases what it held. Opens no device itself.
 #pragma once

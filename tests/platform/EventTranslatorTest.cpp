@@ -122,6 +122,8 @@ TEST(ControllerKeys, StickAndButtonsPlayAsTheKeys) {
         {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_DOWN, true}}},
         {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_DOWN, false}}},
         {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_BACK), {{VK_ESCAPE, false}}},
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_START), {{VK_PAUSE, true}}},
+        {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_START), {{VK_PAUSE, false}}},
         {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_A), {{VK_RETURN, true}}},
         {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_X), {}},
         {removed, {{VK_UP, false}, {VK_RETURN, false}}},  // pulled out: nothing stays held
