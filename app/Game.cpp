@@ -20,6 +20,7 @@
 #include "app/GameLoop.h"
 #include "app/GameSettings.h"
 #include "app/Journey.h"
+#include "app/MenuSession.h"
 #include "app/Replay.h"
 #include "base/Digest.h"
 #include "base/UserFolders.h"
@@ -174,7 +175,9 @@ void Restart() {
 }
 
 void PlayStepKeys(StepKeys keys, std::uint64_t counter, std::uint64_t frequency) {
-    if (g_Ball) {
+    if (keys & kStepRestart) {
+        Restart();
+    } else if (g_Ball) {
         g_Ball->SetState(BallStateFromKeys(keys));
     } else if (keys & kStepEnter) {
         Restart();
@@ -243,15 +246,15 @@ void RunGame(Settings& settings, const CommandLine& commandLine, const GameSetti
     if (replay) {
         EnterRecordedWorld(g_Engine, *replay, levelDigest, FromUtf8(commandLine.replayFile));
     }
-    Replay run{GameVersion(), levelDigest, CurrentWorldName(*g_Engine), {}};
     StartPlaying(g_Engine);
     StepInput input = replay ? StepInput(replay->steps) : StepInput();
-    GameLoop loop(*g_Engine, input);
+    MenuSession menu(*g_Engine, player, GameSettingsPath(), levelDigest);
+    GameLoop loop(*g_Engine, input, Counter{}, nullptr, &menu);
     loop.Run();
     // Through the C++ stream, so that the run's log keeps the line too.
     std::cout << RunSummary(*g_Engine, loop.StepsRun()) << std::endl;
     if (!replay) {
-        KeepLastReplay(std::move(run), input);
+        KeepLastReplay(Replay{GameVersion(), levelDigest, menu.RunWorld(), {}}, input);
     }
 }
 

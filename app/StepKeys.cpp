@@ -1,5 +1,7 @@
 #include "app/StepKeys.h"
 
+#include <algorithm>
+
 #include "IWindow.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
@@ -10,44 +12,56 @@ constexpr int kBallNormal = 0;
 constexpr int kBallUp = 1;
 constexpr int kBallDown = 2;
 
-struct StepKey {
-    StepKeys bit;
-    int virtualKey;
-};
+// The step bit of each action, by KeyAction; the menu key steers nothing.
+constexpr StepKeys kActionBits[kKeyActionCount] = {kStepLeft, kStepRight, kStepUp, kStepDown, kStepEnter, 0};
 
-constexpr StepKey kStepKeyTable[] = {
-    {kStepLeft, VK_LEFT}, {kStepRight, VK_RIGHT}, {kStepUp, VK_UP}, {kStepDown, VK_DOWN}, {kStepEnter, VK_RETURN},
-};
+std::array<int, kKeyActionCount> g_BoundKeys = GameSettings::DefaultKeys();
+
+bool IsBound(int virtualKey) {
+    return std::find(g_BoundKeys.begin(), g_BoundKeys.end(), virtualKey) != g_BoundKeys.end();
+}
 
 }  // namespace
 
+void BindStepKeys(const std::array<int, kKeyActionCount>& keys) { g_BoundKeys = keys; }
+
+StepKeys StepKeysOfKey(int virtualKey) {
+    const std::array<int, kKeyActionCount> defaults = GameSettings::DefaultKeys();
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        if (g_BoundKeys[action] == virtualKey || (defaults[action] == virtualKey && !IsBound(virtualKey))) {
+            return kActionBits[action];
+        }
+    }
+    return 0;
+}
+
 StepKeys ReadStepKeys(IWindow& window) {
+    const std::array<int, kKeyActionCount> defaults = GameSettings::DefaultKeys();
     StepKeys keys = 0;
-    for (const StepKey& key : kStepKeyTable) {
-        if (window.IsKeyDown(key.virtualKey)) {
-            keys |= key.bit;
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        for (int key : {g_BoundKeys[action], defaults[action]}) {
+            if (window.IsKeyDown(key)) {
+                keys |= StepKeysOfKey(key) & kActionBits[action];
+            }
         }
     }
     return keys;
 }
 
 void PressStepKeys(IWindow& window, StepKeys keys) {
-    for (const StepKey& key : kStepKeyTable) {
-        const bool down = (keys & key.bit) != 0;
-        if (window.IsKeyDown(key.virtualKey) != down) {
-            window.HandleMessage(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WParam>(key.virtualKey), 0);
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        if (kActionBits[action] == 0) {
+            continue;
+        }
+        const int key = g_BoundKeys[action];
+        const bool down = (keys & kActionBits[action]) != 0;
+        if (window.IsKeyDown(key) != down) {
+            window.HandleMessage(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WParam>(key), 0);
         }
     }
 }
 
-bool IsStepKey(int virtualKey) {
-    for (const StepKey& key : kStepKeyTable) {
-        if (key.virtualKey == virtualKey) {
-            return true;
-        }
-    }
-    return false;
-}
+bool IsStepKey(int virtualKey) { return StepKeysOfKey(virtualKey) != 0; }
 
 int BallStateFromKeys(StepKeys keys) {
     if (keys & kStepUp) {

@@ -3,7 +3,10 @@
 // keys through the same messages, so both read the table the same way.
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+#include "app/GameSettings.h"
 
 class IWindow;
 
@@ -14,13 +17,24 @@ constexpr StepKeys kStepRight = 2;
 constexpr StepKeys kStepUp = 4;
 constexpr StepKeys kStepDown = 8;
 constexpr StepKeys kStepEnter = 16;
+// The menu's Restart, carried out at the step, so that a replay restarts where the run did.
+constexpr StepKeys kStepRestart = 32;
 // Every bit a step may hold; a recording with another bit set is not ours.
-constexpr StepKeys kAllStepKeys = kStepLeft | kStepRight | kStepUp | kStepDown | kStepEnter;
+constexpr StepKeys kAllStepKeys = kStepLeft | kStepRight | kStepUp | kStepDown | kStepEnter | kStepRestart;
+
+// Binds the steering actions to the player's keys (by KeyAction; the menu key is not a step
+// key). Until called the default keys steer.
+void BindStepKeys(const std::array<int, kKeyActionCount>& keys);
+
+// The step keys one key stands for: its action's bit, or 0. A default key (an arrow, Return)
+// that no action is bound to still stands for its own action, so that a controller's d-pad
+// and A, which send those keys, keep steering whatever the keyboard is bound to.
+StepKeys StepKeysOfKey(int virtualKey);
 
 // The step keys held in the window's key table now.
 StepKeys ReadStepKeys(IWindow& window);
 
-// Makes the window's key table hold exactly these step keys, sending a key-down or key-up
+// Makes the window's key table hold exactly these step keys (their bound keys), sending a key-down or key-up
 // message through the window for each key that differs.
 void PressStepKeys(IWindow& window, StepKeys keys);
 
