@@ -24,7 +24,9 @@ constexpr float kMarkerGap = 22.0f;
 constexpr int kTitleScale = 5;
 constexpr int kLineScale = 3;
 constexpr int kSmallScale = 2;
-constexpr float kHudMargin = 12.0f;
+constexpr float kHudMargin = 44.0f;
+constexpr float kHudBacking = 6.0f;
+constexpr float kNoteTop = 12.0f;
 
 // The game's palette, as its pictures use it.
 constexpr TextColour kDim{0.0f, 0.0f, 0.0f, 0.45f};
@@ -37,6 +39,7 @@ constexpr TextColour kTitleBottomColour{1.0f, 150 / 255.0f, 36 / 255.0f, 1.0f};
 constexpr TextColour kWhite{1.0f, 1.0f, 1.0f, 1.0f};
 constexpr TextColour kCream{1.0f, 244 / 255.0f, 214 / 255.0f, 1.0f};
 constexpr TextColour kMuted{0.78f, 0.66f, 0.62f, 1.0f};
+constexpr TextColour kHudBackingColour{46 / 255.0f, 34 / 255.0f, 48 / 255.0f, 0.6f};
 
 TextStyle Style(int scale, TextColour top, TextColour bottom, TextColour outline, int outlineWidth) {
     TextStyle style;
@@ -98,12 +101,16 @@ void DrawGameMenu(const GameMenu& menu) {
     }
 }
 
+// On a dark backing, so that it reads over any scenery.
 void DrawRunHud(const RunStats& stats) {
     const std::string text = GameMenu::FormatSteps(stats.steps) + "   deaths " + std::to_string(stats.deaths);
+    const float width = static_cast<float>(GameTextWidth(text, kSmallScale));
+    DrawFilledRectangle(kHudMargin - kHudBacking, kHudMargin - kHudBacking, width + 2 * kHudBacking,
+                        kTextCapRows * kSmallScale + 2 * kHudBacking, kHudBackingColour);
     DrawGameText(text, kHudMargin, kHudMargin, Style(kSmallScale, kWhite, kCream, kOutline, 2));
 }
 
 void DrawWatchingNote(const std::string& menuKeyName) {
-    DrawGameTextCentred("Replay - " + menuKeyName + " or Escape: back to the menu", kSceneWidth / 2, kHudMargin,
+    DrawGameTextCentred("Replay - " + menuKeyName + " or Escape: back to the menu", kSceneWidth / 2, kNoteTop,
                         Style(kSmallScale, kWhite, kCream, kOutline, 2));
 }

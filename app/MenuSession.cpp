@@ -43,6 +43,8 @@ bool MenuSession::OnKeyDown(int virtualKey, StepInput& input) {
         if (!menu.IsMenuKey(virtualKey)) {
             return false;
         }
+        // The run so far becomes the last replay, which the menu offers to watch.
+        KeepRun(input);
         Open();
         return true;
     }
@@ -80,7 +82,7 @@ void MenuSession::Carry(const MenuCommand& command, StepInput& input) {
         StartRun(command.world, input);
         return;
     case MenuCommand::Kind::PlayReplay:
-        Watch(command.replay, input);
+        Watch(command.replay);
         return;
     case MenuCommand::Kind::Quit:
         Close();
@@ -120,9 +122,8 @@ void MenuSession::StartRun(const std::string& world, StepInput& input) {
     input = StepInput();
 }
 
-// The player's run is kept as the last replay first, so that it can be watched too.
-void MenuSession::Watch(const std::filesystem::path& file, StepInput& input) {
-    KeepRun(input);
+// The player's run ends: it was kept as the last replay when the menu opened.
+void MenuSession::Watch(const std::filesystem::path& file) {
     Replay replay;
     try {
         replay = ReadReplayFile(file);

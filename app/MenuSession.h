@@ -44,7 +44,7 @@ private:
     void Carry(const MenuCommand& command, StepInput& input);
     void ApplySettings();
     void StartRun(const std::string& world, StepInput& input);
-    void Watch(const std::filesystem::path& file, StepInput& input);
+    void Watch(const std::filesystem::path& file);
     void KeepRun(const StepInput& input);
 
     IEngine& engine;
