@@ -60,24 +60,21 @@ void GameMenu::Reopen() {
 }
 
 bool GameMenu::IsMenuKey(int virtualKey) const {
-    return virtualKey == settings.keys[static_cast<std::size_t>(KeyAction::Menu)] || virtualKey == VK_PAUSE;
+    const std::size_t menu = static_cast<std::size_t>(KeyAction::Menu);
+    return virtualKey == settings.keys[menu] || virtualKey == settings.pads[menu] || virtualKey == VK_PAUSE;
 }
 
 GameMenu::Move GameMenu::MoveOfKey(int virtualKey) const {
     if (IsMenuKey(virtualKey)) {
         return Move::Close;
     }
-    // The bound keys first, then the arrows and Enter, which a controller's d-pad and A send.
+    // The bound keys and buttons first; the default ones still find the way through the menu.
     const Move moves[kKeyActionCount] = {Move::Left, Move::Right, Move::Up, Move::Down, Move::Choose, Move::Close};
-    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
-        if (settings.keys[action] == virtualKey) {
-            return moves[action];
-        }
-    }
-    const std::array<int, kKeyActionCount> defaults = GameSettings::DefaultKeys();
-    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
-        if (defaults[action] == virtualKey) {
-            return moves[action];
+    for (const auto& table : {settings.keys, settings.pads, GameSettings::DefaultKeys(), GameSettings::DefaultPads()}) {
+        for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+            if (table[action] == virtualKey) {
+                return moves[action];
+            }
         }
     }
     return Move::None;
@@ -199,16 +196,18 @@ MenuCommand GameMenu::ChooseOnOptions(int change) {
 MenuCommand GameMenu::ChooseOnControls() {
     if (selected < static_cast<int>(kKeyActionCount)) {
         awaiting = static_cast<KeyAction>(selected);
-        remark = std::string("Press a key for ") + kActionLabels[selected] + " (Escape cancels)";
+        remark = std::string("Press a key or a button for ") + kActionLabels[selected] + " (Escape cancels)";
         return {};
     }
     settings.keys = GameSettings::DefaultKeys();
+    settings.pads = GameSettings::DefaultPads();
     remark = "The default keys are back";
     return {MenuCommand::Kind::SettingsChanged};
 }
 
-// A key already bound to another action swaps with the awaited action's key, so that every
-// action keeps a key of its own.
+// A controller's button binds the action's button, any other key its keyboard key. One
+// already bound to another action swaps with the awaited action's, so that every action keeps
+// a key and a button of its own.
 MenuCommand GameMenu::BindAwaitedKey(int virtualKey) {
     const std::size_t action = static_cast<std::size_t>(*awaiting);
     awaiting.reset();
@@ -221,15 +220,16 @@ MenuCommand GameMenu::BindAwaitedKey(int virtualKey) {
         remark = "That key cannot be bound; try another";
         return {};
     }
-    const int previous = settings.keys[action];
+    std::array<int, kKeyActionCount>& bindings = IsControllerKey(virtualKey) ? settings.pads : settings.keys;
+    const int previous = bindings[action];
     remark.clear();
     for (std::size_t other = 0; other < kKeyActionCount; ++other) {
-        if (other != action && settings.keys[other] == virtualKey) {
-            settings.keys[other] = previous;
+        if (other != action && bindings[other] == virtualKey) {
+            bindings[other] = previous;
             remark = std::string(kActionLabels[other]) + " swapped to " + NameOfKeyCode(previous);
         }
     }
-    settings.keys[action] = virtualKey;
+    bindings[action] = virtualKey;
     return {MenuCommand::Kind::SettingsChanged};
 }
 
@@ -323,7 +323,8 @@ std::vector<MenuLine> GameMenu::OptionLines() const {
 std::vector<MenuLine> GameMenu::ControlLines() const {
     std::vector<MenuLine> lines;
     for (std::size_t action = 0; action < kKeyActionCount; ++action) {
-        lines.push_back({kActionLabels[action], NameOfKeyCode(settings.keys[action]), true});
+        lines.push_back(
+            {kActionLabels[action], NameOfKeyCode(settings.keys[action]) + "  " + NameOfKeyCode(settings.pads[action]), true});
     }
     lines.push_back({"Default keys", "", true});
     lines.push_back(Back());
@@ -337,10 +338,10 @@ std::vector<MenuLine> GameMenu::HelpLines() const {
         {key(KeyAction::Up), "bounce higher", false},
         {key(KeyAction::Down), "bounce lower", false},
         {key(KeyAction::Enter), "roll again after a death", false},
-        {key(KeyAction::Menu) + " or Start", "this menu", false},
-        {"Escape or Back", "quit", false},
+        {key(KeyAction::Menu) + " or Pause", "this menu", false},
+        {"Escape or PadBack", "quit", false},
         {"F12", "screenshot", false},
-        {"Controller", "d-pad rolls, A is Enter", false},
+        {"Controller", "buttons as in Controls", false},
         Back(),
     };
 }

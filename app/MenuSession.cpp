@@ -27,8 +27,9 @@ MenuSession::MenuSession(IEngine& engine, const GameSettings& settings, std::fil
       settingsFile(std::move(settingsFile)),
       levelDigest(std::move(levelDigest)),
       runWorld(CurrentWorldName(engine)),
-      boundKeys(settings.keys) {
-    BindStepKeys(boundKeys);
+      boundKeys(settings.keys),
+      boundPads(settings.pads) {
+    BindStepKeys(boundKeys, boundPads);
 }
 
 bool MenuSession::OnKeyDown(int virtualKey, StepInput& input) {
@@ -105,10 +106,11 @@ void MenuSession::Carry(const MenuCommand& command, StepInput& input) {
 // stays held unbound.
 void MenuSession::ApplySettings() {
     const GameSettings& settings = menu.Settings();
-    if (settings.keys != boundKeys) {
+    if (settings.keys != boundKeys || settings.pads != boundPads) {
         PressStepKeys(*engine.GetWindow(), 0);
         boundKeys = settings.keys;
-        BindStepKeys(boundKeys);
+        boundPads = settings.pads;
+        BindStepKeys(boundKeys, boundPads);
     }
     engine.GetGraphics()->SetSceneScaling(settings.scaling);
     const int music = menu.IsOpen() ? settings.musicVolume / kMenuMusicDivisor : settings.musicVolume;

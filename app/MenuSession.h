@@ -53,6 +53,7 @@ private:
     std::string levelDigest;
     std::string runWorld;
     std::array<int, kKeyActionCount> boundKeys;
+    std::array<int, kKeyActionCount> boundPads;
     std::optional<StepInput> watching;
     bool quitChosen = false;
 };

@@ -1,7 +1,5 @@
 #include "app/StepKeys.h"
 
-#include <algorithm>
-
 #include "IWindow.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
@@ -16,19 +14,18 @@ constexpr int kBallDown = 2;
 constexpr StepKeys kActionBits[kKeyActionCount] = {kStepLeft, kStepRight, kStepUp, kStepDown, kStepEnter, 0};
 
 std::array<int, kKeyActionCount> g_BoundKeys = GameSettings::DefaultKeys();
-
-bool IsBound(int virtualKey) {
-    return std::find(g_BoundKeys.begin(), g_BoundKeys.end(), virtualKey) != g_BoundKeys.end();
-}
+std::array<int, kKeyActionCount> g_BoundPads = GameSettings::DefaultPads();
 
 }  // namespace
 
-void BindStepKeys(const std::array<int, kKeyActionCount>& keys) { g_BoundKeys = keys; }
+void BindStepKeys(const std::array<int, kKeyActionCount>& keys, const std::array<int, kKeyActionCount>& pads) {
+    g_BoundKeys = keys;
+    g_BoundPads = pads;
+}
 
 StepKeys StepKeysOfKey(int virtualKey) {
-    const std::array<int, kKeyActionCount> defaults = GameSettings::DefaultKeys();
     for (std::size_t action = 0; action < kKeyActionCount; ++action) {
-        if (g_BoundKeys[action] == virtualKey || (defaults[action] == virtualKey && !IsBound(virtualKey))) {
+        if (g_BoundKeys[action] == virtualKey || g_BoundPads[action] == virtualKey) {
             return kActionBits[action];
         }
     }
@@ -36,13 +33,10 @@ StepKeys StepKeysOfKey(int virtualKey) {
 }
 
 StepKeys ReadStepKeys(IWindow& window) {
-    const std::array<int, kKeyActionCount> defaults = GameSettings::DefaultKeys();
     StepKeys keys = 0;
     for (std::size_t action = 0; action < kKeyActionCount; ++action) {
-        for (int key : {g_BoundKeys[action], defaults[action]}) {
-            if (window.IsKeyDown(key)) {
-                keys |= StepKeysOfKey(key) & kActionBits[action];
-            }
+        if (window.IsKeyDown(g_BoundKeys[action]) || window.IsKeyDown(g_BoundPads[action])) {
+            keys |= kActionBits[action];
         }
     }
     return keys;

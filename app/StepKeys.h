@@ -22,19 +22,17 @@ constexpr StepKeys kStepRestart = 32;
 // Every bit a step may hold; a recording with another bit set is not ours.
 constexpr StepKeys kAllStepKeys = kStepLeft | kStepRight | kStepUp | kStepDown | kStepEnter | kStepRestart;
 
-// Binds the steering actions to the player's keys (by KeyAction; the menu key is not a step
-// key). Until called the default keys steer.
-void BindStepKeys(const std::array<int, kKeyActionCount>& keys);
+// Binds the steering actions to the player's keyboard keys and controller buttons (by
+// KeyAction; the menu key is not a step key). Until called the defaults steer.
+void BindStepKeys(const std::array<int, kKeyActionCount>& keys, const std::array<int, kKeyActionCount>& pads);
 
-// The step keys one key stands for: its action's bit, or 0. A default key (an arrow, Return)
-// that no action is bound to still stands for its own action, so that a controller's d-pad
-// and A, which send those keys, keep steering whatever the keyboard is bound to.
+// The step keys one key or button stands for: its action's bit, or 0.
 StepKeys StepKeysOfKey(int virtualKey);
 
 // The step keys held in the window's key table now.
 StepKeys ReadStepKeys(IWindow& window);
 
-// Makes the window's key table hold exactly these step keys (their bound keys), sending a key-down or key-up
+// Makes the window's key table hold exactly these step keys (their keyboard keys), sending a key-down or key-up
 // message through the window for each key that differs.
 void PressStepKeys(IWindow& window, StepKeys keys);
 

@@ -83,21 +83,27 @@ TEST(GameMenuTest, RebindingSwapsACollidingKeyRefusesReservedOnesAndRestoresDefa
         EXPECT_FALSE(menu.IsAwaitingKey());
         EXPECT_EQ(menu.Settings().keys[1], 'A');
     }
+    // A controller's button binds the action's button and leaves its key alone.
+    EXPECT_EQ(Press(menu, {VK_RETURN, VK_GAMEPAD_DPAD_LEFT}).kind, Kind::SettingsChanged);
+    EXPECT_EQ(menu.Settings().pads[1], VK_GAMEPAD_DPAD_LEFT);
+    EXPECT_EQ(menu.Settings().pads[0], VK_GAMEPAD_DPAD_RIGHT);
+    EXPECT_EQ(menu.Settings().keys[1], 'A');
     // The bound keys move through the menu too: A is Right now, which moves nothing.
     Press(menu, {'A', VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
     EXPECT_EQ(Press(menu, {VK_RETURN}).kind, Kind::SettingsChanged);
-    EXPECT_EQ(menu.Settings().keys, GameSettings::DefaultKeys());
+    EXPECT_EQ(menu.Settings(), GameSettings{});
 }
 
-TEST(StepKeysTest, BoundKeysSteerAndUnboundArrowsStillSteerTheirOwnAction) {
+TEST(StepKeysTest, TheBoundKeyAndButtonOfAnActionSteerIt) {
     std::array<int, kKeyActionCount> keys = GameSettings::DefaultKeys();
+    std::array<int, kKeyActionCount> pads = GameSettings::DefaultPads();
     keys[static_cast<std::size_t>(KeyAction::Left)] = 'A';
-    keys[static_cast<std::size_t>(KeyAction::Up)] = VK_RIGHT;
-    keys[static_cast<std::size_t>(KeyAction::Right)] = VK_UP;
-    BindStepKeys(keys);
+    pads[static_cast<std::size_t>(KeyAction::Up)] = VK_GAMEPAD_B;
+    BindStepKeys(keys, pads);
     EXPECT_EQ(StepKeysOfKey('A'), kStepLeft);
-    EXPECT_EQ(StepKeysOfKey(VK_LEFT), kStepLeft) << "a controller's d-pad sends the arrow";
-    EXPECT_EQ(StepKeysOfKey(VK_RIGHT), kStepUp) << "an arrow bound elsewhere steers that action";
-    EXPECT_EQ(StepKeysOfKey('P'), 0);
-    BindStepKeys(GameSettings::DefaultKeys());
+    EXPECT_EQ(StepKeysOfKey(VK_LEFT), 0) << "the old key is free";
+    EXPECT_EQ(StepKeysOfKey(VK_GAMEPAD_DPAD_LEFT), kStepLeft);
+    EXPECT_EQ(StepKeysOfKey(VK_GAMEPAD_B), kStepUp);
+    EXPECT_EQ(StepKeysOfKey('P'), 0) << "the menu key steers nothing";
+    BindStepKeys(GameSettings::DefaultKeys(), GameSettings::DefaultPads());
 }
