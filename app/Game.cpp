@@ -251,8 +251,9 @@ void RunGame(Settings& settings, const CommandLine& commandLine, const GameSetti
     MenuSession menu(*g_Engine, player, GameSettingsPath(), levelDigest);
     GameLoop loop(*g_Engine, input, Counter{}, nullptr, &menu);
     loop.Run();
-    // Through the C++ stream, so that the run's log keeps the line too.
-    std::cout << RunSummary(*g_Engine, loop.StepsRun()) << std::endl;
+    // Through the C++ stream, so that the run's log keeps the line too. The steps are the last
+    // run's (the menu may have started others), so that the line matches that run's replay.
+    std::cout << RunSummary(*g_Engine, static_cast<long>(input.Recorded().size())) << std::endl;
     if (!replay) {
         KeepLastReplay(Replay{GameVersion(), levelDigest, menu.RunWorld(), {}}, input);
     }

@@ -76,6 +76,14 @@ bool GameLoop::PumpOneMessage() {
     }
     const int key = static_cast<int>(message.wParam);
     const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (keyDown && menu && menu->IsMenuKey(key)) {
+        // The window's key table tells a held key's repeats from a new press, which alone counts.
+        if (!engine.GetWindow()->IsKeyDown(key)) {
+            menu->OnKeyDown(key, input);
+        }
+        DispatchMessage(message);
+        return true;
+    }
     if (keyDown && menu && menu->OnKeyDown(key, input)) {
         return true;
     }

@@ -28,6 +28,8 @@ public:
     // The replay chosen from the menu while it plays; null otherwise.
     StepInput* Watching() { return watching ? &*watching : nullptr; }
 
+    // The key opens and closes the menu.
+    bool IsMenuKey(int virtualKey) const { return menu.IsMenuKey(virtualKey); }
     // A key pressed in the game; true when the menu took it (it then reaches nothing else).
     // `input` is the player's, which a restart or another world starts afresh.
     bool OnKeyDown(int virtualKey, StepInput& input);
