@@ -21,6 +21,7 @@
 #include "app/GameLoop.h"
 #include "app/GameSettings.h"
 #include "app/Journey.h"
+#include "app/MenuSession.h"
 #include "app/Replay.h"
 #include "base/Digest.h"
 #include "base/UserFolders.h"
@@ -262,7 +263,9 @@ void Restart() {
 void PlayStepKeys(StepKeys keys, std::uint64_t counter, std::uint64_t frequency) {
     const bool enterPressed = (keys & kStepEnter) && !(g_PreviousKeys & kStepEnter);
     g_PreviousKeys = keys;
-    if (g_Phase == RunPhase::Playing && NoteScreenEntered(*g_Engine)) {
+    if (keys & kStepRestart) {
+        Restart();
+    } else if (g_Phase == RunPhase::Playing && NoteScreenEntered(*g_Engine)) {
         // The finish picture stays at least until the next press of Enter.
         FinishWorld();
     } else if (g_Phase != RunPhase::Playing) {
@@ -350,9 +353,12 @@ void RunGame(Settings& settings, const CommandLine& commandLine, const GameSetti
     }
     StartPlaying(g_Engine);
     StepInput input = replay ? StepInput(replay->steps) : StepInput();
-    GameLoop loop(*g_Engine, input);
+    MenuSession menu(*g_Engine, player, GameSettingsPath(), levelDigest);
+    GameLoop loop(*g_Engine, input, Counter{}, nullptr, &menu);
     loop.Run();
-    // Through the C++ stream, so that the run's log keeps the line too.
+    // Through the C++ stream, so that the run's log keeps the line too. The steps are the
+    // current run's (a finish or the menu may have started others), so that the line matches
+    // that run's replay.
     const Replay run = CurrentRunReplay();
     std::cout << RunSummary(*g_Engine, static_cast<long>(run.steps.size())) << std::endl;
     if (!replay) {

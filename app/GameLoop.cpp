@@ -5,8 +5,10 @@
 #include <cmath>
 
 #include "IEngine.h"
+#include "IGraphics.h"
 #include "IWindow.h"
 #include "app/Game.h"
+#include "app/MenuSession.h"
 #include "platform/MessagePump.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
@@ -24,26 +26,43 @@ bool IsKeyMessage(unsigned int message) {
 
 }  // namespace
 
-GameLoop::GameLoop(IEngine& engine, StepInput& input, Counter counter, WaitFunction wait)
-    : engine(engine), input(input), clock(counter), wait(wait ? wait : WaitMessage) {}
+GameLoop::GameLoop(IEngine& engine, StepInput& input, Counter counter, WaitFunction wait, MenuSession* menu)
+    : engine(engine), input(input), clock(counter), wait(wait ? wait : WaitMessage), menu(menu) {}
 
 void GameLoop::Run() {
     bool paused = false;
-    while (PumpOneMessage() && !engine.GetWindow()->IsKeyDown(VK_ESCAPE) && !input.Finished()) {
-        if (engine.GetWindow()->IsActive()) {
+    while (PumpOneMessage() && RunsOn()) {
+        const bool menuOpen = menu && menu->IsOpen();
+        if (engine.GetWindow()->IsActive() && !menuOpen) {
             if (paused) {
                 clock.Resume();
                 paused = false;
             }
             RunFrame();
         } else {
-            // Minimised: sleep until something happens instead of spinning a core.
+            // Minimised or in the menu: sleep until something happens instead of spinning a core.
             paused = true;
+            if (menuOpen) {
+                ShowPausedFrame();
+            }
             wait(kPausedWaitMilliseconds);
         }
         SwitchToThread();
     }
 }
+
+// A replay watched from the menu goes back to the menu at its end instead of ending the game.
+bool GameLoop::RunsOn() {
+    if (engine.GetWindow()->IsKeyDown(VK_ESCAPE) || (menu && menu->QuitChosen())) {
+        return false;
+    }
+    if (menu && menu->Watching() && menu->Watching()->Finished()) {
+        menu->StopWatching(input);
+    }
+    return !input.Finished();
+}
+
+StepInput& GameLoop::CurrentInput() { return menu && menu->Watching() ? *menu->Watching() : input; }
 
 // Handles at most one message; false when the loop must end. While a replay plays, the keys
 // that steer do not reach the window: the recording holds them.
@@ -55,11 +74,24 @@ bool GameLoop::PumpOneMessage() {
     if (message.message == WM_QUIT) {
         return false;
     }
-    if (input.IsReplay() && IsKeyMessage(message.message) && IsStepKey(static_cast<int>(message.wParam))) {
+    const int key = static_cast<int>(message.wParam);
+    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (keyDown && menu && menu->IsMenuKey(key)) {
+        // The window's key table tells a held key's repeats from a new press, which alone counts.
+        if (!engine.GetWindow()->IsKeyDown(key)) {
+            menu->OnKeyDown(key, input);
+        }
+        DispatchMessage(message);
         return true;
     }
-    if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
-        input.NotePressed(static_cast<int>(message.wParam));
+    if (keyDown && menu && menu->OnKeyDown(key, input)) {
+        return true;
+    }
+    if (CurrentInput().IsReplay() && IsKeyMessage(message.message) && IsStepKey(key)) {
+        return true;
+    }
+    if (keyDown) {
+        CurrentInput().NotePressed(key);
     }
     DispatchMessage(message);
     return true;
@@ -71,7 +103,7 @@ void GameLoop::RunFrame() {
         WaitForNextStep();
         return;
     }
-    const int count = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(due), input.StepsLeft()));
+    const int count = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(due), CurrentInput().StepsLeft()));
     const auto started = std::chrono::steady_clock::now();
     auto lastStep = std::chrono::steady_clock::duration::zero();
     for (int step = 0; step < count; ++step) {
@@ -84,11 +116,24 @@ void GameLoop::RunFrame() {
         }
         lastStep = std::chrono::steady_clock::now() - stepStarted;
     }
+    if (menu) {
+        menu->DrawOverlay();
+    }
+    engine.GetWindow()->SwapBuffers();
+}
+
+// The scene as the last step left it, drawn without a step, under the menu.
+void GameLoop::ShowPausedFrame() {
+    IGraphics& graphics = *engine.GetGraphics();
+    graphics.Clear();
+    graphics.AccumulateScene(1.0f);
+    graphics.ShowAccumulated();
+    menu->DrawOverlay();
     engine.GetWindow()->SwapBuffers();
 }
 
 void GameLoop::RunStep(bool draw) {
-    PlayStepKeys(input.Next(*engine.GetWindow()), clock.Last(), frequency);
+    PlayStepKeys(CurrentInput().Next(*engine.GetWindow()), clock.Last(), frequency);
     const float dt = static_cast<float>(FixedSteps::kStepSeconds);
     if (draw) {
         engine.Update(dt);

@@ -20,6 +20,7 @@ namespace {
 
 const char* const kFileName = "settings.ini";
 const char* const kKeyPrefix = "key.";
+const char* const kPadPrefix = "pad.";
 const char* const kActionNames[kKeyActionCount] = {"left", "right", "up", "down", "enter", "menu"};
 // A settings file is a few hundred bytes; anything far larger is not one.
 constexpr std::uintmax_t kMaxFileBytes = 64 * 1024;
@@ -57,12 +58,14 @@ bool ReadVolume(const std::string& value, int& target) {
     return true;
 }
 
-bool ReadKey(const std::string& value, int& target) {
+// A keyboard key for a key. line, a controller's button for a pad. line.
+bool ReadKey(const std::string& value, bool controller, int& target) {
     const std::optional<int> code = KeyCodeOfName(value);
-    if (code) {
-        target = *code;
+    if (!code || IsControllerKey(*code) != controller) {
+        return false;
     }
-    return code.has_value();
+    target = *code;
+    return true;
 }
 
 // One setting: its key in the file, what a good value looks like, how it is read and written.
@@ -89,8 +92,13 @@ std::vector<SettingField> SettingFields() {
     };
     for (std::size_t action = 0; action < kKeyActionCount; ++action) {
         fields.push_back({kKeyPrefix + std::string(kActionNames[action]), "a key name such as Left, A or Space",
-                          [action](const std::string& v, GameSettings& s) { return ReadKey(v, s.keys[action]); },
+                          [action](const std::string& v, GameSettings& s) { return ReadKey(v, false, s.keys[action]); },
                           [action](const GameSettings& s) { return NameOfKeyCode(s.keys[action]); }});
+    }
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        fields.push_back({kPadPrefix + std::string(kActionNames[action]), "a controller button such as PadA or PadLeft",
+                          [action](const std::string& v, GameSettings& s) { return ReadKey(v, true, s.pads[action]); },
+                          [action](const GameSettings& s) { return NameOfKeyCode(s.pads[action]); }});
     }
     return fields;
 }
@@ -134,9 +142,14 @@ std::array<int, kKeyActionCount> GameSettings::DefaultKeys() {
     return {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN, 'P'};
 }
 
+std::array<int, kKeyActionCount> GameSettings::DefaultPads() {
+    return {VK_GAMEPAD_DPAD_LEFT, VK_GAMEPAD_DPAD_RIGHT, VK_GAMEPAD_DPAD_UP, VK_GAMEPAD_DPAD_DOWN, VK_GAMEPAD_A,
+            VK_GAMEPAD_MENU};
+}
+
 bool GameSettings::operator==(const GameSettings& other) const {
     return fullscreen == other.fullscreen && scaling == other.scaling && musicVolume == other.musicVolume &&
-           effectsVolume == other.effectsVolume && hud == other.hud && keys == other.keys;
+           effectsVolume == other.effectsVolume && hud == other.hud && keys == other.keys && pads == other.pads;
 }
 
 std::filesystem::path GameSettingsPath() { return UserConfigFolder() / kFileName; }

@@ -22,8 +22,10 @@ struct GameSettings {
     int effectsVolume = kFullVolume;
     bool hud = false;
     std::array<int, kKeyActionCount> keys = DefaultKeys();  // by KeyAction
+    std::array<int, kKeyActionCount> pads = DefaultPads();  // a controller's buttons, by KeyAction
 
     static std::array<int, kKeyActionCount> DefaultKeys();
+    static std::array<int, kKeyActionCount> DefaultPads();
     bool operator==(const GameSettings& other) const;
 };
 

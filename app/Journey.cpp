@@ -29,6 +29,7 @@ constexpr long kSecondsPerMinute = 60;
 struct Journey {
     std::string levelDigest;
     bool keepRecords = false;
+    bool watchingReplay = false;
     std::string world;  // the run's world, UTF-8
     PlayerRecords records;
     RunStats stats;
@@ -55,9 +56,11 @@ std::filesystem::path BestReplayPath(const std::string& world) {
     return ReplayFolder() / (kBestReplayPrefix + name + kReplayExtension);
 }
 
+bool KeepsRecords() { return g_Journey.keepRecords && !g_Journey.watchingReplay; }
+
 // A failure to keep the records is reported and never stops the game.
 void SaveRecords() {
-    if (!g_Journey.keepRecords) {
+    if (!KeepsRecords()) {
         return;
     }
     try {
@@ -134,6 +137,8 @@ void BeginJourney(const std::string& levelDigest, bool keepRecords) {
     g_Journey.records = ReadPlayerRecords(RecordsPath(), std::cerr);
 }
 
+void SetWatchingReplay(bool watching) { g_Journey.watchingReplay = watching; }
+
 void EnterFurthestWorldReached(IEngine& engine) {
     IUniverse* universe = engine.GetUniverse();
     auto& worlds = universe->GetWorlds();
@@ -204,7 +209,7 @@ FinishedRun FinishRun() {
         run.bestSteps = best->second;
         run.newBest = run.steps < best->second;
     }
-    if (!run.newBest || !g_Journey.keepRecords) {
+    if (!run.newBest || !KeepsRecords()) {
         return run;
     }
     // The replay first: a best time the records keep always has its run beside it.

@@ -52,6 +52,10 @@ std::filesystem::path LastReplayPath();
 // records (false while a replay plays); reads the records, warning about a damaged file.
 void BeginJourney(const std::string& levelDigest, bool keepRecords);
 
+// While a replay chosen from the menu plays, its runs keep no records; after it they are kept
+// again if the session keeps them.
+void SetWatchingReplay(bool watching);
+
 // Makes the furthest world reached (in file order) current; nothing without records.
 void EnterFurthestWorldReached(IEngine& engine);
 

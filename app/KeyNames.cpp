@@ -22,7 +22,14 @@ constexpr NamedKey kNamedKeys[] = {
     {"F1", VK_F1},             {"F2", VK_F2},              {"F3", VK_F3},           {"F4", VK_F4},
     {"F5", VK_F5},             {"F6", VK_F6},              {"F7", VK_F7},           {"F8", VK_F8},
     {"F9", VK_F9},             {"F10", VK_F10},            {"F11", VK_F11},         {"F12", VK_F12},
+    {"PadA", VK_GAMEPAD_A},    {"PadB", VK_GAMEPAD_B},     {"PadX", VK_GAMEPAD_X},  {"PadY", VK_GAMEPAD_Y},
+    {"PadLeft", VK_GAMEPAD_DPAD_LEFT},    {"PadRight", VK_GAMEPAD_DPAD_RIGHT},   {"PadUp", VK_GAMEPAD_DPAD_UP},
+    {"PadDown", VK_GAMEPAD_DPAD_DOWN},    {"PadStart", VK_GAMEPAD_MENU},         {"PadLB", VK_GAMEPAD_LEFT_SHOULDER},
+    {"PadRB", VK_GAMEPAD_RIGHT_SHOULDER}, {"PadLeftStick", VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON},
+    {"PadRightStick", VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON},
 };
+constexpr int kFirstControllerKey = VK_GAMEPAD_A;
+constexpr int kLastControllerKey = VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON;
 
 bool SameIgnoringCase(const std::string& left, const std::string& right) {
     return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
@@ -61,3 +68,5 @@ std::string NameOfKeyCode(int code) {
     }
     return std::string();
 }
+
+bool IsControllerKey(int code) { return code >= kFirstControllerKey && code <= kLastControllerKey; }

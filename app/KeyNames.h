@@ -1,5 +1,6 @@
 // Key names as a player writes them in the settings file ("Left", "A", "7", "Space",
-// "Return", "F5"), to and from the key codes the window reports.
+// "Return", "F5", and a controller's "PadA", "PadLeft", "PadStart"), to and from the key codes
+// the window reports.
 #pragma once
 
 #include <optional>
@@ -10,3 +11,5 @@
 std::optional<int> KeyCodeOfName(const std::string& name);
 // The name that KeyCodeOfName reads back to the same code; empty for a code without one.
 std::string NameOfKeyCode(int code);
+// Whether the code is one of a game controller's buttons rather than a keyboard key.
+bool IsControllerKey(int code);

@@ -2,13 +2,14 @@
 
 #include <limits>
 
-#include "platform/VirtualKeys.h"
-
 StepKeys StepInput::Next(IWindow& window) {
+    // A restart has no key: a replay hands it on as recorded.
+    StepKeys restart = 0;
     if (replaying) {
         PressStepKeys(window, playback[recorded.size()]);
+        restart = playback[recorded.size()] & kStepRestart;
     }
-    const StepKeys keys = ReadStepKeys(window) | tapped;
+    const StepKeys keys = ReadStepKeys(window) | restart | tapped;
     tapped = 0;
     recorded.push_back(keys);
     return keys;
@@ -22,7 +23,13 @@ std::size_t StepInput::StepsLeft() const {
 }
 
 void StepInput::NotePressed(int virtualKey) {
-    if (!replaying && virtualKey == VK_RETURN) {
+    if (!replaying && (StepKeysOfKey(virtualKey) & kStepEnter)) {
         tapped |= kStepEnter;
+    }
+}
+
+void StepInput::RequestRestart() {
+    if (!replaying) {
+        tapped |= kStepRestart;
     }
 }

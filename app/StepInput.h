@@ -28,6 +28,8 @@ public:
     // that step runs, so a quick tap always restarts. (The other keys steer through the
     // window's key table, which a replay must hold exactly as the run did.)
     void NotePressed(int virtualKey);
+    // The menu's Restart: the next step restarts (a replay's restarts are in its recording).
+    void RequestRestart();
     const std::vector<StepKeys>& Recorded() const { return recorded; }
 
 private:

@@ -10,44 +10,52 @@ constexpr int kBallNormal = 0;
 constexpr int kBallUp = 1;
 constexpr int kBallDown = 2;
 
-struct StepKey {
-    StepKeys bit;
-    int virtualKey;
-};
+// The step bit of each action, by KeyAction; the menu key steers nothing.
+constexpr StepKeys kActionBits[kKeyActionCount] = {kStepLeft, kStepRight, kStepUp, kStepDown, kStepEnter, 0};
 
-constexpr StepKey kStepKeyTable[] = {
-    {kStepLeft, VK_LEFT}, {kStepRight, VK_RIGHT}, {kStepUp, VK_UP}, {kStepDown, VK_DOWN}, {kStepEnter, VK_RETURN},
-};
+std::array<int, kKeyActionCount> g_BoundKeys = GameSettings::DefaultKeys();
+std::array<int, kKeyActionCount> g_BoundPads = GameSettings::DefaultPads();
 
 }  // namespace
 
+void BindStepKeys(const std::array<int, kKeyActionCount>& keys, const std::array<int, kKeyActionCount>& pads) {
+    g_BoundKeys = keys;
+    g_BoundPads = pads;
+}
+
+StepKeys StepKeysOfKey(int virtualKey) {
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        if (g_BoundKeys[action] == virtualKey || g_BoundPads[action] == virtualKey) {
+            return kActionBits[action];
+        }
+    }
+    return 0;
+}
+
 StepKeys ReadStepKeys(IWindow& window) {
     StepKeys keys = 0;
-    for (const StepKey& key : kStepKeyTable) {
-        if (window.IsKeyDown(key.virtualKey)) {
-            keys |= key.bit;
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        if (window.IsKeyDown(g_BoundKeys[action]) || window.IsKeyDown(g_BoundPads[action])) {
+            keys |= kActionBits[action];
         }
     }
     return keys;
 }
 
 void PressStepKeys(IWindow& window, StepKeys keys) {
-    for (const StepKey& key : kStepKeyTable) {
-        const bool down = (keys & key.bit) != 0;
-        if (window.IsKeyDown(key.virtualKey) != down) {
-            window.HandleMessage(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WParam>(key.virtualKey), 0);
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        if (kActionBits[action] == 0) {
+            continue;
+        }
+        const int key = g_BoundKeys[action];
+        const bool down = (keys & kActionBits[action]) != 0;
+        if (window.IsKeyDown(key) != down) {
+            window.HandleMessage(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WParam>(key), 0);
         }
     }
 }
 
-bool IsStepKey(int virtualKey) {
-    for (const StepKey& key : kStepKeyTable) {
-        if (key.virtualKey == virtualKey) {
-            return true;
-        }
-    }
-    return false;
-}
+bool IsStepKey(int virtualKey) { return StepKeysOfKey(virtualKey) != 0; }
 
 int BallStateFromKeys(StepKeys keys) {
     if (keys & kStepUp) {

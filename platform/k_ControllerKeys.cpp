@@ -4,19 +4,35 @@
 
 namespace {
 
+// Back quits as Escape does; every other button is a key of its own, for the game to bind.
 int KeyForButton(Uint8 button) {
     switch (button) {
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return VK_LEFT;
+        return VK_GAMEPAD_DPAD_LEFT;
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return VK_RIGHT;
+        return VK_GAMEPAD_DPAD_RIGHT;
     case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        return VK_UP;
+        return VK_GAMEPAD_DPAD_UP;
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        return VK_DOWN;
+        return VK_GAMEPAD_DPAD_DOWN;
     case SDL_CONTROLLER_BUTTON_A:
-        return VK_RETURN;
+        return VK_GAMEPAD_A;
+    case SDL_CONTROLLER_BUTTON_B:
+        return VK_GAMEPAD_B;
+    case SDL_CONTROLLER_BUTTON_X:
+        return VK_GAMEPAD_X;
+    case SDL_CONTROLLER_BUTTON_Y:
+        return VK_GAMEPAD_Y;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+        return VK_GAMEPAD_LEFT_SHOULDER;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+        return VK_GAMEPAD_RIGHT_SHOULDER;
+    case SDL_CONTROLLER_BUTTON_LEFTSTICK:
+        return VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON;
+    case SDL_CONTROLLER_BUTTON_RIGHTSTICK:
+        return VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON;
     case SDL_CONTROLLER_BUTTON_START:
+        return VK_GAMEPAD_MENU;
     case SDL_CONTROLLER_BUTTON_BACK:
         return VK_ESCAPE;
     default:
@@ -78,12 +94,12 @@ std::vector<k_ControllerKeys::KeyChange> k_ControllerKeys::TranslateAxis(const S
     int positiveKey = 0;
     if (event.axis == SDL_CONTROLLER_AXIS_LEFTX) {
         lean = &state.horizontal;
-        negativeKey = VK_LEFT;
-        positiveKey = VK_RIGHT;
+        negativeKey = VK_GAMEPAD_DPAD_LEFT;
+        positiveKey = VK_GAMEPAD_DPAD_RIGHT;
     } else if (event.axis == SDL_CONTROLLER_AXIS_LEFTY) {
         lean = &state.vertical;
-        negativeKey = VK_UP;
-        positiveKey = VK_DOWN;
+        negativeKey = VK_GAMEPAD_DPAD_UP;
+        positiveKey = VK_GAMEPAD_DPAD_DOWN;
     } else {
         return {};
     }
@@ -109,10 +125,10 @@ std::vector<k_ControllerKeys::KeyChange> k_ControllerKeys::ReleaseAll(SDL_Joysti
     }
     const ControllerState& state = found->second;
     std::vector<KeyChange> changes;
-    if (int key = KeyForLean(state.horizontal, VK_LEFT, VK_RIGHT)) {
+    if (int key = KeyForLean(state.horizontal, VK_GAMEPAD_DPAD_LEFT, VK_GAMEPAD_DPAD_RIGHT)) {
         changes.push_back({key, false});
     }
-    if (int key = KeyForLean(state.vertical, VK_UP, VK_DOWN)) {
+    if (int key = KeyForLean(state.vertical, VK_GAMEPAD_DPAD_UP, VK_GAMEPAD_DPAD_DOWN)) {
         changes.push_back({key, false});
     }
     for (int key : state.heldButtonKeys) {

@@ -1,6 +1,7 @@
-// Lets a game controller play like the keyboard: turns its events into presses and releases of
-// the keys they stand for (d-pad and left stick as the arrow keys, A as Enter, Start and Back
-// as Escape). Keeps each controller's stick direction and held buttons, so that a stick swept
+// Lets a game controller play through the window's keys: turns its events into presses and
+// releases of keys of the controller's own (the d-pad's, which the left stick presses too, A,
+// B, X, Y, the shoulders, the stick buttons and Start), which the game binds to its actions,
+// and Back into Escape. Keeps each controller's stick direction and held buttons, so that a stick swept
 // from one side to the other releases one key and presses the other, and a controller pulled
 // out releases what it held. Opens no device itself.
 #pragma once

@@ -5,12 +5,17 @@
 
 #include <SDL.h>
 
+#include <sstream>
+
 #include "IWindow.h"
 #include "app/Game.h"
 #include "app/GameLoop.h"
+#include "app/GameSettings.h"
+#include "app/MenuSession.h"
 #include "platform/VirtualKeys.h"
 #include "support/EngineOnDisplay.h"
 #include "support/SpriteRecords.h"
+#include "support/TempDirectory.h"
 
 namespace {
 
@@ -131,4 +136,26 @@ TEST_F(GameLoopTest, TheSameStepsEndInTheSameStateAtAnyFrameRate) {
     EXPECT_EQ(PlayAt(144, steps), at60);
     steps[100] = kStepRight;
     EXPECT_NE(PlayAt(60, steps), at60) << "one step's keys change the end";
+}
+
+TEST_F(GameLoopTest, TheMenuStopsTheStepsAndKeepsAnOptionChangedInIt) {
+    TempDirectory folder;
+    const std::filesystem::path file = folder.Path("settings.ini");
+    PushKey(SDLK_RIGHT, true);
+    PushKey(SDLK_p, true);
+    PushKey(SDLK_p, false);
+    // Options, down to the music volume, a step down, then the menu key again.
+    for (SDL_Keycode key : {SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RETURN, SDLK_DOWN, SDLK_DOWN, SDLK_LEFT, SDLK_p}) {
+        PushKey(key, true);
+    }
+    PushKey(SDLK_ESCAPE, true);
+    StepInput input;
+    MenuSession menu(*engine, GameSettings{}, file, "level");
+    GameLoop loop(*engine, input, Counter{Now, Frequency}, Wait, &menu);
+    loop.Run();
+    // A frame before the menu and one after it; none while it was open.
+    EXPECT_EQ(input.Recorded(), std::vector<StepKeys>(4, kStepRight));
+    std::ostringstream warnings;
+    EXPECT_EQ(ReadGameSettings(file, warnings).musicVolume, 90);
+    EXPECT_EQ(warnings.str(), "");
 }

@@ -31,7 +31,9 @@ struct GameSettingsTest : ::testing::Test {
 }  // namespace
 
 TEST_F(GameSettingsTest, WrittenSettingsReadBackAndHandEditedNamesInAnyCaseAreRead) {
-    const GameSettings changed{false, SceneScaling::Sharp, 0, 55, true, {'A', 'D', VK_SPACE, 'S', VK_F5, '7'}};
+    const GameSettings changed{false, SceneScaling::Sharp, 0, 55, true, {'A', 'D', VK_SPACE, 'S', VK_F5, '7'},
+                               {VK_GAMEPAD_X, VK_GAMEPAD_B, VK_GAMEPAD_A, VK_GAMEPAD_Y, VK_GAMEPAD_LEFT_SHOULDER,
+                                VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON}};
     WriteGameSettings(file, changed);  // the folder does not exist yet
     EXPECT_EQ(Read(), changed);
     EXPECT_EQ(warnings.str(), "");
@@ -50,6 +52,7 @@ TEST_F(GameSettingsTest, EveryBadLineIsReportedWithItsNumberAndKeepsTheDefault) 
         "fullscreen = yes", "fullscreen =", "scaling = blurry", "music_volume = 101", "music_volume = -1",
         "music_volume = 50%", "effects_volume = 0x10", "effects_volume = 1000", "hud = 2",
         "key.up = Up Arrow", "key.jump = Space", "volume = 3", "just words", "= 1",
+        "key.left = PadA", "pad.left = Space", "pad.menu = PadBack",
     };
     std::string text;
     for (const char* line : badLines) text += std::string(line) + "\n";

@@ -49,9 +49,11 @@ class GameSession:
         self.audio_path = os.path.join(work_dir, "audio.raw")
         self.failure_picture = os.path.join(build_dir, "e2e-timeout.png")
         self.xvfb, self.display = start_virtual_display()
-        # A home without a pictures folder: screenshots land in the folder the game runs in.
+        # A home without a pictures folder: screenshots land in the folder the game runs in. The
+        # settings go to the home's usual folder (work_dir/rollandia is the program itself).
         self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="disk",
-                        SDL_DISKAUDIOFILE=self.audio_path, HOME=work_dir, XDG_CONFIG_HOME=work_dir,
+                        SDL_DISKAUDIOFILE=self.audio_path, HOME=work_dir,
+                        XDG_CONFIG_HOME=os.path.join(work_dir, ".config"),
                         **(environment or {}))
         self.log_path = os.path.join(work_dir, "game.log")
         self.log = open(self.log_path, "w")

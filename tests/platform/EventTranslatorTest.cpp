@@ -113,18 +113,20 @@ TEST(ControllerKeys, StickAndButtonsPlayAsTheKeys) {
     removed.cdevice.which = 1;
     const std::pair<SDL_Event, std::vector<k_ControllerKeys::KeyChange>> steps[] = {
         {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, -kDeadZone), {}},
-        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, -kDeadZone - 1), {{VK_LEFT, true}}},
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, -kDeadZone - 1), {{VK_GAMEPAD_DPAD_LEFT, true}}},
         {Axis(1, SDL_CONTROLLER_AXIS_RIGHTX, 32767), {}},
         {Axis(2, SDL_CONTROLLER_AXIS_LEFTX, 0), {}},  // another controller, at rest
-        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, 32767), {{VK_LEFT, false}, {VK_RIGHT, true}}},
-        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, 0), {{VK_RIGHT, false}}},
-        {Axis(1, SDL_CONTROLLER_AXIS_LEFTY, -9000), {{VK_UP, true}}},
-        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_DOWN, true}}},
-        {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_DOWN, false}}},
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, 32767), {{VK_GAMEPAD_DPAD_LEFT, false}, {VK_GAMEPAD_DPAD_RIGHT, true}}},
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTX, 0), {{VK_GAMEPAD_DPAD_RIGHT, false}}},
+        {Axis(1, SDL_CONTROLLER_AXIS_LEFTY, -9000), {{VK_GAMEPAD_DPAD_UP, true}}},
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_GAMEPAD_DPAD_DOWN, true}}},
+        {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_DPAD_DOWN), {{VK_GAMEPAD_DPAD_DOWN, false}}},
         {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_BACK), {{VK_ESCAPE, false}}},
-        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_A), {{VK_RETURN, true}}},
-        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_X), {}},
-        {removed, {{VK_UP, false}, {VK_RETURN, false}}},  // pulled out: nothing stays held
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_START), {{VK_GAMEPAD_MENU, true}}},
+        {Button(SDL_CONTROLLERBUTTONUP, SDL_CONTROLLER_BUTTON_START), {{VK_GAMEPAD_MENU, false}}},
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_A), {{VK_GAMEPAD_A, true}}},
+        {Button(SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLER_BUTTON_GUIDE), {}},
+        {removed, {{VK_GAMEPAD_DPAD_UP, false}, {VK_GAMEPAD_A, false}}},  // pulled out: nothing stays held
     };
     k_ControllerKeys controllers;
     int step = 0;

@@ -1,0 +1,88 @@
+"""End-to-end: the game menu in the real game. P opens it and the game stands still under it,
+an option changed there is kept in the settings file and heard at once, P resumes, the menu's
+Restart is kept in the run's replay, and Escape still ends the game with status 0.
+Usage: menu_test.py BUILD_DIR"""
+import os
+import re
+import sys
+import tempfile
+import time
+import unittest
+
+from game_session import GameSession
+
+BUILD = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else "build")
+SUMMARY = re.compile(r"^replay: world .*state [0-9a-f]{16}$", re.M)
+PANEL_BORDER = (62, 300)  # a pixel of the menu panel's gold border
+
+
+def read_text(path):
+    if not os.path.isfile(path):
+        return ""
+    with open(path) as text:
+        return text.read()
+
+
+def menu_shown(shot):
+    red, green, blue = shot.pixel(*PANEL_BORDER)
+    return red > 230 and 190 < green < 235 and 80 < blue < 140
+
+
+class MenuTest(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.TemporaryDirectory()
+        self.sessions = []
+
+    def tearDown(self):
+        for session in self.sessions:
+            session.close()
+        self.work.cleanup()
+
+    def start(self, arguments=()):
+        session = GameSession(BUILD, self.work.name, arguments=list(arguments))
+        self.sessions.append(session)
+        return session
+
+    def summary(self, session):
+        session.wait_for(lambda: session.game.poll() is not None, 60, "the game to end")
+        self.assertEqual(session.game.returncode, 0, session.output())
+        match = SUMMARY.search(session.output())
+        self.assertIsNotNone(match, "no summary line in: " + session.output())
+        return match.group(0)
+
+    def test_the_menu_pauses_keeps_an_option_and_its_restart_replays(self):
+        s = self.start()
+        s.wait_for(lambda: s.screenshot().ball(), 30, "the ball after the splash")
+        s.hold("Right")
+        s.key("p")
+        paused = s.wait_for(lambda: shot if menu_shown(shot := s.screenshot()) else None, 10, "the menu")
+        time.sleep(1.0)
+        self.assertLess(s.screenshot().differs(paused), 0.01, "nothing moves under the menu")
+        s.hold("Right", False)
+        # Options, down to the music volume, one step down.
+        for key in ("Up", "Up", "Up", "Return", "Down", "Down", "Left"):
+            s.key(key)
+        settings = os.path.join(self.work.name, ".config", "rollandia", "settings.ini")
+        s.wait_for(lambda: "music_volume = 90\n" in read_text(settings), 10,
+                   "the changed volume in the settings file")
+        s.key("p")
+        s.wait_for(lambda: not menu_shown(s.screenshot()), 10, "the menu to close")
+        before = s.wait_for(lambda: s.screenshot().ball(), 10, "the ball after the menu")
+        s.hold("Right")
+        s.wait_for(lambda: (ball := s.screenshot().ball()) and ball[0] > before[0] + 10, 10, "the ball to roll on")
+        s.hold("Right", False)
+        # The menu's Restart (the second item) becomes part of the run.
+        for key in ("p", "Down", "Return"):
+            s.key(key)
+        s.wait_for(lambda: not menu_shown(s.screenshot()), 10, "the menu to close on Restart")
+        time.sleep(0.5)
+        s.key("Escape")
+        played = self.summary(s)
+
+        last = os.path.join(self.work.name, ".local", "share", "rollandia", "replays", "last.replay")
+        os.rename(last, os.path.join(self.work.name, "run.replay"))
+        self.assertEqual(self.summary(self.start(["--replay", "run.replay"])), played)
+
+
+if __name__ == "__main__":
+    unittest.main()
