@@ -27,6 +27,7 @@
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "world/LevelLoading.h"
+#include "world/ScreenGeometry.h"
 #include "world/ScreenSlot.h"
 
 k_Ball* g_Ball = nullptr;
@@ -219,8 +220,8 @@ void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency) {
 Settings BuildSettings() {
     return Settings{
         {L"Title", L"Morvane - Rollandia"},
-        {L"Width", L"800"},
-        {L"Height", L"600"},
+        {L"Width", std::to_wstring(kScreenWidth)},
+        {L"Height", std::to_wstring(kScreenHeight)},
         {L"Fullscreen", L"1"},
         {L"Zip", L"0"},
     };

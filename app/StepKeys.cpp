@@ -1,14 +1,11 @@
 #include "app/StepKeys.h"
 
 #include "IWindow.h"
+#include "game/k_Ball.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 
 namespace {
-
-constexpr int kBallNormal = 0;
-constexpr int kBallUp = 1;
-constexpr int kBallDown = 2;
 
 struct StepKey {
     StepKeys bit;
@@ -49,9 +46,4 @@ bool IsStepKey(int virtualKey) {
     return false;
 }
 
-int BallStateFromKeys(StepKeys keys) {
-    if (keys & kStepUp) {
-        return kBallUp;
-    }
-    return (keys & kStepDown) ? kBallDown : kBallNormal;
-}
+int BallStateFromKeys(StepKeys keys) { return k_Ball::StateForKeys((keys & kStepUp) != 0, (keys & kStepDown) != 0); }
