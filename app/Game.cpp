@@ -29,6 +29,7 @@
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "world/LevelLoading.h"
+#include "world/ScreenGeometry.h"
 
 k_Ball* g_Ball = nullptr;
 std::unique_ptr<ISprite> g_DeathSprite;
@@ -322,8 +323,8 @@ void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency) {
 Settings BuildSettings() {
     return Settings{
         {L"Title", L"Morvane - Rollandia"},
-        {L"Width", L"800"},
-        {L"Height", L"600"},
+        {L"Width", std::to_wstring(kScreenWidth)},
+        {L"Height", std::to_wstring(kScreenHeight)},
         {L"Fullscreen", L"1"},
         {L"Zip", L"0"},
     };

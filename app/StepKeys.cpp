@@ -1,14 +1,11 @@
 #include "app/StepKeys.h"
 
 #include "IWindow.h"
+#include "game/k_Ball.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 
 namespace {
-
-constexpr int kBallNormal = 0;
-constexpr int kBallUp = 1;
-constexpr int kBallDown = 2;
 
 // The step bit of each action, by KeyAction; the menu key steers nothing.
 constexpr StepKeys kActionBits[kKeyActionCount] = {kStepLeft, kStepRight, kStepUp, kStepDown, kStepEnter, 0};
@@ -57,9 +54,4 @@ void PressStepKeys(IWindow& window, StepKeys keys) {
 
 bool IsStepKey(int virtualKey) { return StepKeysOfKey(virtualKey) != 0; }
 
-int BallStateFromKeys(StepKeys keys) {
-    if (keys & kStepUp) {
-        return kBallUp;
-    }
-    return (keys & kStepDown) ? kBallDown : kBallNormal;
-}
+int BallStateFromKeys(StepKeys keys) { return k_Ball::StateForKeys((keys & kStepUp) != 0, (keys & kStepDown) != 0); }

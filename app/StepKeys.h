@@ -39,5 +39,5 @@ void PressStepKeys(IWindow& window, StepKeys keys);
 // Whether the virtual key is one of the step keys.
 bool IsStepKey(int virtualKey);
 
-// The ball's look for the keys: 1 with Up held, else 2 with Down held, else 0.
+// The ball's look for the step keys (k_Ball::StateForKeys).
 int BallStateFromKeys(StepKeys keys);

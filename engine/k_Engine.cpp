@@ -18,16 +18,9 @@
 #include "graphics/k_ShaderTexture.h"
 #include "graphics/k_Texture.h"
 #include "platform/k_Window.h"
+#include "world/ScreenGeometry.h"
 #include "world/k_Sprite.h"
 #include "world/k_Universe.h"
-
-namespace {
-
-// Automatic placement lays sprites across one screen, row after row.
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
-
-}  // namespace
 
 IEngine* CreateEngine(Settings& settings) { return new k_Engine(settings); }
 
@@ -244,7 +237,7 @@ float k_Engine::GetTime() { return time; }
 
 void k_Engine::Init() {
     window->Open();
-    physics = std::make_unique<k_PhysicsWorld>();
+    physics = std::make_unique<k_PhysicsWorld>(PixelVector{kScreenWidth, kScreenHeight});
     contactListener = std::make_unique<k_ContactListener>(this, physics.get());
     physics->SetContactListener(contactListener.get());
     audio = std::make_unique<k_Audio>(fileSystem.get());

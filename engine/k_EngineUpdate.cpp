@@ -4,12 +4,14 @@
 #include "engine/k_Engine.h"
 
 #include <cmath>
+#include <optional>
 
 #include "IGraphics.h"
 #include "IUniverse.h"
 #include "IWindow.h"
 #include "game/k_PhysicsWorld.h"
 #include "platform/VirtualKeys.h"
+#include "world/ScreenGeometry.h"
 
 namespace {
 
@@ -24,17 +26,19 @@ constexpr float kBounceWithDown = 0.6f;
 constexpr float kBounceNormal = 0.9f;
 constexpr float kAccumulationWeight = 0.5f;
 
-// The ball passes to a neighbouring screen once it is more than half its size past an edge.
-constexpr float kRightEdge = 784.0f;
-constexpr float kLeftEdge = -16.0f;
-constexpr float kBottomEdge = 584.0f;
-constexpr float kTopEdge = -16.0f;
-constexpr float kScreenWidth = 800.0f;
-constexpr float kScreenHeight = 600.0f;
-
 IScreen* CurrentScreen(IUniverse* universe) {
     IWorld* world = universe->GetCurrentWorld();
     return world ? world->GetCurrentScreen() : nullptr;
+}
+
+IScreen* NeighbourThrough(IScreen& screen, ScreenEdge edge) {
+    switch (edge) {
+        case ScreenEdge::Left: return screen.GetLeft();
+        case ScreenEdge::Right: return screen.GetRight();
+        case ScreenEdge::Top: return screen.GetAbove();
+        case ScreenEdge::Bottom: return screen.GetBelow();
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -175,23 +179,14 @@ void k_Engine::ChangeScreenAtEdges() {
         return;
     }
     SpriteData& data = playerSprite->GetData();
-    IScreen* next = nullptr;
-    if (data.left > kRightEdge) {
-        next = screen->GetRight();
-        data.left -= next ? kScreenWidth : 0.0f;
-    } else if (data.left < kLeftEdge) {
-        next = screen->GetLeft();
-        data.left += next ? kScreenWidth : 0.0f;
-    } else if (data.top > kBottomEdge) {
-        next = screen->GetBelow();
-        data.top -= next ? kScreenHeight : 0.0f;
-    } else if (data.top < kTopEdge) {
-        next = screen->GetAbove();
-        data.top += next ? kScreenHeight : 0.0f;
-    } else {
+    std::optional<EdgeCrossing> crossing = EdgeCrossed(data.left, data.top);
+    if (!crossing) {
         return;
     }
+    IScreen* next = NeighbourThrough(*screen, crossing->edge);
     if (next) {
+        data.left += crossing->shiftLeft;
+        data.top += crossing->shiftTop;
         world->SetCurrentScreen(next);
     } else {
         OnEdge();

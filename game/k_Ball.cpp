@@ -18,6 +18,10 @@ constexpr float kStartLeft = 128.0f;
 constexpr float kStartTop = 32.0f;
 constexpr int kDepth = 100;
 
+constexpr int kStateNormal = 0;
+constexpr int kStateUp = 1;
+constexpr int kStateDown = 2;
+
 }  // namespace
 
 k_Ball::k_Ball() : k_Ball(kStartLeft, kStartTop) {}
@@ -55,5 +59,12 @@ void k_Ball::SetState(int state) {
 }
 
 int k_Ball::GetState() { return state; }
+
+int k_Ball::StateForKeys(bool upHeld, bool downHeld) {
+    if (upHeld) {
+        return kStateUp;
+    }
+    return downHeld ? kStateDown : kStateNormal;
+}
 
 std::unique_ptr<ISprite> k_Ball::HandOverSprite() { return std::move(ownedSprite); }

@@ -24,9 +24,13 @@ public:
     k_Ball(const k_Ball&) = delete;
     k_Ball& operator=(const k_Ball&) = delete;
 
-    // 0 no key, 1 up held, 2 down held: fed to the shader's "ballState".
+    // Fed to the shader's "ballState": StateForKeys of the steering keys held.
     virtual void SetState(int state);
     virtual int GetState();
+
+    // The ball's look for the keys held, as the game and the editor's test play show it: 1 with
+    // Up held (a high bounce), else 2 with Down held (a soft landing), else 0.
+    static int StateForKeys(bool upHeld, bool downHeld);
 
     // Hands the sprite object to the caller, who releases it once the queued removal has run
     // (the next frame); the ball keeps using it until it is released itself.

@@ -7,11 +7,8 @@
 namespace {
 
 constexpr float kGravityPixels = 10.0f;
-// The 800 x 600 screen with half a screen of margin on every side.
-constexpr float kWorldBoxLeft = -400.0f;
-constexpr float kWorldBoxTop = -300.0f;
-constexpr float kWorldBoxRight = 1200.0f;
-constexpr float kWorldBoxBottom = 900.0f;
+// The world box is the view with this share of its size as a margin on every side.
+constexpr float kWorldBoxMargin = 0.5f;
 // The fastest any body may move, in pixels per time unit.
 constexpr float kMaximumSpeedPixels = 200.0f;
 // Continuous collision keeps fast pieces from passing through thin ones, but its cost grows
@@ -26,7 +23,16 @@ PixelVector ToPixelVector(b2Vec2 metres) {
     return PixelVector{pixels.x, pixels.y};
 }
 
-bool LiesOutsideWorldBox(b2Body* body) {
+}  // namespace
+
+k_PhysicsWorld::k_PhysicsWorld(PixelVector viewSize)
+    : world(new b2World(b2Vec2(0.0f, ToMetres(kGravityPixels)))), viewSize(viewSize) {
+    world->SetAllowSleeping(true);
+}
+
+k_PhysicsWorld::~k_PhysicsWorld() { delete world; }
+
+bool k_PhysicsWorld::LiesOutsideWorldBox(b2Body* body) const {
     b2AABB bounds;
     bounds.lowerBound = b2Vec2(b2_maxFloat, b2_maxFloat);
     bounds.upperBound = b2Vec2(-b2_maxFloat, -b2_maxFloat);
@@ -38,17 +44,10 @@ bool LiesOutsideWorldBox(b2Body* body) {
     if (!body->GetFixtureList()) {
         bounds.lowerBound = bounds.upperBound = body->GetPosition();
     }
-    return bounds.upperBound.x < ToMetres(kWorldBoxLeft) || bounds.lowerBound.x > ToMetres(kWorldBoxRight) ||
-           bounds.upperBound.y < ToMetres(kWorldBoxTop) || bounds.lowerBound.y > ToMetres(kWorldBoxBottom);
+    const PixelVector margin{viewSize.x * kWorldBoxMargin, viewSize.y * kWorldBoxMargin};
+    return bounds.upperBound.x < ToMetres(-margin.x) || bounds.lowerBound.x > ToMetres(viewSize.x + margin.x) ||
+           bounds.upperBound.y < ToMetres(-margin.y) || bounds.lowerBound.y > ToMetres(viewSize.y + margin.y);
 }
-
-}  // namespace
-
-k_PhysicsWorld::k_PhysicsWorld() : world(new b2World(b2Vec2(0.0f, ToMetres(kGravityPixels)))) {
-    world->SetAllowSleeping(true);
-}
-
-k_PhysicsWorld::~k_PhysicsWorld() { delete world; }
 
 void k_PhysicsWorld::SetContactListener(k_ContactAdapter* listener) {
     contactListener = listener;

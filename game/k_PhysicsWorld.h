@@ -1,5 +1,5 @@
 // The rigid-body world in the game's units: pixels, gravity (0, 10) towards the bottom of
-// the screen, a world box of half a screen around the 800 x 600 view. Owns the physics
+// the screen, a world box of half a view's size around the view. Owns the physics
 // library's world and every body in it; callers hold bodies by pointer and use the
 // operations here, which convert to and from the library's metres. A failure raised by the
 // contact listener inside the library is re-raised once the world is unlocked again.
@@ -18,7 +18,8 @@ struct PixelVector {
 
 class k_PhysicsWorld {
 public:
-    k_PhysicsWorld();
+    // viewSize: the screen's width and height in pixels, the view whose bodies are simulated.
+    explicit k_PhysicsWorld(PixelVector viewSize);
     ~k_PhysicsWorld();
     k_PhysicsWorld(const k_PhysicsWorld&) = delete;
     k_PhysicsWorld& operator=(const k_PhysicsWorld&) = delete;
@@ -46,9 +47,11 @@ public:
     std::uint64_t StateDigest() const;
 
 private:
+    bool LiesOutsideWorldBox(b2Body* body) const;
     void LimitSpeedsAndDisableBodiesOutsideWorldBox();
     void RethrowListenerFailure();
 
     b2World* world;
+    PixelVector viewSize;
     k_ContactAdapter* contactListener = nullptr;
 };

@@ -6,12 +6,14 @@
 #include <SDL.h>
 
 #include <sstream>
+#include <utility>
 
 #include "IWindow.h"
 #include "app/Game.h"
 #include "app/GameLoop.h"
 #include "app/GameSettings.h"
 #include "app/MenuSession.h"
+#include "game/k_Ball.h"
 #include "platform/VirtualKeys.h"
 #include "support/EngineOnDisplay.h"
 #include "support/SpriteRecords.h"
@@ -116,6 +118,15 @@ TEST_F(GameLoopTest, StepsFollowTheClockAndTheKeysAndAPauseIsNotCaughtUp) {
                                          kStepRight, kStepRight};
     EXPECT_EQ(input.Recorded(), expected);
     EXPECT_EQ(loop.StepsRun(), 10);
+}
+
+// The ball's look follows each step's keys: Up wins over Down, as in the editor's test play.
+TEST_F(GameLoopTest, TheBallShowsTheBounceKeysOfEachStep) {
+    const std::pair<StepKeys, int> looks[] = {{kStepUp | kStepDown, 1}, {kStepDown | kStepLeft, 2}, {kStepRight, 0}};
+    for (const auto& [keys, look] : looks) {
+        PlayStepKeys(keys, 0, 1);
+        EXPECT_EQ(g_Ball->GetState(), look) << int{keys};
+    }
 }
 
 TEST_F(GameLoopTest, AReplayPlaysItsOwnKeysWhateverThePlayerPresses) {

@@ -38,7 +38,7 @@ TEST_F(GameSettingsTest, WrittenSettingsReadBackAndHandEditedNamesInAnyCaseAreRe
     EXPECT_EQ(Read(), changed);
     EXPECT_EQ(warnings.str(), "");
 
-    WriteText("# mine\n\n  KEY.Left=a\r\nkey.enter = enter\nScaling = SHARP\nkey.menu = page_up\n");
+    WriteText("# mine\n\n  KEY.Left=a\r\nkey.enter = enter\nScaling = SHARP\nkey.menu = page_up\nmusic_volume = 100\n");
     const GameSettings read = Read();
     EXPECT_EQ(read.keys, (std::array<int, kKeyActionCount>{'A', VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN, 'P'}));
     EXPECT_EQ(read.scaling, SceneScaling::Sharp);

@@ -2,6 +2,8 @@
 // the door rule, steering, the clock and screen changes at the edges.
 #include <gtest/gtest.h>
 
+#include <box2d/box2d.h>
+
 #include "IWindow.h"
 #include "game/PhysicsScale.h"
 #include "platform/VirtualKeys.h"
@@ -114,6 +116,48 @@ TEST_F(EngineUpdateTest, SteeringChangesSpeedByTheRateOverAFrame) {
     engine->Update(0.0f);
     EXPECT_EQ(ball->GetData().left, before) << "a frame of no time moves nothing";
     EXPECT_NEAR(engine->GetTime(), 0.01f, 1e-6);
+}
+
+// Left steers the other way; with no key the ball slows by the same rate and stops below a
+// pixel per time unit; Up and Down make the ball bounce high or land softly.
+TEST_F(EngineUpdateTest, SteeringLeftSlowingDownAndTheBounceFollowTheKeys) {
+    MakeWorld({{}});
+    ISprite* ball = AddPlayer(300, 100);
+    b2Body* body = engine->GetScene().at(ball);
+    IWindow* window = engine->GetWindow();
+    auto speedAfterFrame = [&](float start) {
+        body->SetLinearVelocity(ToMetres(b2Vec2(start, 0.0f)));
+        engine->Update(0.01f);
+        return ToPixels(body->GetLinearVelocity().x);
+    };
+    window->SetKeyDown(VK_LEFT, true);
+    EXPECT_NEAR(speedAfterFrame(0.0f), -1.0f, 1e-4);
+    window->SetKeyDown(VK_LEFT, false);
+    EXPECT_NEAR(speedAfterFrame(5.0f), 4.0f, 1e-4);
+    EXPECT_NEAR(speedAfterFrame(-5.0f), -4.0f, 1e-4);
+    EXPECT_EQ(speedAfterFrame(0.5f), 0.0f);
+
+    const struct {
+        int key;
+        float restitution;
+    } bounces[] = {{VK_UP, 1.3f}, {VK_DOWN, 0.6f}, {0, 0.9f}};
+    for (const auto& bounce : bounces) {
+        window->SetKeyDown(VK_UP, bounce.key == VK_UP);
+        window->SetKeyDown(VK_DOWN, bounce.key == VK_DOWN);
+        engine->Update(0.0f);
+        EXPECT_FLOAT_EQ(body->GetFixtureList()->GetRestitution(), bounce.restitution) << bounce.key;
+    }
+}
+
+// The ball leaving through the top enters the screen above at its bottom, a screen's height on.
+TEST_F(EngineUpdateTest, PassingTheTopEdgeEntersTheScreenAboveAtItsBottom) {
+    IWorld* world = MakeWorld({{}});
+    world->GetScreens().push_back(world->CreateScreen(0, -1));
+    ISprite* ball = AddPlayer(100, -17);
+    ball->GetData().isStatic = true;
+    engine->Update(0.0f);
+    EXPECT_EQ(world->GetCurrentScreen()->GetY(), -1);
+    EXPECT_EQ(std::pair(ball->GetData().left, ball->GetData().top), std::pair(100.0f, 583.0f));
 }
 
 TEST_F(EngineUpdateTest, PassingAnEdgeChangesScreenOrCallsTheEdgeHook) {

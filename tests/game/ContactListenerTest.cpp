@@ -9,6 +9,7 @@
 #include "platform/k_Window.h"
 #include "support/SpriteRecords.h"
 #include "support/WorldFakes.h"
+#include "world/ScreenGeometry.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ protected:
         window.SetKeyDown(VK_DOWN, down);
     }
 
-    k_PhysicsWorld physics;
+    k_PhysicsWorld physics{PixelVector{kScreenWidth, kScreenHeight}};
     RecordingEngine engine;
     k_Window window{&engine, L"test", 8, 8, false};
     k_ContactListener listener{&engine, &physics};

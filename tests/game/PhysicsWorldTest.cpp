@@ -4,6 +4,7 @@
 #include "game/PhysicsScale.h"
 #include "game/SpriteBody.h"
 #include "game/k_PhysicsWorld.h"
+#include "world/ScreenGeometry.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ b2Body* Ball(k_PhysicsWorld& physics, float left, float top) {
 }  // namespace
 
 TEST(PhysicsWorld, GravityPullsDownInPixelsAndSpeedIsCapped) {
-    k_PhysicsWorld physics;
+    k_PhysicsWorld physics{PixelVector{kScreenWidth, kScreenHeight}};
     b2Body* ball = Ball(physics, 100, 100);
     physics.Step(0.1f, 1);
     EXPECT_NEAR(physics.GetVelocity(ball).y, 1.0f, 1e-3) << "10 pixels per time unit squared for 0.1";
@@ -31,7 +32,7 @@ TEST(PhysicsWorld, GravityPullsDownInPixelsAndSpeedIsCapped) {
 }
 
 TEST(PhysicsWorld, BodiesLeavingTheWorldBoxStopAndMovedOnesWake) {
-    k_PhysicsWorld physics;
+    k_PhysicsWorld physics{PixelVector{kScreenWidth, kScreenHeight}};
     b2Body* inside = Ball(physics, 1100, 100);
     b2Body* outside = Ball(physics, 1250, 100);
     physics.Step(0.1f, 1);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Failure.h"
 #include "IGraphics.h"
@@ -166,6 +167,52 @@ TEST_F(WindowOnDisplay, EventsForTheWindowReachItThroughThePump) {
     EXPECT_TRUE(window->IsKeyDown(VK_RIGHT));
     EXPECT_FALSE(window->IsKeyDown(VK_LEFT));
     EXPECT_NE(std::find(engine.mouse.begin(), engine.mouse.end(), MouseEvent{12, 34, WM_MOUSEMOVE}), engine.mouse.end());
+}
+
+// Every key the game and the editor read, pressed and let go as SDL key events for the window:
+// through the translator and the pump it must reach the key table as the virtual key the code
+// asks for, and as no other of them.
+TEST_F(WindowOnDisplay, EveryKeyTheGameAndTheEditorReadReachesTheKeyTableAsItsVirtualKey) {
+    const struct {
+        SDL_Keycode sdlKey;
+        int virtualKey;
+    } keys[] = {
+        {SDLK_LEFT, VK_LEFT},     {SDLK_RIGHT, VK_RIGHT},    {SDLK_UP, VK_UP},          {SDLK_DOWN, VK_DOWN},
+        {SDLK_KP_4, VK_LEFT},     {SDLK_KP_6, VK_RIGHT},     {SDLK_KP_8, VK_UP},        {SDLK_KP_2, VK_DOWN},
+        {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_F12, VK_F12},
+        {SDLK_F3, VK_F3},         {SDLK_TAB, VK_TAB},        {SDLK_SPACE, VK_SPACE},    {SDLK_DELETE, VK_DELETE},
+        {SDLK_PAGEUP, VK_PRIOR},  {SDLK_PAGEDOWN, VK_NEXT},  {SDLK_LCTRL, VK_CONTROL},  {SDLK_RCTRL, VK_CONTROL},
+        {SDLK_a, 'A'},            {SDLK_c, 'C'},             {SDLK_d, 'D'},             {SDLK_g, 'G'},
+        {SDLK_h, 'H'},            {SDLK_m, 'M'},             {SDLK_n, 'N'},             {SDLK_o, 'O'},
+        {SDLK_p, 'P'},            {SDLK_s, 'S'},             {SDLK_w, 'W'},             {SDLK_y, 'Y'},
+        {SDLK_z, 'Z'},
+    };
+    auto window = OpenWindow(320, 200, false);
+    PumpMessages();
+    const Uint32 windowId = SDL_GetWindowID(static_cast<SDL_Window*>(window->GetHandle()));
+    auto send = [&](Uint32 type, SDL_Keycode key) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.windowID = windowId;
+        event.key.keysym.sym = key;
+        SDL_PushEvent(&event);
+        PumpMessages();
+    };
+    auto keysDown = [&] {
+        std::vector<int> down;
+        for (const auto& key : keys) {
+            if (window->IsKeyDown(key.virtualKey) && std::find(down.begin(), down.end(), key.virtualKey) == down.end()) {
+                down.push_back(key.virtualKey);
+            }
+        }
+        return down;
+    };
+    for (const auto& key : keys) {
+        send(SDL_KEYDOWN, key.sdlKey);
+        EXPECT_EQ(keysDown(), std::vector<int>{key.virtualKey}) << SDL_GetKeyName(key.sdlKey);
+        send(SDL_KEYUP, key.sdlKey);
+        EXPECT_EQ(keysDown(), std::vector<int>{}) << SDL_GetKeyName(key.sdlKey) << " let go";
+    }
 }
 
 // SDL releases the keys held when the window loses the focus; they must leave the key table,

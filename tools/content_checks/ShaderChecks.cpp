@@ -9,10 +9,10 @@
 #include "graphics/GLFunctions.h"
 #include "graphics/k_ShaderTexture.h"
 #include "support/DrawingFixture.h"
+#include "world/RecordTexture.h"
 
 namespace {
 
-const int kWaterSize = 50;  // the size the screens give the water texture
 const int kOtherLayer = 1;  // highlighting it fades the sprites on layer 0
 const float kFadedAlpha = 0.3f;
 
@@ -142,20 +142,20 @@ TEST_F(ContentShaders, BallIsALitDiscThatShowsItsState) {
 }
 
 TEST_F(ContentShaders, WaterIsAnimatedSeeThroughAndFadesWithTheSprite) {
-    auto water = MakeShader(L"Water", L"water", kWaterSize, kWaterSize);
+    auto water = MakeShader(L"Water", L"water", kWaterTextureSize, kWaterTextureSize);
     ExpectUniforms(*water, {"time", "height"});
     AddSprite(water.get(), 0, 0);
-    Frame first = RenderToTexture(kWaterSize, kWaterSize);
+    Frame first = RenderToTexture(kWaterTextureSize, kWaterTextureSize);
     engine.time = 0.7f;
-    EXPECT_NE(first.rgba, RenderToTexture(kWaterSize, kWaterSize).rgba) << "water should move with time";
-    for (int y = kWaterSize / 4; y < kWaterSize; ++y) {
-        for (int x = 0; x < kWaterSize; ++x) {
+    EXPECT_NE(first.rgba, RenderToTexture(kWaterTextureSize, kWaterTextureSize).rgba) << "water should move with time";
+    for (int y = kWaterTextureSize / 4; y < kWaterTextureSize; ++y) {
+        for (int x = 0; x < kWaterTextureSize; ++x) {
             ASSERT_GT(first.Alpha(x, y), 64) << x << "," << y;
             ASSERT_LT(first.Alpha(x, y), 255) << x << "," << y;
         }
     }
     engine.highlightLayer = kOtherLayer;
-    Frame faded = RenderToTexture(kWaterSize, kWaterSize);
+    Frame faded = RenderToTexture(kWaterTextureSize, kWaterTextureSize);
     for (std::size_t i = 3; i < faded.rgba.size(); i += 4) {
         ASSERT_LE(faded.rgba[i], kFadedAlpha * 255 + 1);
     }

@@ -27,17 +27,17 @@
 #include "tools/editor/PieceMenu.h"
 #include "tools/editor/TileDefaults.h"
 #include "tools/level_checker/LevelChecker.h"
+#include "world/RecordTexture.h"
+#include "world/ScreenGeometry.h"
 
 namespace {
 
 LevelEditor* g_LevelEditor = nullptr;
 
-constexpr int kSceneWidth = 800;
-constexpr int kSceneHeight = 600;
+constexpr int kSceneWidth = kScreenWidth;
+constexpr int kSceneHeight = kScreenHeight;
 constexpr int kNoHighlightedLayer = -1;
 constexpr int kFrameSleepMilliseconds = 10;
-constexpr int kWaterSize = 50;  // the water shader texture's size
-const wchar_t* const kWater = L"Water";
 const wchar_t* const kTilesFolder = L"/tiles/";
 const wchar_t* const kTilesPrefix = L"tiles/";
 const char* const kCheckFileName = ".rollandia-editor-check.xml";
@@ -145,8 +145,8 @@ void LevelEditor::Guarded(Action action) {
 }
 
 PictureSize LevelEditor::SizeOf(const SpriteData& record) {
-    if (record.special && record.texture == kWater) {
-        return PictureSize{kWaterSize, kWaterSize};
+    if (ShowsWater(record)) {
+        return PictureSize{kWaterTextureSize, kWaterTextureSize};
     }
     try {
         ITexture* texture = engine->GetTexture(record.texture);
@@ -645,7 +645,7 @@ void LevelEditor::Run() {
 void LevelEditor::Frame(float dt) {
     IWindow* window = engine->GetWindow();
     if (ball) {
-        ball->SetState(window->IsKeyDown(VK_UP) ? 1 : window->IsKeyDown(VK_DOWN) ? 2 : 0);
+        ball->SetState(k_Ball::StateForKeys(window->IsKeyDown(VK_UP), window->IsKeyDown(VK_DOWN)));
         engine->Update(dt);
     } else {
         const SpriteData* selected = model.SelectedRecord();

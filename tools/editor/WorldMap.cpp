@@ -15,12 +15,13 @@
 #include "IWorld.h"
 #include "WideText.h"
 #include "tools/editor/OverlayDrawing.h"
+#include "world/ScreenGeometry.h"
 
 namespace {
 
 // Pictures hold a whole screen at full size, so sprites land where the game draws them.
-constexpr int kPictureWidth = 800;
-constexpr int kPictureHeight = 600;
+constexpr int kPictureWidth = kScreenWidth;
+constexpr int kPictureHeight = kScreenHeight;
 const wchar_t* const kPictureName = L"editor world map picture ";
 constexpr int kNoHighlightedLayer = -1;
 

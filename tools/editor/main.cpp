@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 #include "Failure.h"
 #include "IEngine.h"
@@ -10,14 +11,15 @@
 #include "base/ProgramDirectory.h"
 #include "tools/editor/LevelEditor.h"
 #include "tools/editor/LevelLocation.h"
+#include "world/ScreenGeometry.h"
 
 namespace {
 
 Settings EditorSettings() {
     return Settings{
         {L"Title", L"Morvane - Rollandia - Level Editor"},
-        {L"Width", L"800"},
-        {L"Height", L"600"},
+        {L"Width", std::to_wstring(kScreenWidth)},
+        {L"Height", std::to_wstring(kScreenHeight)},
         {L"Fullscreen", L"0"},
         {L"Zip", L"0"},
     };

@@ -13,13 +13,11 @@
 #include "tools/level_checker/DataPictures.h"
 #include "tools/level_checker/ScreenEdges.h"
 #include "world/LevelReader.h"
+#include "world/RecordTexture.h"
+#include "world/ScreenGeometry.h"
 #include "world/ScreenSlot.h"
 
 namespace {
-
-// The one special texture, the water shader, is drawn 50 x 50.
-const wchar_t* const kWaterName = L"Water";
-constexpr int kWaterSize = 50;
 
 struct PictureSize {
     float width = 0.0f;
@@ -29,24 +27,26 @@ struct PictureSize {
 struct EdgeStep {
     ScreenEdge edge;
     const wchar_t* name;
-    int dx;
-    int dy;
 };
 
 constexpr std::array<EdgeStep, 4> kEdgeSteps = {{
-    {ScreenEdge::Left, L"left", -1, 0},
-    {ScreenEdge::Right, L"right", 1, 0},
-    {ScreenEdge::Top, L"top", 0, -1},
-    {ScreenEdge::Bottom, L"bottom", 0, 1},
+    {ScreenEdge::Left, L"left"},
+    {ScreenEdge::Right, L"right"},
+    {ScreenEdge::Top, L"top"},
+    {ScreenEdge::Bottom, L"bottom"},
 }};
+
+// The slot beyond an edge of the screen at (x, y); nothing beyond the range of int.
+std::optional<ScreenSlot> SlotBeyond(int x, int y, const EdgeStep& step) {
+    const EdgeCrossing crossing = CrossingThrough(step.edge);
+    return SlotBeside(x, y, crossing.columns, crossing.rows);
+}
 
 using ScreenOpenings = std::array<std::vector<EdgeOpening>, kEdgeSteps.size()>;
 
 std::wstring Pixels(float value) { return std::to_wstring(static_cast<long long>(std::trunc(value))); }
 
 std::wstring Place(int x, int y) { return L"(" + std::to_wstring(x) + L", " + std::to_wstring(y) + L")"; }
-
-bool IsWater(const SpriteData& record) { return record.special && record.texture == kWaterName; }
 
 // Static pieces of these types keep their bodies all game; breakable pieces and doors open.
 bool ClosesTheWay(const SpriteData& record) {
@@ -159,7 +159,7 @@ private:
             if (openings[edge].empty() || NeighbourOf(world, screen, step) >= 0) {
                 continue;
             }
-            const std::optional<ScreenSlot> beside = SlotBeside(screen.x, screen.y, step.dx, step.dy);
+            const std::optional<ScreenSlot> beside = SlotBeyond(screen.x, screen.y, step);
             Report(place, L"the ball can leave through the " + std::wstring(step.name) + L" edge (" +
                               OpeningsText(step.edge, openings[edge]) + L") but " +
                               (beside ? L"there is no screen " + Place(beside->x, beside->y) + L" beside it"
@@ -169,7 +169,7 @@ private:
 
     // The screen beyond an edge of screen; -1 when there is none or its slot is beyond the range.
     static int NeighbourOf(const LevelWorld& world, const LevelScreen& screen, const EdgeStep& step) {
-        const std::optional<ScreenSlot> beside = SlotBeside(screen.x, screen.y, step.dx, step.dy);
+        const std::optional<ScreenSlot> beside = SlotBeyond(screen.x, screen.y, step);
         return beside ? FirstAt(world, beside->x, beside->y) : -1;
     }
 
@@ -235,7 +235,7 @@ private:
     // ------------------------------------------------------------------ sprites
 
     void CheckSprite(const SpriteData& record, const LevelFinding& place, bool screenHasBreakable) {
-        if (!IsWater(record)) {
+        if (!ShowsWater(record)) {
             CheckPicture(record, place);
         }
         if (WhollyOutside(record, SizeOf(record))) {
@@ -261,8 +261,8 @@ private:
     }
 
     std::optional<PictureSize> SizeOf(const SpriteData& record) {
-        if (IsWater(record)) {
-            return PictureSize{kWaterSize, kWaterSize};
+        if (ShowsWater(record)) {
+            return PictureSize{kWaterTextureSize, kWaterTextureSize};
         }
         const PictureLookup& picture = Picture(record.texture);
         if (picture.result != PictureLookup::Found) {

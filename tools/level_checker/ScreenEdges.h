@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "world/ScreenGeometry.h"
+
 // The box of a piece's body in screen pixels.
 struct PieceBox {
     float left = 0.0f;
@@ -12,18 +14,12 @@ struct PieceBox {
     float bottom = 0.0f;
 };
 
-enum class ScreenEdge { Left, Right, Top, Bottom };
-
 // A stretch along an edge: y from top to bottom on the side edges, x from left to right on
 // the top and bottom edges.
 struct EdgeOpening {
     float from = 0.0f;
     float to = 0.0f;
 };
-
-constexpr float kScreenWidth = 800.0f;
-constexpr float kScreenHeight = 600.0f;
-constexpr float kBallSize = 32.0f;
 
 // The openings of edge at least as wide as the ball, in order along the edge. A piece closes
 // its stretch when its box reaches within a few pixels of the edge line from either side.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "Failure.h"
 #include "IEngine.h"
@@ -17,6 +18,7 @@
 #include "app/GameLoop.h"
 #include "base/Digest.h"
 #include "platform/MessagePump.h"
+#include "world/ScreenGeometry.h"
 
 namespace {
 
@@ -30,12 +32,14 @@ std::uint64_t SimulatedNow() { return ++g_SimulatedTicks; }
 std::uint64_t SimulatedFrequency() { return g_SimulatedFramesPerSecond; }
 bool NoWait(int) { return false; }
 
-// The scene keeps its 800 x 600 coordinates whatever the window's size; a small window only
-// makes the drawing of every frame cheap. In real time the window has the game's own size.
+// The scene keeps its 800 x 600 coordinates whatever the window's size; a small window (a
+// quarter as wide and high) only makes the drawing of every frame cheap. In real time the
+// window has the game's own size.
+constexpr int kSmallWindowShrink = 4;
 Settings WindowedSettings(bool realTime) {
     return Settings{{L"Title", L"Rollandia playthrough"},
-                    {L"Width", realTime ? L"800" : L"200"},
-                    {L"Height", realTime ? L"600" : L"150"},
+                    {L"Width", std::to_wstring(realTime ? kScreenWidth : kScreenWidth / kSmallWindowShrink)},
+                    {L"Height", std::to_wstring(realTime ? kScreenHeight : kScreenHeight / kSmallWindowShrink)},
                     {L"Fullscreen", L"0"},
                     {L"Zip", L"0"}};
 }
