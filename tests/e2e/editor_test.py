@@ -86,9 +86,9 @@ class EditorTest(unittest.TestCase):
 
     def test_places_changes_undoes_makes_a_screen_and_saves(self):
         self.start()
-        # Grid 16: (205, 110) snaps to (192, 96); A places after it along the row. Back to selecting,
+        # Grid 16 (the third step): (205, 110) snaps to (192, 96); A places after it along the row. Back to selecting,
         # the popup's Type opens its submenu beside the menu; Door is its sixth item.
-        self.act("Tab", palette_cell("brick_32x32.png"), "g", "g", (205, 110), "a", "space", (200, 100, 3),
+        self.act("Tab", palette_cell("brick_32x32.png"), "g", "g", "g", (205, 110), "a", "space", (200, 100, 3),
                  (220, 114, None), (394, 100 + 1 + 5 * 26 + 13), "ctrl+z", "ctrl+y", "ctrl+Right", "n", "space",
                  (50, 50), "ctrl+s")
         self.wait_for_output("editor: Saved")
@@ -102,7 +102,7 @@ class EditorTest(unittest.TestCase):
     def test_autosave_survives_a_kill_and_opens_on_request(self):
         self.start(environment={"ROLLANDIA_EDITOR_AUTOSAVE_SECONDS": "1"})
         self.act("Tab", palette_cell("brick_32x32.png"), (100, 100))
-        autosave = os.path.join(self.work.name, "level.autosave.xml")
+        autosave = os.path.join(self.work.name, "level.xml.autosave.xml")
         self.session.wait_for(lambda: os.path.exists(autosave), 10, "the autosave")
         self.session.game.kill()
         self.assertEqual(self.saved(), LEVEL)

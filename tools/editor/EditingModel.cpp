@@ -20,6 +20,14 @@ IScreen* ScreenAt(IWorld* world, int x, int y) {
     return nullptr;
 }
 
+// How far a piece's edge reaches to snap to a neighbour's edge, in pixels.
+constexpr float kEdgeReach = 6.0f;
+// Pieces whose bottom lies this close to the screen's lower edge are its ground.
+constexpr float kScreenHeight = 600.0f;
+constexpr float kGroundReach = 1.0f;
+// A duplicate's offset without a grid.
+constexpr int kDuplicateOffset = 16;
+
 bool Covers(const SpriteData& record, PictureSize size, int x, int y) {
     return x >= record.left && x < record.left + size.width && y >= record.top && y < record.top + size.height;
 }
@@ -86,6 +94,14 @@ void EditingModel::Forget() {
 
 void EditingModel::CycleGrid() { gridIndex = (gridIndex + 1) % kGridSteps.size(); }
 
+void EditingModel::SetGrid(int step) {
+    for (std::size_t index = 0; index < kGridSteps.size(); ++index) {
+        if (kGridSteps[index] == step) {
+            gridIndex = index;
+        }
+    }
+}
+
 int EditingModel::Snap(float value) const {
     int grid = Grid();
     if (grid == 0) {
@@ -110,11 +126,44 @@ void EditingModel::Edit(const std::function<void()>& change) {
     Rebuild();
 }
 
-void EditingModel::Place(SpriteData record) {
+SpriteData EditingModel::Snapped(SpriteData record, int ignored) const {
     record.left = static_cast<float>(Snap(record.left));
     record.top = static_cast<float>(Snap(record.top));
-    PlaceExactly(record);
+    const PictureSize size = sizes(record);
+    record.left = SnappedToEdges(record.left, static_cast<float>(size.width), true, ignored);
+    record.top = SnappedToEdges(record.top, static_cast<float>(size.height), false, ignored);
+    return record;
 }
+
+// The start of a span of the given length along one axis, moved so that either of its ends
+// meets the nearest edge of another piece within reach; unchanged when none is.
+float EditingModel::SnappedToEdges(float start, float length, bool across, int ignored) const {
+    const std::vector<SpriteData>* records = Records();
+    if (!records) {
+        return start;
+    }
+    float best = start;
+    float bestDistance = kEdgeReach + 1.0f;
+    for (std::size_t index = 0; index < records->size(); ++index) {
+        const SpriteData& other = (*records)[index];
+        const PictureSize size = sizes(other);
+        if (static_cast<int>(index) == ignored || size.width <= 0 || size.height <= 0) {
+            continue;
+        }
+        const float low = across ? other.left : other.top;
+        const float high = low + static_cast<float>(across ? size.width : size.height);
+        for (float candidate : {low, high, low - length, high - length}) {
+            const float distance = std::fabs(candidate - start);
+            if (distance < bestDistance) {
+                best = candidate;
+                bestDistance = distance;
+            }
+        }
+    }
+    return bestDistance <= kEdgeReach ? best : start;
+}
+
+void EditingModel::Place(SpriteData record) { PlaceExactly(Snapped(std::move(record))); }
 
 void EditingModel::PlaceExactly(const SpriteData& record) {
     std::vector<SpriteData>* records = Records();
@@ -164,6 +213,90 @@ void EditingModel::EndGesture() {
     }
 }
 
+// ---------------------------------------------------------------- the mouse
+
+void EditingModel::Press(int x, int y) {
+    Release();
+    Select(PieceAt(x, y));
+    if (const SpriteData* record = SelectedRecord()) {
+        dragging = true;
+        grabX = x - static_cast<int>(record->left);
+        grabY = y - static_cast<int>(record->top);
+        BeginGesture();
+    }
+}
+
+void EditingModel::DragTo(int x, int y) {
+    const SpriteData* record = dragging ? SelectedRecord() : nullptr;
+    if (!record) {
+        return;
+    }
+    SpriteData moved = *record;
+    moved.left = static_cast<float>(x - grabX);
+    moved.top = static_cast<float>(y - grabY);
+    moved = Snapped(moved, selected);
+    if (moved.left != record->left || moved.top != record->top) {
+        ChangeSelected([&](SpriteData& piece) {
+            piece.left = moved.left;
+            piece.top = moved.top;
+        });
+    }
+}
+
+void EditingModel::Release() {
+    dragging = false;
+    EndGesture();
+}
+
+// ---------------------------------------------------------------- clipboard
+
+bool EditingModel::Copy() {
+    if (const SpriteData* record = SelectedRecord()) {
+        copiedPiece = {*record};
+        copiedScreen.reset();
+        return true;
+    }
+    if (const std::vector<SpriteData>* records = Records()) {
+        copiedScreen = *records;
+        copiedPiece.clear();
+        return true;
+    }
+    return false;
+}
+
+bool EditingModel::Cut() {
+    if (!SelectedRecord()) {
+        return false;
+    }
+    Copy();
+    DeleteSelected();
+    return true;
+}
+
+bool EditingModel::Paste(int x, int y) {
+    if (!copiedPiece.empty() && Screen()) {
+        SpriteData record = copiedPiece.front();
+        record.left = static_cast<float>(x);
+        record.top = static_cast<float>(y);
+        Place(record);
+        return true;
+    }
+    return copiedScreen && MakeScreenWith(*copiedScreen);
+}
+
+bool EditingModel::Duplicate() {
+    const SpriteData* record = SelectedRecord();
+    if (!record) {
+        return false;
+    }
+    SpriteData copy = *record;
+    const int step = Grid() ? Grid() : kDuplicateOffset;
+    copy.left += static_cast<float>(step);
+    copy.top += static_cast<float>(step);
+    PlaceExactly(copy);
+    return true;
+}
+
 // ---------------------------------------------------------------- undo
 
 void EditingModel::Apply(const EditorState& state) {
@@ -178,8 +311,10 @@ void EditingModel::Apply(const EditorState& state) {
     Rebuild();
 }
 
+// A drag in progress ends first: the moves after an undo would otherwise change the state it
+// went back to, outside any step.
 bool EditingModel::Undo() {
-    EndGesture();
+    Release();
     std::optional<EditorState> previous = history.Undo(State());
     if (previous) {
         Apply(*previous);
@@ -188,7 +323,7 @@ bool EditingModel::Undo() {
 }
 
 bool EditingModel::Redo() {
-    EndGesture();
+    Release();
     std::optional<EditorState> next = history.Redo(State());
     if (next) {
         Apply(*next);
@@ -217,13 +352,42 @@ void EditingModel::GoToNeighbour(int columns, int rows) {
     }
 }
 
-bool EditingModel::MakeScreen() {
+bool EditingModel::MakeScreen(bool empty) {
+    return MakeScreenWith(empty ? std::vector<SpriteData>() : NeighboursGround());
+}
+
+bool EditingModel::MakeScreenWith(const std::vector<SpriteData>& records) {
     IWorld* world = World();
     if (!world || Screen()) {
         return false;
     }
-    Edit([&] { world->GetScreens().push_back(world->CreateScreen(slotX, slotY)); });
+    Edit([&] {
+        world->GetScreens().push_back(world->CreateScreen(slotX, slotY));
+        world->GetScreens().back()->GetSpriteData() = records;
+    });
+    Forget();
     return true;
+}
+
+// The sky and ground of the first neighbour found, left, right, above, below.
+std::vector<SpriteData> EditingModel::NeighboursGround() const {
+    constexpr int kSteps[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (const auto& step : kSteps) {
+        const std::optional<ScreenSlot> slot = SlotBeside(slotX, slotY, step[0], step[1]);
+        IScreen* neighbour = slot ? ScreenAt(World(), slot->x, slot->y) : nullptr;
+        if (!neighbour) {
+            continue;
+        }
+        std::vector<SpriteData> ground;
+        for (const SpriteData& record : neighbour->GetSpriteData()) {
+            const float bottom = record.top + static_cast<float>(sizes(record).height);
+            if (record.type == r_SpriteType::Background || (record.isStatic && bottom >= kScreenHeight - kGroundReach)) {
+                ground.push_back(record);
+            }
+        }
+        return ground;
+    }
+    return {};
 }
 
 bool EditingModel::DeleteScreen() {

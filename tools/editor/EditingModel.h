@@ -6,6 +6,8 @@
 
 #include <array>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "IUniverse.h"
 #include "SpriteData.h"
@@ -21,7 +23,7 @@ using PictureSizes = std::function<PictureSize(const SpriteData& record)>;
 
 class EditingModel {
 public:
-    static constexpr std::array<int, 4> kGridSteps{0, 8, 16, 32};  // 0: no grid
+    static constexpr std::array<int, 5> kGridSteps{0, 4, 8, 16, 32};  // 0: no grid
     static constexpr int kNoPiece = -1;
 
     EditingModel(IUniverse& universe, PictureSizes sizes);
@@ -45,10 +47,16 @@ public:
 
     int Grid() const { return kGridSteps[gridIndex]; }
     void CycleGrid();
+    // A step the editor does not offer leaves the grid as it is.
+    void SetGrid(int step);
     // The grid line at or before the value (the whole pixel without a grid).
     int Snap(float value) const;
 
-    // Adds the record with its corner snapped to the grid and selects it.
+    // The record's place snapped to the grid, then to the edges of other pieces of the screen
+    // within a few pixels (the selected piece, being moved, is not its own neighbour).
+    SpriteData Snapped(SpriteData record, int ignored = kNoPiece) const;
+
+    // Adds the record with its corner snapped (see Snapped) and selects it.
     void Place(SpriteData record);
     // Adds the record exactly where it is (its place was worked out already) and selects it.
     void PlaceExactly(const SpriteData& record);
@@ -58,6 +66,22 @@ public:
     // Changes made between the two calls (a drag) form one undo step.
     void BeginGesture();
     void EndGesture();
+
+    // The left button with the select tool: a press selects the piece under the mouse (or
+    // none) and grabs it, a move drags it with the grid, a release lets go. A drag is one undo
+    // step; a click without a move changes nothing, so what could be redone stays.
+    void Press(int x, int y);
+    void DragTo(int x, int y);
+    void Release();
+    bool IsDragging() const { return dragging; }
+
+    // The clipboard: the selected piece, or with none the whole screen. Pasting a piece puts
+    // it with its corner at the point (snapped); pasting a screen fills an empty slot.
+    // Duplicate puts a copy of the selected piece one grid step (or 16 pixels) down and right.
+    bool Copy();
+    bool Cut();
+    bool Paste(int x, int y);
+    bool Duplicate();
 
     bool Undo();
     bool Redo();
@@ -71,7 +95,10 @@ public:
     void GoToSlot(int x, int y);
     // Goes columns and rows away; at the end of the range of slots it stays where it is.
     void GoToNeighbour(int columns, int rows);
-    bool MakeScreen();    // at the empty slot; false when a screen is there
+    // At the empty slot, with the sky and ground (the background pieces, and the static pieces
+    // along the bottom edge) of the screen to its left, else right, above or below, unless
+    // empty is asked for; false when a screen is there.
+    bool MakeScreen(bool empty = false);
     bool DeleteScreen();  // the slot's screen; false on an empty slot
     void MakeWorld();     // with one empty screen; it becomes the current world
     void ChooseWorld(int step);
@@ -84,6 +111,9 @@ private:
     void Apply(const EditorState& state);
     std::vector<SpriteData>* Records() const;
     void Forget();
+    std::vector<SpriteData> NeighboursGround() const;
+    bool MakeScreenWith(const std::vector<SpriteData>& records);
+    float SnappedToEdges(float start, float length, bool across, int ignored) const;
 
     IUniverse& universe;
     PictureSizes sizes;
@@ -98,4 +128,9 @@ private:
     long lastRevision = 0;
     bool inGesture = false;
     EditorState gestureStart;
+    std::vector<SpriteData> copiedPiece;  // at most one
+    std::optional<std::vector<SpriteData>> copiedScreen;
+    bool dragging = false;
+    int grabX = 0;  // the mouse from the dragged piece's corner
+    int grabY = 0;
 };

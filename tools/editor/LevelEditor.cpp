@@ -23,6 +23,7 @@
 #include "platform/WindowMessages.h"
 #include "tools/editor/Autosave.h"
 #include "tools/editor/LevelLocation.h"
+#include "tools/editor/LevelSnapshot.h"
 #include "tools/editor/OverlayDrawing.h"
 #include "tools/editor/PieceMenu.h"
 #include "tools/editor/TileDefaults.h"
@@ -40,7 +41,6 @@ constexpr int kWaterSize = 50;  // the water shader texture's size
 const wchar_t* const kWater = L"Water";
 const wchar_t* const kTilesFolder = L"/tiles/";
 const wchar_t* const kTilesPrefix = L"tiles/";
-const char* const kCheckFileName = ".rollandia-editor-check.xml";
 const wchar_t* const kQuitQuestion = L"Save changes? Y save and quit, N quit without saving, Escape go on";
 
 // New pieces start as fixed solid blocks on the layer the game's levels use for them.
@@ -256,18 +256,11 @@ void LevelEditor::OpenAutosave() {
     });
 }
 
-// The checker reads a file, so the level as it is now is written beside the game's pictures
-// (where the checker looks for them) and removed again.
+// The level is checked as it is in memory, with the game's pictures; nothing is written.
 void LevelEditor::CheckLevel() {
-    std::filesystem::path checkPath = ProgramDirectory() / "data" / kCheckFileName;
     Guarded([&] {
-        engine->GetUniverse()->SaveToPath(checkPath.wstring());
-        findings = ::CheckLevel(checkPath.wstring());
-        std::error_code error;
-        std::filesystem::remove(checkPath, error);
-        for (LevelFinding& finding : findings) {
-            finding.file = levelPath.filename().wstring();
-        }
+        const std::filesystem::path pictures = DefaultLevelPath(ProgramDirectory()).parent_path();
+        findings = ::CheckLevel(TakeSnapshot(*engine->GetUniverse()), pictures, levelPath.filename().wstring());
         nextFinding = 0;
         if (findings.empty()) {
             Say(L"The level checker finds nothing to report");
@@ -305,14 +298,10 @@ void LevelEditor::OpenWorldMap() {
         Say(L"No world to map (W makes one)");
         return;
     }
-    if (dragging) {
-        dragging = false;
-        model.EndGesture();
-    }
+    model.Release();
     paletteOpen = false;
-    std::wstring problems = worldMap.Open(*world, MapSlot{model.SlotX(), model.SlotY()});
-    Say(problems.empty() ? L"World map: click a screen or an empty slot to go there; M or Escape closes"
-                         : L"World map: some screens have no picture: " + problems);
+    worldMap.Open(*world, MapSlot{model.SlotX(), model.SlotY()});
+    Say(L"World map: click a screen or an empty slot to go there; arrows move the view; M or Escape closes");
 }
 
 void LevelEditor::ClickWorldMap(int x, int y) {
@@ -331,8 +320,7 @@ void LevelEditor::ClickWorldMap(int x, int y) {
 // everything that moved returns to what the records say.
 void LevelEditor::TogglePlay() {
     if (!ball) {
-        dragging = false;
-        model.EndGesture();
+        model.Release();
         engine->SetHighlightLayer(kNoHighlightedLayer);
         ball = std::make_unique<k_Ball>();
         Say(L"Test play: arrows steer, P returns to editing");
@@ -388,15 +376,10 @@ void LevelEditor::HandleMouse(int x, int y, unsigned int message) {
         PressLeftButton(x, y);
         break;
     case WM_MOUSEMOVE:
-        if (dragging) {
-            DragTo(x, y);
-        }
+        model.DragTo(x, y);
         break;
     case WM_LBUTTONUP:
-        if (dragging) {
-            dragging = false;
-            model.EndGesture();
-        }
+        model.Release();
         break;
     case WM_RBUTTONDOWN:
         OpenPieceMenu(x, y);
@@ -422,25 +405,7 @@ void LevelEditor::PressLeftButton(int x, int y) {
         model.Place(record);
         return;
     }
-    model.Select(model.PieceAt(x, y));
-    if (const SpriteData* record = model.SelectedRecord()) {
-        dragging = true;
-        grabX = x - static_cast<int>(record->left);
-        grabY = y - static_cast<int>(record->top);
-        model.BeginGesture();
-    }
-}
-
-void LevelEditor::DragTo(int x, int y) {
-    const SpriteData* record = model.SelectedRecord();
-    if (!record) {
-        return;
-    }
-    int left = model.Snap(static_cast<float>(x - grabX));
-    int top = model.Snap(static_cast<float>(y - grabY));
-    if (left != static_cast<int>(record->left) || top != static_cast<int>(record->top)) {
-        model.MoveSelectedTo(static_cast<float>(left), static_cast<float>(top));
-    }
+    model.Press(x, y);
 }
 
 // The right button selects the piece under it; the menu the window opens on its release then
@@ -576,9 +541,17 @@ void LevelEditor::HandlePromptKey(int key) {
 }
 
 void LevelEditor::HandleMapKey(int key) {
-    if (key == 'M' || key == VK_ESCAPE) {
+    switch (key) {
+    case 'M':
+    case VK_ESCAPE:
         worldMap.Close();
         message.clear();
+        break;
+    case VK_LEFT: worldMap.Pan(-1, 0); break;
+    case VK_RIGHT: worldMap.Pan(1, 0); break;
+    case VK_UP: worldMap.Pan(0, -1); break;
+    case VK_DOWN: worldMap.Pan(0, 1); break;
+    default: break;
     }
 }
 
@@ -707,6 +680,10 @@ void LevelEditor::DrawWorldMap() {
     }
     FillBox(kMapBackdrop, 0, 0, kSceneWidth, kSceneHeight);
     worldMap.Draw(MapSlot{model.SlotX(), model.SlotY()});
+    std::wstring problem = worldMap.TakeProblem();
+    if (!problem.empty()) {
+        Say(L"World map: a screen has no picture: " + problem);
+    }
 }
 
 SpriteData LevelEditor::ShownRecord() const {

@@ -50,7 +50,6 @@ private:
     void ClickWorldMap(int x, int y);
     void HandleMenuChoice(const MenuItem& item);
     void PressLeftButton(int x, int y);
-    void DragTo(int x, int y);
     void OpenPieceMenu(int x, int y);
     void ChoosePaletteTile(int x, int y);
     void Nudge(int dx, int dy);
@@ -96,9 +95,6 @@ private:
     bool paletteOpen = false;
     WorldMap worldMap;
     bool highlightLayer = false;
-    bool dragging = false;
-    int grabX = 0;
-    int grabY = 0;
     bool loadFailed = false;
     bool autosaveOffered = false;
     bool copyOffered = false;  // the level may not be written; the next save makes a user copy
