@@ -118,6 +118,21 @@ class EditorTest(unittest.TestCase):
         self.assertFalse(os.path.exists(autosave))
         self.quit()
 
+    def test_places_by_typed_numbers_copies_pastes_and_duplicates(self):
+        self.start()
+        # The placed brick is selected: Enter types its left, top and depth in place of "100 100 10".
+        self.act("Tab", palette_cell("brick_32x32.png"), (100, 100), "Return", *["BackSpace"] * 10,
+                 "0", "space", "5", "6", "8", "space", "1", "0", "Return",
+                 "ctrl+c", (300, 200, None), "ctrl+v", "ctrl+d", "ctrl+s")
+        self.wait_for_output("editor: Saved")
+        self.assertEqual(self.saved(), HEAD + '\t\t<screen x="0" y="0">\n' + BRICK +
+                         SPRITE % ("SolidCube", "brick_32x32.png", 568, 0) +
+                         SPRITE % ("SolidCube", "brick_32x32.png", 200, 300) +
+                         SPRITE % ("SolidCube", "brick_32x32.png", 216, 316) + '\t\t</screen>\n' + TAIL)
+        self.quit()
+        with open(os.path.join(self.work.name, "rollandia", "editor.ini")) as kept:
+            self.assertIn("tool = place", kept.read())
+
     def test_the_world_map_shows_every_screen_and_goes_to_the_one_clicked_and_a_broken_file_stays(self):
         self.start(MAP_LEVEL)
         # A picture has many colours; an empty slot, or a region of the scene with nothing in it, has one.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <iostream>
 #include <system_error>
 
@@ -22,11 +23,13 @@
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 #include "tools/editor/Autosave.h"
+#include "tools/editor/EditorPreferences.h"
 #include "tools/editor/LevelLocation.h"
 #include "tools/editor/LevelSnapshot.h"
 #include "tools/editor/OverlayDrawing.h"
 #include "tools/editor/PieceMenu.h"
 #include "tools/editor/TileDefaults.h"
+#include "tools/editor/TypedPlace.h"
 #include "tools/level_checker/LevelChecker.h"
 
 namespace {
@@ -43,8 +46,8 @@ const wchar_t* const kTilesFolder = L"/tiles/";
 const wchar_t* const kTilesPrefix = L"tiles/";
 const wchar_t* const kQuitQuestion = L"Save changes? Y save and quit, N quit without saving, Escape go on";
 
-// New pieces start as fixed solid blocks on the layer the game's levels use for them.
-constexpr int kDefaultDepth = 10;
+// New pieces start as this picture, as what its name says it is, when the game has it.
+const wchar_t* const kDefaultTile = L"tiles/brick_32x32.png";
 
 // The palette: a grid of picture cells over the scene.
 constexpr int kPaletteMargin = 16;
@@ -52,7 +55,10 @@ constexpr int kPaletteCell = 64;
 constexpr int kPalettePitch = 72;
 constexpr int kPaletteColumns = (kSceneWidth - 2 * kPaletteMargin) / kPalettePitch;
 
-// The status lines at the bottom of the scene.
+// The palette's line naming the picture under the mouse, below the cells.
+constexpr int kPaletteInfoGap = 4;
+
+// The status lines at the bottom of the scene (B hides them).
 constexpr int kStatusLines = 2;
 constexpr int kStatusTop = kSceneHeight - kStatusLines * kOverlayLineHeight - 4;
 
@@ -67,6 +73,17 @@ const OverlayColour kAlert{1.0f, 0.85f, 0.3f, 1.0f};
 const OverlayColour kSelection{1.0f, 0.9f, 0.1f, 1.0f};
 const OverlayColour kCellFrame{0.5f, 0.5f, 0.5f, 1.0f};
 const OverlayColour kMapBackdrop{0.08f, 0.08f, 0.1f, 1.0f};
+const OverlayColour kGridLine{1.0f, 1.0f, 1.0f, 0.18f};
+const OverlayColour kPreviewFrame{0.4f, 1.0f, 0.4f, 1.0f};
+const OverlayColour kHovered{0.4f, 0.8f, 1.0f, 1.0f};
+constexpr float kPreviewAlpha = 0.6f;
+
+std::wstring Lowered(std::wstring text) {
+    for (wchar_t& character : text) {
+        character = static_cast<wchar_t>(std::towlower(character));
+    }
+    return text;
+}
 
 std::wstring Flags(const SpriteData& record) {
     std::wstring flags;
@@ -98,16 +115,19 @@ LevelEditor::LevelEditor(IEngine* engine, std::filesystem::path levelPath)
       levelPath(std::move(levelPath)),
       model(*engine->GetUniverse(), [this](const SpriteData& record) { return SizeOf(record); }),
       worldMap(engine, kMapArea) {
-    brush.type = r_SpriteType::SolidCube;
-    brush.depth = kDefaultDepth;
-    brush.isStatic = true;
     for (const std::wstring& name : engine->GetFileSystem()->ListFiles(kTilesFolder)) {
         tiles.push_back(kTilesPrefix + name);
     }
     std::sort(tiles.begin(), tiles.end());
     if (!tiles.empty()) {
-        brush.texture = tiles.front();
+        const bool hasDefault = std::find(tiles.begin(), tiles.end(), kDefaultTile) != tiles.end();
+        brush.texture = hasDefault ? kDefaultTile : tiles.front();
     }
+    ApplyTileDefaults(brush.texture, brush);
+    const EditorPreferences kept = ReadEditorPreferences(EditorPreferencesPath());
+    model.SetGrid(kept.grid);
+    tool = kept.placing ? Tool::Place : Tool::Select;
+    paletteFilter = kept.paletteFilter;
     g_LevelEditor = this;
     engine->SetMouseCallback(MouseHook);
     engine->SetKeyCallback(KeyHook);
@@ -362,7 +382,9 @@ void LevelEditor::MenuHook(MenuItem* item) {
 // ---------------------------------------------------------------- mouse
 
 void LevelEditor::HandleMouse(int x, int y, unsigned int message) {
-    if (asking || ball) {
+    mouseX = x;
+    mouseY = y;
+    if (asking || ball || typing) {
         return;
     }
     if (worldMap.IsOpen()) {
@@ -432,12 +454,34 @@ void LevelEditor::HandleMenuChoice(const MenuItem& item) {
     model.ChangeSelected([&](SpriteData& record) { ApplyPieceMenuChoice(item, record); });
 }
 
+// The tiles whose names hold the filter, in name order.
+std::vector<std::size_t> LevelEditor::ShownTiles() const {
+    std::vector<std::size_t> shown;
+    const std::wstring filter = Lowered(paletteFilter);
+    for (std::size_t index = 0; index < tiles.size(); ++index) {
+        if (Lowered(tiles[index]).find(filter, std::wcslen(kTilesPrefix)) != std::wstring::npos) {
+            shown.push_back(index);
+        }
+    }
+    return shown;
+}
+
+// The tile of the palette cell under the point, or -1.
+int LevelEditor::PaletteIndexAt(int x, int y) const {
+    const int column = (x - kPaletteMargin) / kPalettePitch;
+    const int row = (y - kPaletteMargin) / kPalettePitch;
+    const std::vector<std::size_t> shown = ShownTiles();
+    if (x < kPaletteMargin || y < kPaletteMargin || column >= kPaletteColumns ||
+        static_cast<std::size_t>(row * kPaletteColumns + column) >= shown.size()) {
+        return -1;
+    }
+    return static_cast<int>(shown[static_cast<std::size_t>(row * kPaletteColumns + column)]);
+}
+
 void LevelEditor::ChoosePaletteTile(int x, int y) {
-    int column = (x - kPaletteMargin) / kPalettePitch;
-    int row = (y - kPaletteMargin) / kPalettePitch;
-    int index = row * kPaletteColumns + column;
+    const int index = PaletteIndexAt(x, y);
     paletteOpen = false;
-    if (x < kPaletteMargin || y < kPaletteMargin || column >= kPaletteColumns || index >= static_cast<int>(tiles.size())) {
+    if (index < 0) {
         return;
     }
     brush.texture = tiles[index];
@@ -458,6 +502,14 @@ void LevelEditor::HandleKey(int key) {
         HandleMapKey(key);
         return;
     }
+    if (typing) {
+        HandleTypingKey(key);
+        return;
+    }
+    if (paletteOpen) {
+        HandlePaletteKey(key);
+        return;
+    }
     if (ball) {
         if (key == 'P' || key == VK_ESCAPE) {
             TogglePlay();
@@ -475,6 +527,15 @@ bool LevelEditor::HandleControlKey(int key) {
     case 'Z': model.Undo(); return true;
     case 'Y': model.Redo(); return true;
     case 'S': Save(); return true;
+    case 'C':
+        if (model.Copy()) {
+            Say(model.SelectedRecord() ? L"Piece copied: Ctrl+V puts it at the mouse"
+                                       : L"Screen copied: Ctrl+V at an empty slot makes a screen of it");
+        }
+        return true;
+    case 'X': model.Cut(); return true;
+    case 'V': PasteAtMouse(); return true;
+    case 'D': model.Duplicate(); return true;
     case VK_LEFT: model.GoToNeighbour(-1, 0); return true;
     case VK_RIGHT: model.GoToNeighbour(1, 0); return true;
     case VK_UP: model.GoToNeighbour(0, -1); return true;
@@ -506,18 +567,16 @@ void LevelEditor::HandleEditingKey(int key) {
         }
         break;
     case 'A': PlaceAutomatically(); break;
-    case 'C': CheckLevel(); break;
+    case 'B': bandShown = !bandShown; break;
+    case 'K': CheckLevel(); break;
+    case VK_RETURN: StartTyping(); break;
     case 'D':
         engine->TogglePlacementDirection();
         Say(engine->IsPlacingHorizontally() ? L"Automatic placement: along the row" : L"Automatic placement: down");
         break;
     case 'G': model.CycleGrid(); break;
     case 'H': highlightLayer = !highlightLayer; break;
-    case 'N':
-        if (!model.MakeScreen()) {
-            Say(L"A screen is here already (Ctrl+arrows go to an empty slot)");
-        }
-        break;
+    case 'N': MakeScreen(engine->GetWindow()->IsKeyDown(VK_SHIFT)); break;
     case 'M': OpenWorldMap(); break;
     case 'O': OpenAutosave(); break;
     case 'P': TogglePlay(); break;
@@ -552,6 +611,66 @@ void LevelEditor::HandleMapKey(int key) {
     case VK_UP: worldMap.Pan(0, -1); break;
     case VK_DOWN: worldMap.Pan(0, 1); break;
     default: break;
+    }
+}
+
+// While the palette is open, letters and digits filter it by name; Backspace takes one back.
+void LevelEditor::HandlePaletteKey(int key) {
+    const bool letter = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+    if (key == VK_TAB || key == VK_ESCAPE) {
+        paletteOpen = false;
+    } else if (key == VK_BACK && !paletteFilter.empty()) {
+        paletteFilter.pop_back();
+    } else if (key == VK_OEM_MINUS) {
+        paletteFilter += L'_';
+    } else if (letter) {
+        paletteFilter += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(key)));
+    }
+}
+
+// Enter: the selected piece's left, top and depth are typed as numbers; Enter applies them,
+// Escape leaves the piece as it was.
+void LevelEditor::StartTyping() {
+    const SpriteData* record = model.SelectedRecord();
+    if (!record) {
+        Say(L"Select a piece first: Enter types its left, top and depth");
+        return;
+    }
+    typing = true;
+    typed = TypedPlaceOf(*record);
+}
+
+void LevelEditor::HandleTypingKey(int key) {
+    wchar_t character = 0;
+    if (key == VK_ESCAPE) {
+        typing = false;
+    } else if (key == VK_BACK && !typed.empty()) {
+        typed.pop_back();
+    } else if (TypedPlaceCharacter(key, character)) {
+        typed += character;
+    } else if (key == VK_RETURN) {
+        SpriteData changed = *model.SelectedRecord();
+        if (!ApplyTypedPlace(typed, changed)) {
+            Say(L"Type three whole numbers: left, top and depth (Escape leaves the piece as it is)");
+            return;
+        }
+        typing = false;
+        model.ChangeSelected([&](SpriteData& record) { record = changed; });
+    }
+}
+
+void LevelEditor::PasteAtMouse() {
+    if (!model.Paste(mouseX, mouseY)) {
+        Say(model.Screen() ? L"Nothing to paste here: Ctrl+C copies the selected piece, or the screen without one"
+                           : L"Nothing to paste here: a copied screen goes into an empty slot");
+    }
+}
+
+void LevelEditor::MakeScreen(bool empty) {
+    if (!model.MakeScreen(empty)) {
+        Say(L"A screen is here already (Ctrl+arrows go to an empty slot)");
+    } else if (!empty) {
+        Say(L"New screen with the sky and ground of its neighbour (Shift+N makes an empty one)");
     }
 }
 
@@ -613,6 +732,14 @@ void LevelEditor::Run() {
         AutosaveWhenDue();
         Sleep(kFrameSleepMilliseconds);
     }
+    KeepPreferences();
+}
+
+// The grid, the tool, the palette's filter and the level go into the editor's settings; a
+// failure is only reported, quitting goes on.
+void LevelEditor::KeepPreferences() {
+    const EditorPreferences kept{model.Grid(), tool == Tool::Place, paletteFilter, levelPath};
+    Guarded([&] { WriteEditorPreferences(EditorPreferencesPath(), kept); });
 }
 
 void LevelEditor::Frame(float dt) {
@@ -625,7 +752,9 @@ void LevelEditor::Frame(float dt) {
         engine->SetHighlightLayer(highlightLayer && selected ? selected->depth : kNoHighlightedLayer);
         engine->Update(0.0f);
         DrawClosedDoors();
+        DrawGrid();
         DrawSelection();
+        DrawPreview();
         DrawPalette();
         DrawWorldMap();
     }
@@ -659,19 +788,68 @@ void LevelEditor::DrawSelection() {
     OutlineBox(kSelection, static_cast<int>(record->left), static_cast<int>(record->top), size.width, size.height);
 }
 
+void LevelEditor::DrawGrid() {
+    const int step = model.Grid();
+    if (step == 0 || paletteOpen) {
+        return;
+    }
+    for (int x = step; x < kSceneWidth; x += step) {
+        FillBox(kGridLine, x, 0, 1, kSceneHeight);
+    }
+    for (int y = step; y < kSceneHeight; y += step) {
+        FillBox(kGridLine, 0, y, kSceneWidth, 1);
+    }
+}
+
+// With the place tool, the chosen picture shows where a click would put it.
+void LevelEditor::DrawPreview() {
+    if (tool != Tool::Place || paletteOpen || !model.Screen()) {
+        return;
+    }
+    SpriteData record = brush;
+    record.left = static_cast<float>(mouseX);
+    record.top = static_cast<float>(mouseY);
+    record = model.Snapped(record);
+    const PictureSize size = SizeOf(record);
+    const int left = static_cast<int>(record.left);
+    const int top = static_cast<int>(record.top);
+    Guarded([&] {
+        DrawPictureInBox(engine->GetTexture(record.texture), left, top, size.width, size.height, kPreviewAlpha);
+    });
+    OutlineBox(kPreviewFrame, left, top, size.width, size.height);
+}
+
+// The pictures whose names hold the filter, the one under the mouse framed and named with its
+// size below them.
 void LevelEditor::DrawPalette() {
     if (!paletteOpen) {
         return;
     }
-    int rows = (static_cast<int>(tiles.size()) + kPaletteColumns - 1) / kPaletteColumns;
-    FillBox(kShade, 0, 0, kSceneWidth, 2 * kPaletteMargin + rows * kPalettePitch);
-    for (std::size_t index = 0; index < tiles.size(); ++index) {
-        int left = kPaletteMargin + static_cast<int>(index % kPaletteColumns) * kPalettePitch;
-        int top = kPaletteMargin + static_cast<int>(index / kPaletteColumns) * kPalettePitch;
-        Guarded([&] { DrawPictureInBox(engine->GetTexture(tiles[index]), left, top, kPaletteCell, kPaletteCell); });
-        OutlineBox(tiles[index] == brush.texture ? kSelection : kCellFrame, left - 2, top - 2, kPaletteCell + 4,
-                   kPaletteCell + 4);
+    const std::vector<std::size_t> shown = ShownTiles();
+    const int rows = (static_cast<int>(shown.size()) + kPaletteColumns - 1) / kPaletteColumns;
+    const int infoTop = kPaletteMargin + rows * kPalettePitch + kPaletteInfoGap;
+    FillBox(kShade, 0, 0, kSceneWidth, infoTop + kOverlayLineHeight + kPaletteInfoGap);
+    const int hovered = PaletteIndexAt(mouseX, mouseY);
+    for (std::size_t cell = 0; cell < shown.size(); ++cell) {
+        const std::wstring& tile = tiles[shown[cell]];
+        const int left = kPaletteMargin + static_cast<int>(cell % kPaletteColumns) * kPalettePitch;
+        const int top = kPaletteMargin + static_cast<int>(cell / kPaletteColumns) * kPalettePitch;
+        Guarded([&] { DrawPictureInBox(engine->GetTexture(tile), left, top, kPaletteCell, kPaletteCell); });
+        const OverlayColour& frame = static_cast<int>(shown[cell]) == hovered ? kHovered
+                                     : tile == brush.texture                  ? kSelection
+                                                                              : kCellFrame;
+        OutlineBox(frame, left - 2, top - 2, kPaletteCell + 4, kPaletteCell + 4);
     }
+    std::wstring about = L"filter: " + (paletteFilter.empty() ? std::wstring(L"type letters") : paletteFilter) + L" (" +
+                         std::to_wstring(shown.size()) + L" of " + std::to_wstring(tiles.size()) + L")";
+    if (hovered >= 0) {
+        SpriteData record;
+        record.texture = tiles[hovered];
+        const PictureSize size = SizeOf(record);
+        about = tiles[hovered].substr(std::wcslen(kTilesPrefix)) + L" " + std::to_wstring(size.width) + L" x " +
+                std::to_wstring(size.height) + L"  " + about;
+    }
+    DrawOverlayText(kText, about, kPaletteMargin, infoTop);
 }
 
 void LevelEditor::DrawWorldMap() {
@@ -694,12 +872,20 @@ SpriteData LevelEditor::ShownRecord() const {
 std::wstring LevelEditor::StatusLine() const {
     IWorld* world = model.World();
     std::wstring line = world ? L"World \"" + world->GetName() + L"\"" : L"No world (W makes one)";
+    // In test play the line follows the ball from screen to screen.
+    IScreen* played = ball && world ? world->GetCurrentScreen() : nullptr;
+    if (played) {
+        line += L"  test play in screen (" + std::to_wstring(played->GetX()) + L", " + std::to_wstring(played->GetY()) +
+                L"), P returns to (" + std::to_wstring(model.SlotX()) + L", " + std::to_wstring(model.SlotY()) + L")";
+        return line;
+    }
     line += L"  screen (" + std::to_wstring(model.SlotX()) + L", " + std::to_wstring(model.SlotY()) + L")";
     if (world && !model.Screen()) {
         line += L" empty";
     }
     line += L"  grid " + (model.Grid() ? std::to_wstring(model.Grid()) : std::wstring(L"off"));
     line += tool == Tool::Place ? L"  place" : L"  select";
+    line += L"  mouse " + std::to_wstring(mouseX) + L", " + std::to_wstring(mouseY);
     if (model.HasUnsavedChanges()) {
         line += L"  unsaved changes";
     }
@@ -712,18 +898,27 @@ std::wstring LevelEditor::DetailLine() const {
     std::wstring picture = shown.texture.compare(0, std::wcslen(kTilesPrefix), kTilesPrefix) == 0
                                ? shown.texture.substr(std::wcslen(kTilesPrefix))
                                : shown.texture;
-    return line + picture + L" " + r_SpriteType::ToString(shown.type) + L" depth " + std::to_wstring(shown.depth) +
-           L" " + Flags(shown);
+    if (typing) {
+        return line + picture + L"  left top depth: " + typed + L"_  (Enter sets, Escape leaves)";
+    }
+    const std::wstring place = model.SelectedRecord() ? L" left " + std::to_wstring(static_cast<long>(shown.left)) +
+                                                            L" top " + std::to_wstring(static_cast<long>(shown.top))
+                                                      : std::wstring();
+    return line + picture + place + L" " + r_SpriteType::ToString(shown.type) + L" depth " +
+           std::to_wstring(shown.depth) + L" " + Flags(shown);
 }
 
 void LevelEditor::DrawStatus() {
+    if (!bandShown && !typing) {
+        return;
+    }
     FillBox(kShade, 0, kStatusTop - 4, kSceneWidth, kSceneHeight - kStatusTop + 4);
     DrawOverlayText(kText, StatusLine(), 8, kStatusTop);
     DrawOverlayText(kText, DetailLine(), 8, kStatusTop + kOverlayLineHeight);
 }
 
 void LevelEditor::DrawMessage() {
-    if (message.empty() || paletteOpen) {
+    if (message.empty() || paletteOpen || !bandShown) {
         return;
     }
     std::vector<std::wstring> lines = Wrap(message, static_cast<std::size_t>(TextColumns(kSceneWidth - 16)));

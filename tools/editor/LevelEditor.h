@@ -46,6 +46,11 @@ private:
     void HandleEditingKey(int key);
     void HandlePromptKey(int key);
     void HandleMapKey(int key);
+    void HandlePaletteKey(int key);
+    void HandleTypingKey(int key);
+    void StartTyping();
+    void PasteAtMouse();
+    void MakeScreen(bool empty);
     void OpenWorldMap();
     void ClickWorldMap(int x, int y);
     void HandleMenuChoice(const MenuItem& item);
@@ -62,6 +67,7 @@ private:
     void AutosaveWhenDue();
     void OpenAutosave();
     void CheckLevel();
+    void KeepPreferences();
     void ShowFinding(std::size_t index);
 
     // ---- test play
@@ -72,6 +78,8 @@ private:
     void Frame(float dt);
     void DrawClosedDoors();
     void DrawSelection();
+    void DrawGrid();
+    void DrawPreview();
     void DrawPalette();
     void DrawWorldMap();
     void DrawStatus();
@@ -79,6 +87,8 @@ private:
     void DrawPrompt();
 
     PictureSize SizeOf(const SpriteData& record);
+    std::vector<std::size_t> ShownTiles() const;
+    int PaletteIndexAt(int x, int y) const;
     SpriteData ShownRecord() const;
     std::wstring StatusLine() const;
     std::wstring DetailLine() const;
@@ -93,6 +103,12 @@ private:
     Tool tool = Tool::Select;
     std::vector<std::wstring> tiles;
     bool paletteOpen = false;
+    std::wstring paletteFilter;  // typed while the palette is open; only names holding it show
+    bool bandShown = true;       // the status and message lines
+    bool typing = false;         // the selected piece's numbers are being typed
+    std::wstring typed;
+    int mouseX = 0;
+    int mouseY = 0;
     WorldMap worldMap;
     bool highlightLayer = false;
     bool loadFailed = false;
