@@ -18,12 +18,12 @@
 
 namespace {
 
-// A picture holds a whole screen shrunk to the largest cell; sprites are drawn in the scene's
+// A picture holds a whole screen shrunk to a fifth; sprites are drawn in the scene's
 // coordinates into it.
 constexpr int kSceneWidth = 800;
 constexpr int kSceneHeight = 600;
-constexpr int kPictureWidth = 200;
-constexpr int kPictureHeight = 150;
+constexpr int kPictureWidth = 160;
+constexpr int kPictureHeight = 120;
 const wchar_t* const kPictureName = L"editor world map picture ";
 constexpr int kNoHighlightedLayer = -1;
 // New pictures drawn per frame, so that the map answers keys while a large view fills in.
