@@ -180,6 +180,33 @@ TEST_F(EditingModelTest, SnapsToNeighboursEdgesAndCopiesPiecesAndScreens) {
     EXPECT_EQ(model.Screen(), nullptr);
 }
 
+// Shift+click and a drawn box gather pieces; a drag, a change, a copy and a delete act on them all.
+TEST_F(EditingModelTest, ASelectionOfSeveralPiecesMovesChangesCopiesAndGoesTogether) {
+    const auto place = [&](std::size_t index) { return std::pair(Records().at(index).left, Records().at(index).top); };
+    model.Place(Record(r_SpriteType::SolidCube, L"brick", 300, 300));
+    model.Place(Record(r_SpriteType::SolidCube, L"brick", 400, 300));
+    model.Select(1);
+    EXPECT_EQ(model.SelectInBox(450, 340, 290, 290), 2) << "both bricks, neither the sky nor the crate";
+    model.ToggleSelected(3);
+    EXPECT_EQ(model.Selection(), (std::vector<int>{2, 1}));
+    model.Press(310, 310);
+    model.DragTo(330, 320);
+    model.Release();
+    EXPECT_EQ(std::pair(place(1), place(2)), std::pair(std::pair(120.0f, 110.0f), std::pair(320.0f, 310.0f)));
+    model.ChangeSelected([](SpriteData& record) { record.type = r_SpriteType::Door; });
+    EXPECT_EQ(std::tuple(Records()[1].type, Records()[2].type, Records()[3].type),
+              std::tuple(r_SpriteType::Door, r_SpriteType::Door, r_SpriteType::SolidCube));
+    ASSERT_TRUE(model.Copy() && model.Paste(600, 100));
+    EXPECT_EQ(std::pair(place(4), place(5)), std::pair(std::pair(600.0f, 100.0f), std::pair(400.0f, -100.0f)));
+    EXPECT_EQ(model.Selection(), (std::vector<int>{4, 5}));
+    model.DeleteSelected();
+    EXPECT_EQ(Records().size(), 4u);
+    for (int step = 0; step < 4; ++step) {
+        ASSERT_TRUE(model.Undo());
+    }
+    EXPECT_EQ(std::tuple(Records().size(), place(1), Records()[1].type), std::tuple(4u, std::pair(100.0f, 100.0f), r_SpriteType::SolidCube));
+}
+
 // A new screen starts with the sky and ground of its neighbour, or empty when asked.
 TEST_F(EditingModelTest, ANewScreenTakesTheSkyAndGroundOfItsNeighbour) {
     SpriteData floor = Record(r_SpriteType::SolidCube, L"floor", 0, 568);

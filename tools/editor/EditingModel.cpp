@@ -1,5 +1,6 @@
 #include "tools/editor/EditingModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -18,6 +19,14 @@ IScreen* ScreenAt(IWorld* world, int x, int y) {
         }
     }
     return nullptr;
+}
+
+std::vector<SpriteData> Shifted(std::vector<SpriteData> pieces, float dx, float dy) {
+    for (SpriteData& piece : pieces) {
+        piece.left += dx;
+        piece.top += dy;
+    }
+    return pieces;
 }
 
 // How far a piece's edge reaches to snap to a neighbour's edge, in pixels.
@@ -72,10 +81,64 @@ int EditingModel::PieceAt(int x, int y) const {
     return found;
 }
 
-void EditingModel::Select(int index) {
+bool EditingModel::IsPiece(int index) const {
     const std::vector<SpriteData>* records = Records();
-    bool valid = records && index >= 0 && index < static_cast<int>(records->size());
-    selected = valid ? index : kNoPiece;
+    return records && index >= 0 && index < static_cast<int>(records->size());
+}
+
+void EditingModel::Select(int index) {
+    selected = IsPiece(index) ? index : kNoPiece;
+    others.clear();
+}
+
+void EditingModel::ToggleSelected(int index) {
+    if (!IsPiece(index)) {
+        return;
+    }
+    auto found = std::find(others.begin(), others.end(), index);
+    if (index == selected) {
+        selected = others.empty() ? kNoPiece : others.back();
+        if (!others.empty()) {
+            others.pop_back();
+        }
+    } else if (found != others.end()) {
+        others.erase(found);
+    } else {
+        if (selected != kNoPiece) {
+            others.push_back(selected);
+        }
+        selected = index;
+    }
+}
+
+int EditingModel::SelectInBox(int left, int top, int right, int bottom) {
+    const std::vector<SpriteData>* records = Records();
+    if (!records) {
+        return 0;
+    }
+    int added = 0;
+    const std::vector<int> before = Selection();
+    for (std::size_t index = 0; index < records->size(); ++index) {
+        const SpriteData& record = (*records)[index];
+        const PictureSize size = sizes(record);
+        const bool inside = record.left >= std::min(left, right) && record.top >= std::min(top, bottom) &&
+                            record.left + size.width <= std::max(left, right) &&
+                            record.top + size.height <= std::max(top, bottom);
+        if (inside && std::find(before.begin(), before.end(), static_cast<int>(index)) == before.end()) {
+            ToggleSelected(static_cast<int>(index));
+            ++added;
+        }
+    }
+    return added;
+}
+
+std::vector<int> EditingModel::Selection() const {
+    std::vector<int> all;
+    if (selected != kNoPiece) {
+        all.push_back(selected);
+        all.insert(all.end(), others.begin(), others.end());
+    }
+    return all;
 }
 
 const SpriteData* EditingModel::SelectedRecord() const {
@@ -87,6 +150,7 @@ int EditingModel::AlignmentPiece() const { return lastPlaced != kNoPiece ? lastP
 // Forgets the pieces chosen on the screen, for example after the screen changed.
 void EditingModel::Forget() {
     selected = kNoPiece;
+    others.clear();
     lastPlaced = kNoPiece;
 }
 
@@ -165,37 +229,65 @@ float EditingModel::SnappedToEdges(float start, float length, bool across, int i
 
 void EditingModel::Place(SpriteData record) { PlaceExactly(Snapped(std::move(record))); }
 
-void EditingModel::PlaceExactly(const SpriteData& record) {
+void EditingModel::PlaceExactly(const SpriteData& record) { AddPieces({record}); }
+
+// One step; the new pieces become the selection, the first of them the selected one.
+void EditingModel::AddPieces(const std::vector<SpriteData>& pieces) {
     std::vector<SpriteData>* records = Records();
-    if (!records) {
+    if (!records || pieces.empty()) {
         return;
     }
-    Edit([&] { records->push_back(record); });
-    selected = lastPlaced = static_cast<int>(records->size()) - 1;
+    const int first = static_cast<int>(records->size());
+    Edit([&] { records->insert(records->end(), pieces.begin(), pieces.end()); });
+    Forget();
+    selected = first;
+    for (int index = first + 1; index < static_cast<int>(records->size()); ++index) {
+        others.push_back(index);
+    }
+    lastPlaced = static_cast<int>(records->size()) - 1;
 }
 
+// The selected piece goes to the place snapped to the grid; the others of the selection move
+// with it.
 void EditingModel::MoveSelectedTo(float left, float top) {
+    const SpriteData* record = SelectedRecord();
+    if (record) {
+        MoveSelectionBy(static_cast<float>(Snap(left)) - record->left, static_cast<float>(Snap(top)) - record->top);
+    }
+}
+
+void EditingModel::MoveSelectionBy(float dx, float dy) {
     ChangeSelected([&](SpriteData& record) {
-        record.left = static_cast<float>(Snap(left));
-        record.top = static_cast<float>(Snap(top));
+        record.left += dx;
+        record.top += dy;
     });
 }
 
 void EditingModel::DeleteSelected() {
     std::vector<SpriteData>* records = Records();
-    if (selected == kNoPiece) {
+    std::vector<int> doomed = Selection();
+    if (doomed.empty()) {
         return;
     }
-    Edit([&] { records->erase(records->begin() + selected); });
+    std::sort(doomed.rbegin(), doomed.rend());
+    Edit([&] {
+        for (int index : doomed) {
+            records->erase(records->begin() + index);
+        }
+    });
     Forget();
 }
 
 void EditingModel::ChangeSelected(const std::function<void(SpriteData&)>& change) {
-    if (selected == kNoPiece) {
+    const std::vector<int> chosen = Selection();
+    if (chosen.empty()) {
         return;
     }
-    SpriteData& record = (*Records())[selected];
-    Edit([&] { change(record); });
+    Edit([&] {
+        for (int index : chosen) {
+            change((*Records())[index]);
+        }
+    });
 }
 
 void EditingModel::BeginGesture() {
@@ -215,9 +307,17 @@ void EditingModel::EndGesture() {
 
 // ---------------------------------------------------------------- the mouse
 
+// A press on a piece of a larger selection keeps the selection, to drag it all.
 void EditingModel::Press(int x, int y) {
     Release();
-    Select(PieceAt(x, y));
+    const int piece = PieceAt(x, y);
+    auto inGroup = std::find(others.begin(), others.end(), piece);
+    if (inGroup != others.end()) {
+        *inGroup = selected;
+        selected = piece;
+    } else if (piece != selected) {
+        Select(piece);
+    }
     if (const SpriteData* record = SelectedRecord()) {
         dragging = true;
         grabX = x - static_cast<int>(record->left);
@@ -236,10 +336,7 @@ void EditingModel::DragTo(int x, int y) {
     moved.top = static_cast<float>(y - grabY);
     moved = Snapped(moved, selected);
     if (moved.left != record->left || moved.top != record->top) {
-        ChangeSelected([&](SpriteData& piece) {
-            piece.left = moved.left;
-            piece.top = moved.top;
-        });
+        MoveSelectionBy(moved.left - record->left, moved.top - record->top);
     }
 }
 
@@ -251,14 +348,17 @@ void EditingModel::Release() {
 // ---------------------------------------------------------------- clipboard
 
 bool EditingModel::Copy() {
-    if (const SpriteData* record = SelectedRecord()) {
-        copiedPiece = {*record};
+    if (SelectedRecord()) {
+        copiedPieces.clear();
+        for (int index : Selection()) {
+            copiedPieces.push_back((*Records())[index]);
+        }
         copiedScreen.reset();
         return true;
     }
     if (const std::vector<SpriteData>* records = Records()) {
         copiedScreen = *records;
-        copiedPiece.clear();
+        copiedPieces.clear();
         return true;
     }
     return false;
@@ -273,28 +373,27 @@ bool EditingModel::Cut() {
     return true;
 }
 
+// The first copied piece goes to the point, snapped; the others keep their places around it.
 bool EditingModel::Paste(int x, int y) {
-    if (!copiedPiece.empty() && Screen()) {
-        SpriteData record = copiedPiece.front();
-        record.left = static_cast<float>(x);
-        record.top = static_cast<float>(y);
-        Place(record);
+    if (!copiedPieces.empty() && Screen()) {
+        SpriteData first = copiedPieces.front();
+        first.left = static_cast<float>(x);
+        first.top = static_cast<float>(y);
+        first = Snapped(first);
+        AddPieces(Shifted(copiedPieces, first.left - copiedPieces.front().left, first.top - copiedPieces.front().top));
         return true;
     }
     return copiedScreen && MakeScreenWith(*copiedScreen);
 }
 
 bool EditingModel::Duplicate() {
-    const SpriteData* record = SelectedRecord();
-    if (!record) {
-        return false;
+    std::vector<SpriteData> copies;
+    for (int index : Selection()) {
+        copies.push_back((*Records())[index]);
     }
-    SpriteData copy = *record;
-    const int step = Grid() ? Grid() : kDuplicateOffset;
-    copy.left += static_cast<float>(step);
-    copy.top += static_cast<float>(step);
-    PlaceExactly(copy);
-    return true;
+    const float step = static_cast<float>(Grid() ? Grid() : kDuplicateOffset);
+    AddPieces(Shifted(copies, step, step));
+    return !copies.empty();
 }
 
 // ---------------------------------------------------------------- undo
@@ -304,8 +403,12 @@ void EditingModel::Apply(const EditorState& state) {
     slotX = state.slotX;
     slotY = state.slotY;
     revision = state.revision;
-    if (selected != kNoPiece && (!Records() || selected >= static_cast<int>(Records()->size()))) {
-        selected = kNoPiece;
+    const std::vector<int> kept = Selection();
+    Forget();
+    for (auto index = kept.rbegin(); index != kept.rend(); ++index) {  // the selected piece last
+        if (IsPiece(*index)) {
+            ToggleSelected(*index);
+        }
     }
     lastPlaced = kNoPiece;
     Rebuild();

@@ -39,8 +39,15 @@ public:
 
     // The topmost piece covering the point (highest depth, then latest), or kNoPiece.
     int PieceAt(int x, int y) const;
-    void Select(int index);
+    // The selection: one selected piece, whose place and settings are shown and typed, and
+    // any others chosen with it; moving, deleting, changing, copying and duplicating act on all.
+    void Select(int index);  // only that piece (none for kNoPiece)
+    // Adds the piece to the selection, making it the selected one, or takes it out (Shift+click).
+    void ToggleSelected(int index);
+    // Adds the pieces lying wholly inside the box; returns how many.
+    int SelectInBox(int left, int top, int right, int bottom);
     int Selected() const { return selected; }
+    std::vector<int> Selection() const;  // the selected piece first
     const SpriteData* SelectedRecord() const;
     // The piece automatic placement lines up against: the last one placed, else the selection.
     int AlignmentPiece() const;
@@ -60,7 +67,9 @@ public:
     void Place(SpriteData record);
     // Adds the record exactly where it is (its place was worked out already) and selects it.
     void PlaceExactly(const SpriteData& record);
+    // The selected piece to the place (snapped to the grid), the rest of the selection with it.
     void MoveSelectedTo(float left, float top);
+    void MoveSelectionBy(float dx, float dy);
     void DeleteSelected();
     void ChangeSelected(const std::function<void(SpriteData&)>& change);
     // Changes made between the two calls (a drag) form one undo step.
@@ -75,9 +84,10 @@ public:
     void Release();
     bool IsDragging() const { return dragging; }
 
-    // The clipboard: the selected piece, or with none the whole screen. Pasting a piece puts
-    // it with its corner at the point (snapped); pasting a screen fills an empty slot.
-    // Duplicate puts a copy of the selected piece one grid step (or 16 pixels) down and right.
+    // The clipboard: the selection, or with none the whole screen. Pasting pieces puts the
+    // first with its corner at the point (snapped) and the others around it as they were;
+    // pasting a screen fills an empty slot. Duplicate puts a copy of the selection one grid
+    // step (or 16 pixels) down and right. The new pieces become the selection.
     bool Copy();
     bool Cut();
     bool Paste(int x, int y);
@@ -111,6 +121,8 @@ private:
     void Apply(const EditorState& state);
     std::vector<SpriteData>* Records() const;
     void Forget();
+    bool IsPiece(int index) const;
+    void AddPieces(const std::vector<SpriteData>& pieces);
     std::vector<SpriteData> NeighboursGround() const;
     bool MakeScreenWith(const std::vector<SpriteData>& records);
     float SnappedToEdges(float start, float length, bool across, int ignored) const;
@@ -128,7 +140,8 @@ private:
     long lastRevision = 0;
     bool inGesture = false;
     EditorState gestureStart;
-    std::vector<SpriteData> copiedPiece;  // at most one
+    std::vector<int> others;  // the rest of the selection
+    std::vector<SpriteData> copiedPieces;
     std::optional<std::vector<SpriteData>> copiedScreen;
     bool dragging = false;
     int grabX = 0;  // the mouse from the dragged piece's corner

@@ -1,6 +1,7 @@
 #include "tools/editor/LevelEditor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <cwctype>
 #include <iostream>
@@ -76,6 +77,9 @@ const OverlayColour kMapBackdrop{0.08f, 0.08f, 0.1f, 1.0f};
 const OverlayColour kGridLine{1.0f, 1.0f, 1.0f, 0.18f};
 const OverlayColour kPreviewFrame{0.4f, 1.0f, 0.4f, 1.0f};
 const OverlayColour kHovered{0.4f, 0.8f, 1.0f, 1.0f};
+const OverlayColour kGroupSelection{1.0f, 0.6f, 0.1f, 1.0f};
+// A Shift drag shorter than this on both axes is a click.
+constexpr int kSmallestBox = 4;
 constexpr float kPreviewAlpha = 0.6f;
 
 std::wstring Lowered(std::wstring text) {
@@ -401,6 +405,9 @@ void LevelEditor::HandleMouse(int x, int y, unsigned int message) {
         model.DragTo(x, y);
         break;
     case WM_LBUTTONUP:
+        if (boxing) {
+            FinishBox(x, y);
+        }
         model.Release();
         break;
     case WM_RBUTTONDOWN:
@@ -427,7 +434,24 @@ void LevelEditor::PressLeftButton(int x, int y) {
         model.Place(record);
         return;
     }
+    if (engine->GetWindow()->IsKeyDown(VK_SHIFT)) {
+        boxing = true;
+        boxX = x;
+        boxY = y;
+        return;
+    }
     model.Press(x, y);
+}
+
+// Shift and the left button: a click adds the piece under the mouse to the selection or takes
+// it out; a drawn box adds the pieces wholly inside it.
+void LevelEditor::FinishBox(int x, int y) {
+    boxing = false;
+    if (std::abs(x - boxX) < kSmallestBox && std::abs(y - boxY) < kSmallestBox) {
+        model.ToggleSelected(model.PieceAt(boxX, boxY));
+    } else {
+        model.SelectInBox(boxX, boxY, x, y);
+    }
 }
 
 // The right button selects the piece under it; the menu the window opens on its release then
@@ -436,7 +460,11 @@ void LevelEditor::OpenPieceMenu(int x, int y) {
     if (paletteOpen) {
         return;
     }
-    model.Select(model.PieceAt(x, y));
+    const int piece = model.PieceAt(x, y);
+    const std::vector<int> selection = model.Selection();
+    if (std::find(selection.begin(), selection.end(), piece) == selection.end()) {
+        model.Select(piece);  // a piece of the selection keeps it, so the menu changes them all
+    }
     engine->GetWindow()->SetPopupMenu(BuildPieceMenu(ShownRecord(), MenuHook));
 }
 
@@ -636,8 +664,9 @@ void LevelEditor::StartTyping() {
         Say(L"Select a piece first: Enter types its left, top and depth");
         return;
     }
+    model.Select(model.Selected());  // the numbers are the selected piece's alone
     typing = true;
-    typed = TypedPlaceOf(*record);
+    typed = TypedPlaceOf(*model.SelectedRecord());
 }
 
 void LevelEditor::HandleTypingKey(int key) {
@@ -779,13 +808,18 @@ void LevelEditor::DrawClosedDoors() {
     }
 }
 
+// Every piece of the selection framed, the selected one brighter; the box being drawn.
 void LevelEditor::DrawSelection() {
-    const SpriteData* record = model.SelectedRecord();
-    if (!record) {
-        return;
+    for (int index : model.Selection()) {
+        const SpriteData& record = model.Screen()->GetSpriteData()[index];
+        const PictureSize size = SizeOf(record);
+        OutlineBox(index == model.Selected() ? kSelection : kGroupSelection, static_cast<int>(record.left),
+                   static_cast<int>(record.top), size.width, size.height);
     }
-    PictureSize size = SizeOf(*record);
-    OutlineBox(kSelection, static_cast<int>(record->left), static_cast<int>(record->top), size.width, size.height);
+    if (boxing) {
+        OutlineBox(kHovered, std::min(boxX, mouseX), std::min(boxY, mouseY), std::abs(mouseX - boxX),
+                   std::abs(mouseY - boxY));
+    }
 }
 
 void LevelEditor::DrawGrid() {

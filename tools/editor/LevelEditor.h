@@ -55,6 +55,7 @@ private:
     void ClickWorldMap(int x, int y);
     void HandleMenuChoice(const MenuItem& item);
     void PressLeftButton(int x, int y);
+    void FinishBox(int x, int y);
     void OpenPieceMenu(int x, int y);
     void ChoosePaletteTile(int x, int y);
     void Nudge(int dx, int dy);
@@ -109,6 +110,9 @@ private:
     std::wstring typed;
     int mouseX = 0;
     int mouseY = 0;
+    bool boxing = false;  // a Shift drag draws a box from (boxX, boxY) to the mouse
+    int boxX = 0;
+    int boxY = 0;
     WorldMap worldMap;
     bool highlightLayer = false;
     bool loadFailed = false;
