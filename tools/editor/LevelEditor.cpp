@@ -929,6 +929,10 @@ std::wstring LevelEditor::StatusLine() const {
 std::wstring LevelEditor::DetailLine() const {
     SpriteData shown = ShownRecord();
     std::wstring line = model.SelectedRecord() ? L"Piece " + std::to_wstring(model.Selected() + 1) + L" " : L"Tile ";
+    const std::size_t chosen = model.Selection().size();
+    if (chosen > 1) {
+        line += L"(and " + std::to_wstring(chosen - 1) + L" more) ";
+    }
     std::wstring picture = shown.texture.compare(0, std::wcslen(kTilesPrefix), kTilesPrefix) == 0
                                ? shown.texture.substr(std::wcslen(kTilesPrefix))
                                : shown.texture;
