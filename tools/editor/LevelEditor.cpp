@@ -140,6 +140,7 @@ LevelEditor::LevelEditor(IEngine* engine, std::filesystem::path levelPath)
 LevelEditor::~LevelEditor() {
     engine->SetMouseCallback(nullptr);
     engine->SetKeyCallback(nullptr);
+    engine->SetFrameCallback(nullptr, nullptr);
     if (ball) {
         retiredBallSprite = ball->HandOverSprite();
         ball.reset();
@@ -341,19 +342,39 @@ void LevelEditor::ClickWorldMap(int x, int y) {
 // ---------------------------------------------------------------- test play
 
 // The ball plays on the live sprites only; leaving play enters the edited screen again, so
-// everything that moved returns to what the records say.
+// everything that moved returns to what the records say. The ball starts with its centre at
+// the mouse: a first frame without time passing lets the frame hook put it there, and the
+// engine then moves its body to it.
 void LevelEditor::TogglePlay() {
     if (!ball) {
         model.Release();
         engine->SetHighlightLayer(kNoHighlightedLayer);
+        ballStartX = std::clamp(mouseX, 0, kSceneWidth - 1);
+        ballStartY = std::clamp(mouseY, 0, kSceneHeight - 1);
+        ballStartPending = true;
+        engine->SetFrameCallback(FrameHook, nullptr);
         ball = std::make_unique<k_Ball>();
-        Say(L"Test play: arrows steer, P returns to editing");
+        engine->Update(0.0f);
+        Say(L"Test play from the mouse: arrows steer, P returns to editing");
         return;
     }
+    engine->SetFrameCallback(nullptr, nullptr);
     retiredBallSprite = ball->HandOverSprite();
     ball.reset();
     model.GoToSlot(model.SlotX(), model.SlotY());
     Say(L"Back to editing");
+}
+
+void LevelEditor::PutBallAtStart() {
+    ISprite* sprite = engine->GetPlayerSprite();
+    ITexture* texture = sprite ? sprite->GetTexture() : nullptr;
+    if (!ballStartPending || !texture) {
+        return;
+    }
+    ballStartPending = false;
+    SpriteData& data = sprite->GetData();
+    data.left = static_cast<float>(ballStartX) - texture->GetWidth() * 0.5f;
+    data.top = static_cast<float>(ballStartY) - texture->GetHeight() * 0.5f;
 }
 
 // The ball's sprite leaves the scene in the frame after the ball went; then it can go.
@@ -374,6 +395,12 @@ void LevelEditor::MouseHook(int x, int y, unsigned int message) {
 void LevelEditor::KeyHook(int key, bool down) {
     if (g_LevelEditor && down) {
         g_LevelEditor->Guarded([&] { g_LevelEditor->HandleKey(key); });
+    }
+}
+
+void LevelEditor::FrameHook(void*) {
+    if (g_LevelEditor) {
+        g_LevelEditor->PutBallAtStart();
     }
 }
 

@@ -38,6 +38,7 @@ private:
     static void MouseHook(int x, int y, unsigned int message);
     static void KeyHook(int key, bool down);
     static void MenuHook(MenuItem* item);
+    static void FrameHook(void* unused);
 
     // ---- input
     void HandleMouse(int x, int y, unsigned int message);
@@ -74,6 +75,7 @@ private:
     // ---- test play
     void TogglePlay();
     void ReleaseRetiredBall();
+    void PutBallAtStart();
 
     // ---- drawing
     void Frame(float dt);
@@ -125,6 +127,9 @@ private:
     std::size_t nextFinding = 0;
     std::unique_ptr<k_Ball> ball;
     std::unique_ptr<ISprite> retiredBallSprite;
+    bool ballStartPending = false;  // the next frame puts the ball's centre at the start
+    int ballStartX = 0;
+    int ballStartY = 0;
     long autosavedRevision = -1;
     std::chrono::steady_clock::time_point lastAutosave = std::chrono::steady_clock::now();
 };

@@ -139,13 +139,13 @@ ITexture* WorldMap::PictureTexture(std::size_t index) {
     return engine->GetBlankTexture(kPictureName + std::to_wstring(index), kPictureWidth, kPictureHeight);
 }
 
-// Draws the current screen into the picture as the game shows it. The frame buffer object
-// turns blending off (drawing into a texture replaces its pixels) and is drawn in the scene's
-// coordinates, shrunk to the picture's size; but a screen's pieces lie
-// over one another, so blending goes back on for them. Translucent pieces lower the picture's
-// alpha; it is set opaque afterwards so that the map does not show through. Drawing does not
-// clear the texture, so the picture of the previous opening goes first; smoothing keeps thin
-// pieces visible when the picture is shrunk.
+// Draws the current screen into the picture as the game shows it, in the scene's coordinates
+// shrunk to the picture's size. The frame buffer object turns blending off (drawing into a
+// texture replaces its pixels), but a screen's pieces lie over one another, so blending goes
+// back on for them. Translucent pieces lower the picture's alpha; it is set opaque afterwards
+// so that the map does not show through. Drawing does not clear the texture, so the picture
+// that had this place before goes first; smoothing keeps thin pieces visible when the picture
+// is shrunk.
 void WorldMap::DrawPicture(ITexture* texture) {
     std::unique_ptr<IFrameBufferObject> target = engine->CreateFrameBufferObject(texture);
     target->Bind();
