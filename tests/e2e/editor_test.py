@@ -133,6 +133,21 @@ class EditorTest(unittest.TestCase):
         with open(os.path.join(self.work.name, "rollandia", "editor.ini")) as kept:
             self.assertIn("tool = place", kept.read())
 
+    def test_test_play_starts_the_ball_at_the_mouse(self):
+        floor = (HEAD + '\t\t<screen x="0" y="0">\n' + SPRITE % ("SolidCube", "brick_800x32.png", 568, 0) +
+                 '\t\t</screen>\n' + TAIL)
+        self.start(floor)
+        # The ball is the only red on a black scene: it shows up below the mouse, nowhere else.
+        red = lambda picture, left, right: any(picture.pixel(x, y)[0] > 150 and picture.pixel(x, y)[1] < 100
+                                              for x in range(left, right, 2) for y in range(60, 568, 4))
+        self.act((600, 100, None), "p")
+        below_mouse = lambda picture: red(picture, 560, 640) and picture
+        shown = self.session.wait_for(lambda: below_mouse(self.session.screenshot()), 10, "the ball below the mouse")
+        self.assertFalse(red(shown, 40, 300))
+        self.act("p")
+        self.quit()
+        self.assertEqual(self.saved(), floor)
+
     def test_the_world_map_shows_every_screen_and_goes_to_the_one_clicked_and_a_broken_file_stays(self):
         self.start(MAP_LEVEL)
         # A picture has many colours; an empty slot, or a region of the scene with nothing in it, has one.
