@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <iostream>
+#include <iterator>
 #include <system_error>
 
 #include "Failure.h"
@@ -46,6 +47,27 @@ const wchar_t* const kWater = L"Water";
 const wchar_t* const kTilesFolder = L"/tiles/";
 const wchar_t* const kTilesPrefix = L"tiles/";
 const wchar_t* const kQuitQuestion = L"Save changes? Y save and quit, N quit without saving, Escape go on";
+const wchar_t* const kHelp[] = {
+    L"F1 closes this help",
+    L"Tab palette: type to filter, click picks",
+    L"Space place or select tool",
+    L"Click places or selects; drag moves",
+    L"Shift+click, Shift+drag: select several",
+    L"Enter types left top depth",
+    L"Ctrl+C X V D copy cut paste duplicate",
+    L"Delete deletes; right click: the menu",
+    L"Arrows nudge; G grid; H fades the rest",
+    L"A places after the last; D its way",
+    L"Ctrl+arrows next screen; M world map",
+    L"N new screen (Shift+N an empty one)",
+    L"Ctrl+Delete deletes the screen",
+    L"PageUp PageDown world; W new world",
+    L"P test play from the mouse",
+    L"K checks the level; F3 next finding",
+    L"B hides or shows the bands",
+    L"Ctrl+Z Ctrl+Y undo redo; Ctrl+S saves",
+    L"O opens the newer autosave; Esc quits",
+};
 
 // New pieces start as this picture, as what its name says it is, when the game has it.
 const wchar_t* const kDefaultTile = L"tiles/brick_32x32.png";
@@ -191,7 +213,7 @@ void LevelEditor::Open() {
             engine->GetUniverse()->LoadFromPath(levelPath.wstring());
         }
         model.Reset();
-        Say(exists ? L"Opened " + levelPath.wstring()
+        Say(exists ? L"Opened " + levelPath.wstring() + L" (F1 lists the keys)"
                    : L"New level " + levelPath.wstring() + L": W makes a world, Ctrl+S saves");
     } catch (const k_Failure& failure) {
         loadFailed = true;
@@ -623,6 +645,7 @@ void LevelEditor::HandleEditingKey(int key) {
         break;
     case 'A': PlaceAutomatically(); break;
     case 'B': bandShown = !bandShown; break;
+    case VK_F1: helpShown = !helpShown; break;
     case 'K': CheckLevel(); break;
     case VK_RETURN: StartTyping(); break;
     case 'D':
@@ -994,10 +1017,15 @@ void LevelEditor::DrawMessage() {
 }
 
 void LevelEditor::DrawPrompt() {
-    if (!asking) {
-        return;
+    if (asking) {
+        DrawTextBox(Wrap(kQuitQuestion, static_cast<std::size_t>(TextColumns(kSceneWidth - 96))));
+    } else if (helpShown) {
+        DrawTextBox(std::vector<std::wstring>(std::begin(kHelp), std::end(kHelp)));
     }
-    std::vector<std::wstring> lines = Wrap(kQuitQuestion, static_cast<std::size_t>(TextColumns(kSceneWidth - 96)));
+}
+
+// Lines in a framed box in the middle of the scene.
+void LevelEditor::DrawTextBox(const std::vector<std::wstring>& lines) {
     int height = static_cast<int>(lines.size()) * kOverlayLineHeight + 24;
     int top = (kSceneHeight - height) / 2;
     FillBox(OverlayColour{0.1f, 0.1f, 0.3f, 0.95f}, 40, top, kSceneWidth - 80, height);

@@ -88,6 +88,7 @@ private:
     void DrawStatus();
     void DrawMessage();
     void DrawPrompt();
+    void DrawTextBox(const std::vector<std::wstring>& lines);
 
     PictureSize SizeOf(const SpriteData& record);
     std::vector<std::size_t> ShownTiles() const;
@@ -108,6 +109,7 @@ private:
     bool paletteOpen = false;
     std::wstring paletteFilter;  // typed while the palette is open; only names holding it show
     bool bandShown = true;       // the status and message lines
+    bool helpShown = false;      // the keys, over the scene
     bool typing = false;         // the selected piece's numbers are being typed
     std::wstring typed;
     int mouseX = 0;
