@@ -46,6 +46,7 @@ constexpr int kWaterSize = 50;  // the water shader texture's size
 const wchar_t* const kWater = L"Water";
 const wchar_t* const kTilesFolder = L"/tiles/";
 const wchar_t* const kTilesPrefix = L"tiles/";
+const wchar_t* const kPictureExtension = L".png";
 const wchar_t* const kQuitQuestion = L"Save changes? Y save and quit, N quit without saving, Escape go on";
 const wchar_t* const kHelp[] = {
     L"F1 closes this help",
@@ -692,10 +693,13 @@ void LevelEditor::HandleMapKey(int key) {
     }
 }
 
-// While the palette is open, letters and digits filter it by name; Backspace takes one back.
+// While the palette is open, letters and digits filter it by name; Backspace takes one back,
+// Escape clears the filter (or closes the palette when there is none).
 void LevelEditor::HandlePaletteKey(int key) {
     const bool letter = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
-    if (key == VK_TAB || key == VK_ESCAPE) {
+    if (key == VK_ESCAPE && !paletteFilter.empty()) {
+        paletteFilter.clear();
+    } else if (key == VK_TAB || key == VK_ESCAPE) {
         paletteOpen = false;
     } else if (key == VK_BACK && !paletteFilter.empty()) {
         paletteFilter.pop_back();
@@ -963,15 +967,15 @@ std::wstring LevelEditor::StatusLine() const {
                 L"), P returns to (" + std::to_wstring(model.SlotX()) + L", " + std::to_wstring(model.SlotY()) + L")";
         return line;
     }
-    line += L"  screen (" + std::to_wstring(model.SlotX()) + L", " + std::to_wstring(model.SlotY()) + L")";
+    line += L" (" + std::to_wstring(model.SlotX()) + L", " + std::to_wstring(model.SlotY()) + L")";
     if (world && !model.Screen()) {
         line += L" empty";
     }
     line += L"  grid " + (model.Grid() ? std::to_wstring(model.Grid()) : std::wstring(L"off"));
     line += tool == Tool::Place ? L"  place" : L"  select";
-    line += L"  mouse " + std::to_wstring(mouseX) + L", " + std::to_wstring(mouseY);
+    line += L"  at " + std::to_wstring(mouseX) + L"," + std::to_wstring(mouseY);
     if (model.HasUnsavedChanges()) {
-        line += L"  unsaved changes";
+        line += L"  unsaved";
     }
     return line;
 }
@@ -986,11 +990,15 @@ std::wstring LevelEditor::DetailLine() const {
     std::wstring picture = shown.texture.compare(0, std::wcslen(kTilesPrefix), kTilesPrefix) == 0
                                ? shown.texture.substr(std::wcslen(kTilesPrefix))
                                : shown.texture;
+    if (picture.size() > std::wcslen(kPictureExtension) &&
+        picture.compare(picture.size() - std::wcslen(kPictureExtension), std::wstring::npos, kPictureExtension) == 0) {
+        picture.resize(picture.size() - std::wcslen(kPictureExtension));
+    }
     if (typing) {
         return line + picture + L"  left top depth: " + typed + L"_  (Enter sets, Escape leaves)";
     }
-    const std::wstring place = model.SelectedRecord() ? L" left " + std::to_wstring(static_cast<long>(shown.left)) +
-                                                            L" top " + std::to_wstring(static_cast<long>(shown.top))
+    const std::wstring place = model.SelectedRecord() ? L" at " + std::to_wstring(static_cast<long>(shown.left)) +
+                                                            L"," + std::to_wstring(static_cast<long>(shown.top))
                                                       : std::wstring();
     return line + picture + place + L" " + r_SpriteType::ToString(shown.type) + L" depth " +
            std::to_wstring(shown.depth) + L" " + Flags(shown);
