@@ -33,9 +33,9 @@ std::filesystem::path AutosavePath(const std::filesystem::path& levelPath) {
     return SpareCopyPath(levelPath, kAutosaveSuffix);
 }
 
-bool HasNewerAutosave(const std::filesystem::path& levelPath) {
+bool HasNewerAutosave(const std::filesystem::path& autosave, const std::filesystem::path& levelPath) {
     std::error_code error;
-    auto autosaveTime = std::filesystem::last_write_time(AutosavePath(levelPath), error);
+    auto autosaveTime = std::filesystem::last_write_time(autosave, error);
     if (error) {
         return false;
     }

@@ -9,8 +9,8 @@
 // The autosave's path for a level file's path.
 std::filesystem::path AutosavePath(const std::filesystem::path& levelPath);
 
-// Whether an autosave exists that was written after the level file (or without one).
-bool HasNewerAutosave(const std::filesystem::path& levelPath);
+// Whether the autosave exists and was written after the level file (or without one).
+bool HasNewerAutosave(const std::filesystem::path& autosave, const std::filesystem::path& levelPath);
 
 // Seconds between autosaves: 60, or the whole number in ROLLANDIA_EDITOR_AUTOSAVE_SECONDS
 // when it holds a positive one.

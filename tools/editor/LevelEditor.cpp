@@ -221,10 +221,17 @@ void LevelEditor::Open() {
         Say(failure.Message() + L" (the file is left as it is and will not be saved over)");
         return;
     }
-    if (HasNewerAutosave(levelPath)) {
+    if (HasNewerAutosave(SparePath(), levelPath)) {
         autosaveOffered = true;
-        Say(L"An autosave newer than the file exists: " + AutosavePath(levelPath).wstring() + L"; O opens it");
+        Say(L"An autosave newer than the file exists: " + SparePath().wstring() + L"; O opens it");
     }
+}
+
+// The autosave goes beside the level, or beside its copy in the user's data folder when the
+// level may not be written; it is looked for, opened and removed in the same place.
+std::filesystem::path LevelEditor::SparePath() const {
+    const bool readOnly = !WhyLevelIsReadOnly(levelPath, ProgramDirectory()).empty();
+    return AutosavePath(readOnly ? UserCopyPath(levelPath) : levelPath);
 }
 
 void LevelEditor::Save() {
@@ -240,7 +247,7 @@ void LevelEditor::Save() {
         engine->GetUniverse()->SaveToPath(levelPath.wstring());
         model.MarkSaved();
         std::error_code error;
-        std::filesystem::remove(AutosavePath(levelPath), error);
+        std::filesystem::remove(SparePath(), error);
         autosaveOffered = false;
         Say(L"Saved " + levelPath.wstring() +
             (original ? L" (its comments are kept in " + original->wstring() + L")" : std::wstring()));
@@ -278,10 +285,9 @@ void LevelEditor::AutosaveWhenDue() {
     }
     lastAutosave = now;
     autosavedRevision = model.Revision();
-    // The autosave of a level that may not be written goes beside its copy.
-    const bool readOnly = !WhyLevelIsReadOnly(levelPath, ProgramDirectory()).empty();
-    const std::filesystem::path autosave = AutosavePath(readOnly ? UserCopyPath(levelPath) : levelPath);
-    if (readOnly && !MakeUserFolder(autosave.parent_path())) {
+    const std::filesystem::path autosave = SparePath();
+    std::error_code error;
+    if (!std::filesystem::is_directory(autosave.parent_path(), error) && !MakeUserFolder(autosave.parent_path())) {
         return;
     }
     Guarded([&] {
@@ -295,7 +301,7 @@ void LevelEditor::OpenAutosave() {
         return;
     }
     Guarded([&] {
-        engine->GetUniverse()->LoadFromPath(AutosavePath(levelPath).wstring());
+        engine->GetUniverse()->LoadFromPath(SparePath().wstring());
         model.Reset();
         model.MarkUnsaved();
         autosaveOffered = false;
@@ -671,7 +677,7 @@ void LevelEditor::HandlePromptKey(int key) {
         asking = false;
     } else if (key == 'N') {
         std::error_code error;
-        std::filesystem::remove(AutosavePath(levelPath), error);
+        std::filesystem::remove(SparePath(), error);
         quitting = true;
     } else if (key == VK_ESCAPE) {
         asking = false;

@@ -68,6 +68,7 @@ private:
     bool OfferedCopyTaken();
     void AutosaveWhenDue();
     void OpenAutosave();
+    std::filesystem::path SparePath() const;
     void CheckLevel();
     void KeepPreferences();
     void ShowFinding(std::size_t index);
