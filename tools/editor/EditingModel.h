@@ -1,7 +1,8 @@
 // What the level editor edits, without any display: the screen slot of the current world being
-// edited, the selected piece, the grid, and every change to the level as one undoable step.
-// The current screen's records are the truth: a change edits them and rebuilds the live
-// sprites by entering the screen again. Works on the universe it is given; owns only history.
+// edited, the selection, the grid and its snapping, the mouse's drag, the clipboard, and every
+// change to the level as one undoable step. The current screen's records are the truth: a
+// change edits them and rebuilds the live sprites by entering the screen again. Works on the
+// universe it is given; owns only history and the clipboard.
 #pragma once
 
 #include <array>

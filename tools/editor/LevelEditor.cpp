@@ -737,6 +737,8 @@ void LevelEditor::HandleTypingKey(int key) {
         typed.pop_back();
     } else if (TypedPlaceCharacter(key, character)) {
         typed += character;
+    } else if (key == VK_RETURN && !model.SelectedRecord()) {
+        typing = false;
     } else if (key == VK_RETURN) {
         SpriteData changed = *model.SelectedRecord();
         if (!ApplyTypedPlace(typed, changed)) {
