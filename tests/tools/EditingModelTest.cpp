@@ -157,6 +157,11 @@ TEST_F(EditingModelTest, SnapsToNeighboursEdgesAndCopiesPiecesAndScreens) {
     model.Place(Record(r_SpriteType::SolidCube, L"brick", 40, 300));
     EXPECT_EQ(place(2), std::pair(132.0f, 100.0f)) << "beside the crate, level with it";
     EXPECT_EQ(place(3), std::pair(40.0f, 300.0f));
+    model.SetGrid(32);
+    model.Place(Record(r_SpriteType::SolidCube, L"floor", 200, 570));
+    EXPECT_EQ(place(4), std::pair(192.0f, 568.0f)) << "on the screen's bottom edge rather than the grid line above";
+    ASSERT_TRUE(model.Undo());
+    model.SetGrid(0);
 
     model.Select(1);
     ASSERT_TRUE(model.Copy());

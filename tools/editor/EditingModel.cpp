@@ -31,7 +31,8 @@ std::vector<SpriteData> Shifted(std::vector<SpriteData> pieces, float dx, float 
 
 // How far a piece's edge reaches to snap to a neighbour's edge, in pixels.
 constexpr float kEdgeReach = 6.0f;
-// Pieces whose bottom lies this close to the screen's lower edge are its ground.
+// The screen's size; pieces whose bottom lies close to its lower edge are its ground.
+constexpr float kScreenWidth = 800.0f;
 constexpr float kScreenHeight = 600.0f;
 constexpr float kGroundReach = 1.0f;
 // A duplicate's offset without a grid.
@@ -191,31 +192,20 @@ void EditingModel::Edit(const std::function<void()>& change) {
 }
 
 SpriteData EditingModel::Snapped(SpriteData record, int ignored) const {
-    record.left = static_cast<float>(Snap(record.left));
-    record.top = static_cast<float>(Snap(record.top));
     const PictureSize size = sizes(record);
-    record.left = SnappedToEdges(record.left, static_cast<float>(size.width), true, ignored);
-    record.top = SnappedToEdges(record.top, static_cast<float>(size.height), false, ignored);
+    record.left = SnappedOnAxis(record.left, static_cast<float>(size.width), true, ignored);
+    record.top = SnappedOnAxis(record.top, static_cast<float>(size.height), false, ignored);
     return record;
 }
 
 // The start of a span of the given length along one axis, moved so that either of its ends
-// meets the nearest edge of another piece within reach; unchanged when none is.
-float EditingModel::SnappedToEdges(float start, float length, bool across, int ignored) const {
-    const std::vector<SpriteData>* records = Records();
-    if (!records) {
-        return start;
-    }
+// meets the nearest edge of another piece or of the screen within reach; else snapped to the
+// grid. An edge wins over the grid, so that a floor put down near the bottom lies on it.
+float EditingModel::SnappedOnAxis(float start, float length, bool across, int ignored) const {
+    const float screenLength = across ? kScreenWidth : kScreenHeight;
     float best = start;
     float bestDistance = kEdgeReach + 1.0f;
-    for (std::size_t index = 0; index < records->size(); ++index) {
-        const SpriteData& other = (*records)[index];
-        const PictureSize size = sizes(other);
-        if (static_cast<int>(index) == ignored || size.width <= 0 || size.height <= 0) {
-            continue;
-        }
-        const float low = across ? other.left : other.top;
-        const float high = low + static_cast<float>(across ? size.width : size.height);
+    auto consider = [&](float low, float high) {
         for (float candidate : {low, high, low - length, high - length}) {
             const float distance = std::fabs(candidate - start);
             if (distance < bestDistance) {
@@ -223,8 +213,18 @@ float EditingModel::SnappedToEdges(float start, float length, bool across, int i
                 bestDistance = distance;
             }
         }
+    };
+    consider(0.0f, screenLength);
+    const std::vector<SpriteData>* records = Records();
+    for (std::size_t index = 0; records && index < records->size(); ++index) {
+        const SpriteData& other = (*records)[index];
+        const PictureSize size = sizes(other);
+        if (static_cast<int>(index) != ignored && size.width > 0 && size.height > 0) {
+            const float low = across ? other.left : other.top;
+            consider(low, low + static_cast<float>(across ? size.width : size.height));
+        }
     }
-    return bestDistance <= kEdgeReach ? best : start;
+    return bestDistance <= kEdgeReach ? best : static_cast<float>(Snap(start));
 }
 
 void EditingModel::Place(SpriteData record) { PlaceExactly(Snapped(std::move(record))); }

@@ -60,8 +60,9 @@ public:
     // The grid line at or before the value (the whole pixel without a grid).
     int Snap(float value) const;
 
-    // The record's place snapped to the grid, then to the edges of other pieces of the screen
-    // within a few pixels (the selected piece, being moved, is not its own neighbour).
+    // The record's place snapped to an edge of another piece of the screen, or of the screen,
+    // within a few pixels on each axis, else to the grid (the piece being moved is not its own
+    // neighbour).
     SpriteData Snapped(SpriteData record, int ignored = kNoPiece) const;
 
     // Adds the record with its corner snapped (see Snapped) and selects it.
@@ -126,7 +127,7 @@ private:
     void AddPieces(const std::vector<SpriteData>& pieces);
     std::vector<SpriteData> NeighboursGround() const;
     bool MakeScreenWith(const std::vector<SpriteData>& records);
-    float SnappedToEdges(float start, float length, bool across, int ignored) const;
+    float SnappedOnAxis(float start, float length, bool across, int ignored) const;
 
     IUniverse& universe;
     PictureSizes sizes;
