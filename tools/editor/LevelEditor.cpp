@@ -101,6 +101,8 @@ const OverlayColour kGridLine{1.0f, 1.0f, 1.0f, 0.18f};
 const OverlayColour kPreviewFrame{0.4f, 1.0f, 0.4f, 1.0f};
 const OverlayColour kHovered{0.4f, 0.8f, 1.0f, 1.0f};
 const OverlayColour kGroupSelection{1.0f, 0.6f, 0.1f, 1.0f};
+// How far inside the edge a ball arriving there starts, centre to edge: its radius and a little.
+constexpr int kEdgeStartInset = 20;
 // A Shift drag shorter than this on both axes is a click.
 constexpr int kSmallestBox = 4;
 constexpr float kPreviewAlpha = 0.6f;
@@ -380,11 +382,15 @@ void LevelEditor::TogglePlay() {
         engine->SetHighlightLayer(kNoHighlightedLayer);
         ballStartX = std::clamp(mouseX, 0, kSceneWidth - 1);
         ballStartY = std::clamp(mouseY, 0, kSceneHeight - 1);
+        if (engine->GetWindow()->IsKeyDown(VK_SHIFT)) {
+            MoveBallStartToNearestEdge();
+        }
         ballStartPending = true;
         engine->SetFrameCallback(FrameHook, nullptr);
         ball = std::make_unique<k_Ball>();
         engine->Update(0.0f);
-        Say(L"Test play from the mouse: arrows steer, P returns to editing");
+        Say(L"Test play from " + std::wstring(engine->GetWindow()->IsKeyDown(VK_SHIFT) ? L"the edge" : L"the mouse") +
+            L": arrows steer, P returns to editing");
         return;
     }
     engine->SetFrameCallback(nullptr, nullptr);
@@ -392,6 +398,25 @@ void LevelEditor::TogglePlay() {
     ball.reset();
     model.GoToSlot(model.SlotX(), model.SlotY());
     Say(L"Back to editing");
+}
+
+// Shift+P: the ball starts where a player arrives, just inside the screen's edge nearest the
+// mouse, level with the mouse along it.
+void LevelEditor::MoveBallStartToNearestEdge() {
+    const int toLeft = ballStartX;
+    const int toRight = kSceneWidth - 1 - ballStartX;
+    const int toTop = ballStartY;
+    const int toBottom = kSceneHeight - 1 - ballStartY;
+    const int nearest = std::min({toLeft, toRight, toTop, toBottom});
+    if (nearest == toLeft) {
+        ballStartX = kEdgeStartInset;
+    } else if (nearest == toRight) {
+        ballStartX = kSceneWidth - kEdgeStartInset;
+    } else if (nearest == toTop) {
+        ballStartY = kEdgeStartInset;
+    } else {
+        ballStartY = kSceneHeight - kEdgeStartInset;
+    }
 }
 
 void LevelEditor::PutBallAtStart() {

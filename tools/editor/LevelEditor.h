@@ -77,6 +77,7 @@ private:
     void TogglePlay();
     void ReleaseRetiredBall();
     void PutBallAtStart();
+    void MoveBallStartToNearestEdge();
 
     // ---- drawing
     void Frame(float dt);
