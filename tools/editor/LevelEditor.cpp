@@ -63,7 +63,7 @@ const wchar_t* const kHelp[] = {
     L"N new screen (Shift+N an empty one)",
     L"Ctrl+Delete deletes the screen",
     L"PageUp PageDown world; W new world",
-    L"P test play from the mouse",
+    L"P test play at the mouse, Shift+P edge",
     L"K checks the level; F3 next finding",
     L"B hides or shows the bands",
     L"Ctrl+Z Ctrl+Y undo redo; Ctrl+S saves",
