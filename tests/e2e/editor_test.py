@@ -86,9 +86,9 @@ class EditorTest(unittest.TestCase):
 
     def test_places_changes_undoes_makes_a_screen_and_saves(self):
         self.start()
-        # Grid 16: (205, 110) snaps to (192, 96); A places after it along the row. Back to selecting,
+        # Grid 16 (the third step): (205, 110) snaps to (192, 96); A places after it along the row. Back to selecting,
         # the popup's Type opens its submenu beside the menu; Door is its sixth item.
-        self.act("Tab", palette_cell("brick_32x32.png"), "g", "g", (205, 110), "a", "space", (200, 100, 3),
+        self.act("Tab", palette_cell("brick_32x32.png"), "g", "g", "g", (205, 110), "a", "space", (200, 100, 3),
                  (220, 114, None), (394, 100 + 1 + 5 * 26 + 13), "ctrl+z", "ctrl+y", "ctrl+Right", "n", "space",
                  (50, 50), "ctrl+s")
         self.wait_for_output("editor: Saved")
@@ -102,7 +102,7 @@ class EditorTest(unittest.TestCase):
     def test_autosave_survives_a_kill_and_opens_on_request(self):
         self.start(environment={"ROLLANDIA_EDITOR_AUTOSAVE_SECONDS": "1"})
         self.act("Tab", palette_cell("brick_32x32.png"), (100, 100))
-        autosave = os.path.join(self.work.name, "level.autosave.xml")
+        autosave = os.path.join(self.work.name, "level.xml.autosave.xml")
         self.session.wait_for(lambda: os.path.exists(autosave), 10, "the autosave")
         self.session.game.kill()
         self.assertEqual(self.saved(), LEVEL)
@@ -117,6 +117,36 @@ class EditorTest(unittest.TestCase):
         self.assertIn('left="100"', self.saved())
         self.assertFalse(os.path.exists(autosave))
         self.quit()
+
+    def test_places_by_typed_numbers_copies_pastes_and_duplicates(self):
+        self.start()
+        # The placed brick is selected: Enter types its left, top and depth in place of "100 100 10".
+        self.act("Tab", palette_cell("brick_32x32.png"), (100, 100), "Return", *["BackSpace"] * 10,
+                 "0", "space", "5", "6", "8", "space", "1", "0", "Return",
+                 "ctrl+c", (300, 200, None), "ctrl+v", "ctrl+d", "ctrl+s")
+        self.wait_for_output("editor: Saved")
+        self.assertEqual(self.saved(), HEAD + '\t\t<screen x="0" y="0">\n' + BRICK +
+                         SPRITE % ("SolidCube", "brick_32x32.png", 568, 0) +
+                         SPRITE % ("SolidCube", "brick_32x32.png", 200, 300) +
+                         SPRITE % ("SolidCube", "brick_32x32.png", 216, 316) + '\t\t</screen>\n' + TAIL)
+        self.quit()
+        with open(os.path.join(self.work.name, ".config", "rollandia", "editor.ini")) as kept:
+            self.assertIn("tool = place", kept.read())
+
+    def test_test_play_starts_the_ball_at_the_mouse(self):
+        floor = (HEAD + '\t\t<screen x="0" y="0">\n' + SPRITE % ("SolidCube", "brick_800x32.png", 568, 0) +
+                 '\t\t</screen>\n' + TAIL)
+        self.start(floor)
+        # The ball is the only red on a black scene: it shows up below the mouse, nowhere else.
+        red = lambda picture, left, right: any(picture.pixel(x, y)[0] > 150 and picture.pixel(x, y)[1] < 100
+                                              for x in range(left, right, 2) for y in range(60, 568, 4))
+        self.act((600, 100, None), "p")
+        below_mouse = lambda picture: red(picture, 560, 640) and picture
+        shown = self.session.wait_for(lambda: below_mouse(self.session.screenshot()), 10, "the ball below the mouse")
+        self.assertFalse(red(shown, 40, 300))
+        self.act("p")
+        self.quit()
+        self.assertEqual(self.saved(), floor)
 
     def test_the_world_map_shows_every_screen_and_goes_to_the_one_clicked_and_a_broken_file_stays(self):
         self.start(MAP_LEVEL)

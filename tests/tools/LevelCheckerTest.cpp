@@ -150,8 +150,17 @@ TEST(LevelChecker, StartsWhereTheGameStarts) {
     IScreen* start = universe.GetCurrentWorld()->GetCurrentScreen();
     ASSERT_EQ(findings.size(), 0u) << "the restart screen counts as reached";
     EXPECT_EQ(std::pair(start->GetX(), start->GetY()), std::pair(1, 0));
-    data.Write("level.xml", Level(Closed(1, 0) + Closed(2, 2)));
+    const std::string unreachable = Level(Closed(1, 0) + Closed(2, 2));
+    data.Write("level.xml", unreachable);
     EXPECT_NE(CheckedLines(data.WidePath("level.xml")).at(0).find(L"from the start screen (1, 0)"), std::wstring::npos);
+
+    // The same level held in memory is checked alike, under the name it is given.
+    const std::vector<LevelFinding> inMemory =
+        CheckLevel(ReadLevel(reinterpret_cast<const std::uint8_t*>(unreachable.data()), unreachable.size(), L"level"),
+                   data.Path(), L"level.xml");
+    ASSERT_EQ(inMemory.size(), 1u);
+    EXPECT_EQ(inMemory[0].file, L"level.xml");
+    EXPECT_EQ(inMemory[0].text, CheckLevel(data.WidePath("level.xml")).at(0).text);
 }
 
 // Our own level is clean.

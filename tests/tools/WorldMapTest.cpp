@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/DrawingFixture.h"
+#include "tools/editor/MapPictureCache.h"
 #include "tools/editor/WorldMap.h"
 #include "world/k_World.h"
 
@@ -47,24 +48,53 @@ TEST(WorldMapTest, EveryShownSlotHasItsCellAndNothingElseHasOne) {
     }
 }
 
+// However large the world, the map keeps a bounded number of pictures, enough for its view twice
+// over; the pictures used lately keep their places while others come and go.
+TEST(WorldMapTest, ALargeWorldKeepsABoundedNumberOfPictures) {
+    WorldMap map(nullptr, kArea);
+    std::vector<MapSlot> screens;
+    for (int index = 0; index < 10000; ++index) {
+        screens.push_back(MapSlot{index % 100, index / 100});
+    }
+    map.Arrange(screens, {50, 50});
+    EXPECT_LE(2 * static_cast<std::size_t>(map.CellsInView()), map.PictureCapacity());
+    EXPECT_LT(map.PictureCapacity(), 1000u);
+
+    MapPictureCache cache(3);
+    for (int x = 0; x < 10000; ++x) {
+        MapPictureCache::Place place = cache.PlaceOf(x, 0);
+        ASSERT_TRUE(place.index < 3 && !place.drawn) << x;
+        cache.MarkDrawn(place.index);
+    }
+    EXPECT_EQ(cache.Size(), 3u);
+    EXPECT_TRUE(cache.PlaceOf(9997, 0).drawn);
+    cache.PlaceOf(-1, 0);  // takes the place of 9998, now the one used longest ago
+    EXPECT_TRUE(cache.PlaceOf(9997, 0).drawn);
+    EXPECT_FALSE(cache.PlaceOf(9998, 0).drawn);
+    cache.Clear();
+    EXPECT_FALSE(cache.PlaceOf(9997, 0).drawn);
+}
+
 using WorldMapPictureTest = DrawingTest;
 
 // A screen's picture shows its pieces over one another as the game does, and is opaque: a
 // translucent piece blends with the one under it instead of punching a hole into the picture.
 TEST_F(WorldMapPictureTest, PictureBlendsPiecesOverOneAnotherAndIsOpaque) {
-    k_Texture picture(&engine, 800, 600);
+    k_Texture picture(&engine, 160, 120);  // a fifth of the scene's size
     engine.textures[L"editor world map picture 0"] = &picture;
-    auto red = SolidTexture(L"red.png", 4, 4, {255, 0, 0, 255});
-    auto translucent = SolidTexture(L"green.png", 2, 2, {0, 255, 0, 100});
-    AddSprite(red.get(), 2, 2, 0);
-    AddSprite(translucent.get(), 2, 2, 1);
+    auto red = SolidTexture(L"red.png", 16, 16, {255, 0, 0, 255});
+    auto translucent = SolidTexture(L"green.png", 8, 8, {0, 255, 0, 100});
+    AddSprite(red.get(), 8, 8, 0);
+    AddSprite(translucent.get(), 8, 8, 1);
     k_World world(&engine);
     world.GetScreens().push_back(world.CreateScreen(0, 0));
 
     WorldMap map(&engine, kArea);
-    EXPECT_EQ(map.Open(world, {0, 0}), L"");
+    map.Open(world, {0, 0});
+    map.Draw({0, 0});
+    EXPECT_EQ(map.TakeProblem(), L"");
 
-    Rgba blended = TexturePixels(picture)[(600 - 1 - 2) * 800 + 2];  // (2, 2) from the top
+    Rgba blended = TexturePixels(picture)[(120 - 1 - 2) * 160 + 2];  // (2, 2) from the top
     EXPECT_TRUE(ColourNear(blended, {155, 100, 0}, 2));
     EXPECT_EQ(blended[3], 255);
 }

@@ -1,9 +1,11 @@
 #include "tools/editor/EditingModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
 
+#include "world/ScreenGeometry.h"
 #include "world/ScreenSlot.h"
 
 namespace {
@@ -19,6 +21,21 @@ IScreen* ScreenAt(IWorld* world, int x, int y) {
     }
     return nullptr;
 }
+
+std::vector<SpriteData> Shifted(std::vector<SpriteData> pieces, float dx, float dy) {
+    for (SpriteData& piece : pieces) {
+        piece.left += dx;
+        piece.top += dy;
+    }
+    return pieces;
+}
+
+// How far a piece's edge reaches to snap to a neighbour's edge, in pixels.
+constexpr float kEdgeReach = 6.0f;
+// Pieces whose bottom lies this close to the screen's lower edge are its ground.
+constexpr float kGroundReach = 1.0f;
+// A duplicate's offset without a grid.
+constexpr int kDuplicateOffset = 16;
 
 bool Covers(const SpriteData& record, PictureSize size, int x, int y) {
     return x >= record.left && x < record.left + size.width && y >= record.top && y < record.top + size.height;
@@ -64,10 +81,64 @@ int EditingModel::PieceAt(int x, int y) const {
     return found;
 }
 
-void EditingModel::Select(int index) {
+bool EditingModel::IsPiece(int index) const {
     const std::vector<SpriteData>* records = Records();
-    bool valid = records && index >= 0 && index < static_cast<int>(records->size());
-    selected = valid ? index : kNoPiece;
+    return records && index >= 0 && index < static_cast<int>(records->size());
+}
+
+void EditingModel::Select(int index) {
+    selected = IsPiece(index) ? index : kNoPiece;
+    others.clear();
+}
+
+void EditingModel::ToggleSelected(int index) {
+    if (!IsPiece(index)) {
+        return;
+    }
+    auto found = std::find(others.begin(), others.end(), index);
+    if (index == selected) {
+        selected = others.empty() ? kNoPiece : others.back();
+        if (!others.empty()) {
+            others.pop_back();
+        }
+    } else if (found != others.end()) {
+        others.erase(found);
+    } else {
+        if (selected != kNoPiece) {
+            others.push_back(selected);
+        }
+        selected = index;
+    }
+}
+
+int EditingModel::SelectInBox(int left, int top, int right, int bottom) {
+    const std::vector<SpriteData>* records = Records();
+    if (!records) {
+        return 0;
+    }
+    int added = 0;
+    const std::vector<int> before = Selection();
+    for (std::size_t index = 0; index < records->size(); ++index) {
+        const SpriteData& record = (*records)[index];
+        const PictureSize size = sizes(record);
+        const bool inside = record.left >= std::min(left, right) && record.top >= std::min(top, bottom) &&
+                            record.left + size.width <= std::max(left, right) &&
+                            record.top + size.height <= std::max(top, bottom);
+        if (inside && std::find(before.begin(), before.end(), static_cast<int>(index)) == before.end()) {
+            ToggleSelected(static_cast<int>(index));
+            ++added;
+        }
+    }
+    return added;
+}
+
+std::vector<int> EditingModel::Selection() const {
+    std::vector<int> all;
+    if (selected != kNoPiece) {
+        all.push_back(selected);
+        all.insert(all.end(), others.begin(), others.end());
+    }
+    return all;
 }
 
 const SpriteData* EditingModel::SelectedRecord() const {
@@ -79,12 +150,21 @@ int EditingModel::AlignmentPiece() const { return lastPlaced != kNoPiece ? lastP
 // Forgets the pieces chosen on the screen, for example after the screen changed.
 void EditingModel::Forget() {
     selected = kNoPiece;
+    others.clear();
     lastPlaced = kNoPiece;
 }
 
 // ---------------------------------------------------------------- grid
 
 void EditingModel::CycleGrid() { gridIndex = (gridIndex + 1) % kGridSteps.size(); }
+
+void EditingModel::SetGrid(int step) {
+    for (std::size_t index = 0; index < kGridSteps.size(); ++index) {
+        if (kGridSteps[index] == step) {
+            gridIndex = index;
+        }
+    }
+}
 
 int EditingModel::Snap(float value) const {
     int grid = Grid();
@@ -110,43 +190,103 @@ void EditingModel::Edit(const std::function<void()>& change) {
     Rebuild();
 }
 
-void EditingModel::Place(SpriteData record) {
-    record.left = static_cast<float>(Snap(record.left));
-    record.top = static_cast<float>(Snap(record.top));
-    PlaceExactly(record);
+SpriteData EditingModel::Snapped(SpriteData record, int ignored) const {
+    const PictureSize size = sizes(record);
+    record.left = SnappedOnAxis(record.left, static_cast<float>(size.width), true, ignored);
+    record.top = SnappedOnAxis(record.top, static_cast<float>(size.height), false, ignored);
+    return record;
 }
 
-void EditingModel::PlaceExactly(const SpriteData& record) {
+// The start of a span of the given length along one axis, moved so that either of its ends
+// meets the nearest edge of another piece or of the screen within reach; else snapped to the
+// grid. An edge wins over the grid, so that a floor put down near the bottom lies on it.
+float EditingModel::SnappedOnAxis(float start, float length, bool across, int ignored) const {
+    const float screenLength = static_cast<float>(across ? kScreenWidth : kScreenHeight);
+    float best = start;
+    float bestDistance = kEdgeReach + 1.0f;
+    auto consider = [&](float low, float high) {
+        for (float candidate : {low, high, low - length, high - length}) {
+            const float distance = std::fabs(candidate - start);
+            if (distance < bestDistance) {
+                best = candidate;
+                bestDistance = distance;
+            }
+        }
+    };
+    consider(0.0f, screenLength);
+    const std::vector<SpriteData>* records = Records();
+    for (std::size_t index = 0; records && index < records->size(); ++index) {
+        const SpriteData& other = (*records)[index];
+        const PictureSize size = sizes(other);
+        if (static_cast<int>(index) != ignored && size.width > 0 && size.height > 0) {
+            const float low = across ? other.left : other.top;
+            consider(low, low + static_cast<float>(across ? size.width : size.height));
+        }
+    }
+    return bestDistance <= kEdgeReach ? best : static_cast<float>(Snap(start));
+}
+
+void EditingModel::Place(SpriteData record) { PlaceExactly(Snapped(std::move(record))); }
+
+void EditingModel::PlaceExactly(const SpriteData& record) { AddPieces({record}); }
+
+// One step; the new pieces become the selection, the first of them the selected one.
+void EditingModel::AddPieces(const std::vector<SpriteData>& pieces) {
     std::vector<SpriteData>* records = Records();
-    if (!records) {
+    if (!records || pieces.empty()) {
         return;
     }
-    Edit([&] { records->push_back(record); });
-    selected = lastPlaced = static_cast<int>(records->size()) - 1;
+    const int first = static_cast<int>(records->size());
+    Edit([&] { records->insert(records->end(), pieces.begin(), pieces.end()); });
+    Forget();
+    selected = first;
+    for (int index = first + 1; index < static_cast<int>(records->size()); ++index) {
+        others.push_back(index);
+    }
+    lastPlaced = static_cast<int>(records->size()) - 1;
 }
 
+// The selected piece goes to the place snapped to the grid; the others of the selection move
+// with it.
 void EditingModel::MoveSelectedTo(float left, float top) {
+    const SpriteData* record = SelectedRecord();
+    if (record) {
+        MoveSelectionBy(static_cast<float>(Snap(left)) - record->left, static_cast<float>(Snap(top)) - record->top);
+    }
+}
+
+void EditingModel::MoveSelectionBy(float dx, float dy) {
     ChangeSelected([&](SpriteData& record) {
-        record.left = static_cast<float>(Snap(left));
-        record.top = static_cast<float>(Snap(top));
+        record.left += dx;
+        record.top += dy;
     });
 }
 
 void EditingModel::DeleteSelected() {
     std::vector<SpriteData>* records = Records();
-    if (selected == kNoPiece) {
+    std::vector<int> doomed = Selection();
+    if (doomed.empty()) {
         return;
     }
-    Edit([&] { records->erase(records->begin() + selected); });
+    std::sort(doomed.rbegin(), doomed.rend());
+    Edit([&] {
+        for (int index : doomed) {
+            records->erase(records->begin() + index);
+        }
+    });
     Forget();
 }
 
 void EditingModel::ChangeSelected(const std::function<void(SpriteData&)>& change) {
-    if (selected == kNoPiece) {
+    const std::vector<int> chosen = Selection();
+    if (chosen.empty()) {
         return;
     }
-    SpriteData& record = (*Records())[selected];
-    Edit([&] { change(record); });
+    Edit([&] {
+        for (int index : chosen) {
+            change((*Records())[index]);
+        }
+    });
 }
 
 void EditingModel::BeginGesture() {
@@ -164,6 +304,97 @@ void EditingModel::EndGesture() {
     }
 }
 
+// ---------------------------------------------------------------- the mouse
+
+// A press on a piece of a larger selection keeps the selection, to drag it all.
+void EditingModel::Press(int x, int y) {
+    Release();
+    const int piece = PieceAt(x, y);
+    auto inGroup = std::find(others.begin(), others.end(), piece);
+    if (inGroup != others.end()) {
+        *inGroup = selected;
+        selected = piece;
+    } else if (piece != selected) {
+        Select(piece);
+    }
+    if (const SpriteData* record = SelectedRecord()) {
+        dragging = true;
+        grabX = x - static_cast<int>(record->left);
+        grabY = y - static_cast<int>(record->top);
+        BeginGesture();
+    }
+}
+
+void EditingModel::DragTo(int x, int y) {
+    const SpriteData* record = dragging ? SelectedRecord() : nullptr;
+    if (!record) {
+        return;
+    }
+    SpriteData moved = *record;
+    moved.left = static_cast<float>(x - grabX);
+    moved.top = static_cast<float>(y - grabY);
+    moved = Snapped(moved, selected);
+    if (moved.left != record->left || moved.top != record->top) {
+        MoveSelectionBy(moved.left - record->left, moved.top - record->top);
+    }
+}
+
+void EditingModel::Release() {
+    dragging = false;
+    EndGesture();
+}
+
+// ---------------------------------------------------------------- clipboard
+
+bool EditingModel::Copy() {
+    if (SelectedRecord()) {
+        copiedPieces.clear();
+        for (int index : Selection()) {
+            copiedPieces.push_back((*Records())[index]);
+        }
+        copiedScreen.reset();
+        return true;
+    }
+    if (const std::vector<SpriteData>* records = Records()) {
+        copiedScreen = *records;
+        copiedPieces.clear();
+        return true;
+    }
+    return false;
+}
+
+bool EditingModel::Cut() {
+    if (!SelectedRecord()) {
+        return false;
+    }
+    Copy();
+    DeleteSelected();
+    return true;
+}
+
+// The first copied piece goes to the point, snapped; the others keep their places around it.
+bool EditingModel::Paste(int x, int y) {
+    if (!copiedPieces.empty() && Screen()) {
+        SpriteData first = copiedPieces.front();
+        first.left = static_cast<float>(x);
+        first.top = static_cast<float>(y);
+        first = Snapped(first);
+        AddPieces(Shifted(copiedPieces, first.left - copiedPieces.front().left, first.top - copiedPieces.front().top));
+        return true;
+    }
+    return copiedScreen && MakeScreenWith(*copiedScreen);
+}
+
+bool EditingModel::Duplicate() {
+    std::vector<SpriteData> copies;
+    for (int index : Selection()) {
+        copies.push_back((*Records())[index]);
+    }
+    const float step = static_cast<float>(Grid() ? Grid() : kDuplicateOffset);
+    AddPieces(Shifted(copies, step, step));
+    return !copies.empty();
+}
+
 // ---------------------------------------------------------------- undo
 
 void EditingModel::Apply(const EditorState& state) {
@@ -171,15 +402,21 @@ void EditingModel::Apply(const EditorState& state) {
     slotX = state.slotX;
     slotY = state.slotY;
     revision = state.revision;
-    if (selected != kNoPiece && (!Records() || selected >= static_cast<int>(Records()->size()))) {
-        selected = kNoPiece;
+    const std::vector<int> kept = Selection();
+    Forget();
+    for (auto index = kept.rbegin(); index != kept.rend(); ++index) {  // the selected piece last
+        if (IsPiece(*index)) {
+            ToggleSelected(*index);
+        }
     }
     lastPlaced = kNoPiece;
     Rebuild();
 }
 
+// A drag in progress ends first: the moves after an undo would otherwise change the state it
+// went back to, outside any step.
 bool EditingModel::Undo() {
-    EndGesture();
+    Release();
     std::optional<EditorState> previous = history.Undo(State());
     if (previous) {
         Apply(*previous);
@@ -188,7 +425,7 @@ bool EditingModel::Undo() {
 }
 
 bool EditingModel::Redo() {
-    EndGesture();
+    Release();
     std::optional<EditorState> next = history.Redo(State());
     if (next) {
         Apply(*next);
@@ -217,13 +454,42 @@ void EditingModel::GoToNeighbour(int columns, int rows) {
     }
 }
 
-bool EditingModel::MakeScreen() {
+bool EditingModel::MakeScreen(bool empty) {
+    return MakeScreenWith(empty ? std::vector<SpriteData>() : NeighboursGround());
+}
+
+bool EditingModel::MakeScreenWith(const std::vector<SpriteData>& records) {
     IWorld* world = World();
     if (!world || Screen()) {
         return false;
     }
-    Edit([&] { world->GetScreens().push_back(world->CreateScreen(slotX, slotY)); });
+    Edit([&] {
+        world->GetScreens().push_back(world->CreateScreen(slotX, slotY));
+        world->GetScreens().back()->GetSpriteData() = records;
+    });
+    Forget();
     return true;
+}
+
+// The sky and ground of the first neighbour found, left, right, above, below.
+std::vector<SpriteData> EditingModel::NeighboursGround() const {
+    constexpr int kSteps[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (const auto& step : kSteps) {
+        const std::optional<ScreenSlot> slot = SlotBeside(slotX, slotY, step[0], step[1]);
+        IScreen* neighbour = slot ? ScreenAt(World(), slot->x, slot->y) : nullptr;
+        if (!neighbour) {
+            continue;
+        }
+        std::vector<SpriteData> ground;
+        for (const SpriteData& record : neighbour->GetSpriteData()) {
+            const float bottom = record.top + static_cast<float>(sizes(record).height);
+            if (record.type == r_SpriteType::Background || (record.isStatic && bottom >= kScreenHeight - kGroundReach)) {
+                ground.push_back(record);
+            }
+        }
+        return ground;
+    }
+    return {};
 }
 
 bool EditingModel::DeleteScreen() {

@@ -38,6 +38,7 @@ private:
     static void MouseHook(int x, int y, unsigned int message);
     static void KeyHook(int key, bool down);
     static void MenuHook(MenuItem* item);
+    static void FrameHook(void* unused);
 
     // ---- input
     void HandleMouse(int x, int y, unsigned int message);
@@ -46,11 +47,16 @@ private:
     void HandleEditingKey(int key);
     void HandlePromptKey(int key);
     void HandleMapKey(int key);
+    void HandlePaletteKey(int key);
+    void HandleTypingKey(int key);
+    void StartTyping();
+    void PasteAtMouse();
+    void MakeScreen(bool empty);
     void OpenWorldMap();
     void ClickWorldMap(int x, int y);
     void HandleMenuChoice(const MenuItem& item);
     void PressLeftButton(int x, int y);
-    void DragTo(int x, int y);
+    void FinishBox(int x, int y);
     void OpenPieceMenu(int x, int y);
     void ChoosePaletteTile(int x, int y);
     void Nudge(int dx, int dy);
@@ -62,24 +68,33 @@ private:
     bool OfferedCopyTaken();
     void AutosaveWhenDue();
     void OpenAutosave();
+    std::filesystem::path SparePath() const;
     void CheckLevel();
+    void KeepPreferences();
     void ShowFinding(std::size_t index);
 
     // ---- test play
     void TogglePlay();
     void ReleaseRetiredBall();
+    void PutBallAtStart();
+    void MoveBallStartToNearestEdge();
 
     // ---- drawing
     void Frame(float dt);
     void DrawClosedDoors();
     void DrawSelection();
+    void DrawGrid();
+    void DrawPreview();
     void DrawPalette();
     void DrawWorldMap();
     void DrawStatus();
     void DrawMessage();
     void DrawPrompt();
+    void DrawTextBox(const std::vector<std::wstring>& lines);
 
     PictureSize SizeOf(const SpriteData& record);
+    std::vector<std::size_t> ShownTiles() const;
+    int PaletteIndexAt(int x, int y) const;
     SpriteData ShownRecord() const;
     std::wstring StatusLine() const;
     std::wstring DetailLine() const;
@@ -94,11 +109,18 @@ private:
     Tool tool = Tool::Select;
     std::vector<std::wstring> tiles;
     bool paletteOpen = false;
+    std::wstring paletteFilter;  // typed while the palette is open; only names holding it show
+    bool bandShown = true;       // the status and message lines
+    bool helpShown = false;      // the keys, over the scene
+    bool typing = false;         // the selected piece's numbers are being typed
+    std::wstring typed;
+    int mouseX = 0;
+    int mouseY = 0;
+    bool boxing = false;  // a Shift drag draws a box from (boxX, boxY) to the mouse
+    int boxX = 0;
+    int boxY = 0;
     WorldMap worldMap;
     bool highlightLayer = false;
-    bool dragging = false;
-    int grabX = 0;
-    int grabY = 0;
     bool loadFailed = false;
     bool autosaveOffered = false;
     bool copyOffered = false;  // the level may not be written; the next save makes a user copy
@@ -109,6 +131,9 @@ private:
     std::size_t nextFinding = 0;
     std::unique_ptr<k_Ball> ball;
     std::unique_ptr<ISprite> retiredBallSprite;
+    bool ballStartPending = false;  // the next frame puts the ball's centre at the start
+    int ballStartX = 0;
+    int ballStartY = 0;
     long autosavedRevision = -1;
     std::chrono::steady_clock::time_point lastAutosave = std::chrono::steady_clock::now();
 };

@@ -36,7 +36,7 @@ void DrawOverlayText(const OverlayColour& colour, const std::wstring& text, int 
 
 int TextColumns(int width) { return width / (kGlyphAdvance * kOverlayTextScale); }
 
-void DrawPictureInBox(ITexture* texture, int left, int top, int width, int height) {
+void DrawPictureInBox(ITexture* texture, int left, int top, int width, int height, float alpha) {
     if (!texture || texture->GetWidth() <= 0 || texture->GetHeight() <= 0) {
         return;
     }
@@ -46,5 +46,5 @@ void DrawPictureInBox(ITexture* texture, int left, int top, int width, int heigh
     float drawnHeight = texture->GetHeight() * scale;
     float x = left + (width - drawnWidth) / 2;
     float y = top + (height - drawnHeight) / 2;
-    DrawTexturedQuad(*texture, x, y, drawnWidth, drawnHeight, 1.0f);
+    DrawTexturedQuad(*texture, x, y, drawnWidth, drawnHeight, alpha);
 }

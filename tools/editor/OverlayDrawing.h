@@ -20,7 +20,8 @@ constexpr int kOverlayLineHeight = 20;
 void FillBox(const OverlayColour& colour, int left, int top, int width, int height);
 void OutlineBox(const OverlayColour& colour, int left, int top, int width, int height);
 void DrawOverlayText(const OverlayColour& colour, const std::wstring& text, int left, int top);
-// The picture scaled to fit the box, keeping its proportions, centred in it.
-void DrawPictureInBox(ITexture* texture, int left, int top, int width, int height);
+// The picture scaled to fit the box, keeping its proportions, centred in it; alpha below 1
+// lets the scene show through.
+void DrawPictureInBox(ITexture* texture, int left, int top, int width, int height, float alpha = 1.0f);
 // How many characters of text fit across the given width.
 int TextColumns(int width);

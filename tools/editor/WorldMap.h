@@ -1,14 +1,20 @@
-// The level editor's world map: every screen of a world as a small picture in a grid of its
-// columns and rows, with the empty slots around and between them. Draws each screen into a
-// picture when it opens, lays the cells out in a box of the scene and finds the slot under a
-// point. The pictures belong to the engine's resource cache.
+// The level editor's world map: the screens of a world as small pictures in a grid of their
+// columns and rows, with the empty slots around and between them. Lays the cells out in a box
+// of the scene, finds the slot under a point, and draws only the screens in view, a few new
+// pictures a frame, into a bounded set of pictures (a world of any size costs the same memory).
+// The pictures belong to the engine's resource cache.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "tools/editor/MapPictureCache.h"
+
 class IEngine;
+class IScreen;
 class ITexture;
 class IWorld;
 
@@ -30,37 +36,44 @@ public:
     // The map is laid out inside the box, in scene pixels.
     WorldMap(IEngine* engine, MapBox area);
 
-    // Draws every screen of the world into its picture and shows the map; the screen that was
-    // current is entered again afterwards. Returns what went wrong with pictures that could not
-    // be drawn (empty when all were), the map opens regardless.
-    std::wstring Open(IWorld& world, MapSlot current);
+    // Shows the map of the world's screens as they are now (the world must outlive the open map).
+    void Open(IWorld& world, MapSlot current);
     void Close() { open = false; }
     bool IsOpen() const { return open; }
+    // What went wrong with the first picture that could not be drawn since the last call.
+    std::wstring TakeProblem() { return std::exchange(problem, std::wstring()); }
 
     // Lays the cells out over the screens' columns and rows and the current slot, with one
-    // empty slot beyond them on every side.
+    // empty slot beyond them on every side; a world too large for the box is cut around the
+    // current slot.
     void Arrange(const std::vector<MapSlot>& screens, MapSlot current);
+    // Moves the view by cells, within the range of slot numbers.
+    void Pan(int columns, int rows);
+    int CellsInView() const { return columns * rows; }
+    std::size_t PictureCapacity() const { return cache.Capacity(); }
     // The slot whose cell holds the point; nothing in the gaps between cells or beside the grid.
     std::optional<MapSlot> SlotAt(int x, int y) const;
     MapBox CellOf(MapSlot slot) const;
 
-    void Draw(MapSlot current) const;
+    // Draws the cells in view, first drawing the pictures of a few screens that have none yet;
+    // the screen that was current is entered again afterwards.
+    void Draw(MapSlot current);
 
 private:
-    struct Picture {
-        MapSlot slot;
-        ITexture* texture = nullptr;
-    };
-
     ITexture* PictureTexture(std::size_t index);
+    void DrawMissingPictures();
     void DrawPicture(ITexture* texture);
-    const Picture* PictureAt(MapSlot slot) const;
-    void DrawCell(MapSlot slot, MapSlot current) const;
+    IScreen* ScreenAt(MapSlot slot) const;
+    void DrawCell(MapSlot slot, MapSlot current);
 
     IEngine* engine;
     MapBox area;
     bool open = false;
-    std::vector<Picture> pictures;
+    IWorld* world = nullptr;
+    std::map<std::pair<int, int>, IScreen*> screens;  // the first screen at each slot
+    MapPictureCache cache;
+    std::vector<bool> failed;  // by place: its picture could not be drawn
+    std::wstring problem;
     MapSlot first;  // the slot in the top-left cell
     int columns = 0;
     int rows = 0;

@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 
 #include "Failure.h"
 #include "IEngine.h"
 #include "WideText.h"
 #include "base/ProgramDirectory.h"
+#include "tools/editor/EditorPreferences.h"
 #include "tools/editor/LevelEditor.h"
 #include "tools/editor/LevelLocation.h"
 #include "world/ScreenGeometry.h"
@@ -26,9 +28,15 @@ Settings EditorSettings() {
 }
 
 // Loading and saving change the current directory, so the path is made absolute first.
+// Without a path, the level edited last while it still exists, else the game's own.
 std::filesystem::path LevelPath(int argc, char** argv) {
     if (argc > 1) {
         return std::filesystem::absolute(argv[1]);
+    }
+    const std::filesystem::path last = ReadEditorPreferences(EditorPreferencesPath()).lastLevel;
+    std::error_code error;
+    if (!last.empty() && std::filesystem::is_regular_file(last, error)) {
+        return last;
     }
     return DefaultLevelPath(ProgramDirectory());
 }

@@ -84,20 +84,12 @@ std::wstring OpeningsText(ScreenEdge edge, const std::vector<EdgeOpening>& openi
 
 class LevelChecker {
 public:
-    explicit LevelChecker(const std::wstring& path)
-        : path(path), pictures(DataFolder(path)) {}
+    LevelChecker(std::wstring path, const std::filesystem::path& picturesFolder)
+        : path(std::move(path)), pictures(picturesFolder) {}
 
-    std::vector<LevelFinding> Check() {
-        const LevelFinding filePlace{path, {}, {}, {}, FindingSeverity::Error, {}};
-        LevelDescription level;
-        try {
-            level = ReadLevelFile(path);
-        } catch (const k_Failure& failure) {
-            Report(filePlace, failure.Message());
-            return findings;
-        }
+    std::vector<LevelFinding> Check(const LevelDescription& level) {
         if (level.activeWorld < 0) {
-            Report(filePlace, L"no world is marked active (active=\"1\"), so the game starts without any screen");
+            Report(FilePlace(), L"no world is marked active (active=\"1\"), so the game starts without any screen");
         }
         for (std::size_t index = 0; index < level.worlds.size(); ++index) {
             CheckWorld(level.worlds[index], index, static_cast<int>(index) == level.activeWorld);
@@ -105,11 +97,13 @@ public:
         return findings;
     }
 
-private:
-    static std::filesystem::path DataFolder(const std::wstring& path) {
-        std::filesystem::path folder = std::filesystem::path(ToUtf8(path)).parent_path();
-        return folder.empty() ? std::filesystem::path(".") : folder;
+    std::vector<LevelFinding> Unreadable(const std::wstring& why) {
+        Report(FilePlace(), why);
+        return findings;
     }
+
+private:
+    LevelFinding FilePlace() const { return LevelFinding{path, {}, {}, {}, FindingSeverity::Error, {}}; }
 
     void Report(LevelFinding place, const std::wstring& what, FindingSeverity severity = FindingSeverity::Error) {
         place.severity = severity;
@@ -280,7 +274,7 @@ private:
         return found->second;
     }
 
-    const std::wstring& path;
+    const std::wstring path;
     DataPictures pictures;
     std::map<std::wstring, PictureLookup> pictureCache;
     std::vector<LevelFinding> findings;
@@ -289,6 +283,26 @@ private:
     int startY = 0;
 };
 
+// The pictures lie beside the level file.
+std::filesystem::path DataFolder(const std::wstring& path) {
+    std::filesystem::path folder = std::filesystem::path(ToUtf8(path)).parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
 }  // namespace
 
-std::vector<LevelFinding> CheckLevel(const std::wstring& path) { return LevelChecker(path).Check(); }
+std::vector<LevelFinding> CheckLevel(const std::wstring& path) {
+    LevelChecker checker(path, DataFolder(path));
+    LevelDescription level;
+    try {
+        level = ReadLevelFile(path);
+    } catch (const k_Failure& failure) {
+        return checker.Unreadable(failure.Message());
+    }
+    return checker.Check(level);
+}
+
+std::vector<LevelFinding> CheckLevel(const LevelDescription& level, const std::filesystem::path& picturesFolder,
+                                     const std::wstring& fileName) {
+    return LevelChecker(fileName, picturesFolder).Check(level);
+}
