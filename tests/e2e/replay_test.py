@@ -14,7 +14,8 @@ BUILD = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else "build")
 SOURCE = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else ".")
 PLAYTHROUGH = os.path.join(SOURCE, "tools", "playthrough")
 # Every world's solution replay and the goal screen it ends on.
-WORLD_REPLAYS = (("meadows.replay", "Meadows", "(3, 2)"), ("tide_pools.replay", "Tide Pools", "(0, 3)"))
+WORLD_REPLAYS = (("meadows.replay", "Meadows", "(3, 2)"), ("tide_pools.replay", "Tide Pools", "(0, 3)"),
+                 ("frost_hollow.replay", "Frost Hollow", "(0, 3)"))
 SUMMARY = re.compile(r"^replay: world .*, screen \(-?\d+, -?\d+\), (alive|dead), \d+ steps, state [0-9a-f]{16}$", re.M)
 
 
