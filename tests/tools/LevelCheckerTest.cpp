@@ -158,6 +158,8 @@ TEST(LevelChecker, WarnsOfDangersWithinTheFirstSecondOfAScreen) {
           L"entering through the left edge (from top 500 to 568)"}},
         {"behind a wall", Screen(1, 0, kRightWall + kFloor + kRoof + Sprite("SolidCube", "tiles/wall_32x600.png", 400, 0) +
              spikes), {}},
+        {"by a way in from a screen reached only through it", Screen(1, 0, kFloor + kRoof +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 400, 0) + spikes) + Screen(2, 0, kRightWall + kFloor + kRoof), {}},
         {"above the highest bounce from a low way in", Screen(1, 0, kRightWall + kFloor + kRoof +
              Sprite("SolidCube", "tiles/wall_32x600.png", 0, -100) + Sprite("Dangerous", "tiles/crack_32x32.png", 600, 32)),
          {}},
