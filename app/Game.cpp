@@ -17,6 +17,7 @@
 #include "IWorld.h"
 #include "WideText.h"
 #include "app/CommandLine.h"
+#include "app/FinishText.h"
 #include "app/GameLoop.h"
 #include "app/GameSettings.h"
 #include "app/Journey.h"
@@ -27,7 +28,6 @@
 #include "game/k_Ball.h"
 #include "platform/Clock.h"
 #include "world/LevelLoading.h"
-#include "world/ScreenSlot.h"
 
 k_Ball* g_Ball = nullptr;
 std::unique_ptr<ISprite> g_DeathSprite;
@@ -45,6 +45,8 @@ const wchar_t* const kMusic = L"sounds/glimmerdrift.xm";
 const wchar_t* const kLaugh = L"sounds/laugh.ogg";
 const wchar_t* const kDeathPicture = L"die.png";
 const wchar_t* const kDeathPicture2 = L"die2.png";
+const wchar_t* const kFinishPicture = L"finish.png";
+const wchar_t* const kClosingPicture = L"closing.png";
 
 // The death pictures alternate every 125 ms on the counter's own clock.
 constexpr double kBlinkPeriodSeconds = 0.25;
@@ -54,12 +56,38 @@ constexpr float kBlinkHalfPeriodSeconds = 0.125f;
 // same frame, after which the sprite object can go.
 std::unique_ptr<ISprite> g_RetiredBallSprite;
 
+// Playing, the finish picture of a world, or the closing picture after the last world. Once a
+// run is finished the ball is gone and only Enter counts.
+enum class RunPhase { Playing, Finished, Closing };
+RunPhase g_Phase = RunPhase::Playing;
+std::unique_ptr<ISprite> g_EndPicture;
+// What the finish picture tells, while it shows.
+std::optional<FinishedRun> g_FinishedRun;
+// The previous step's keys: Enter goes on from an end picture only when newly pressed.
+StepKeys g_PreviousKeys = 0;
+
 std::unique_ptr<ISprite> MakeFullScreenPicture(IEngine* engine, ITexture* texture) {
     std::unique_ptr<ISprite> picture = engine->CreateSprite(r_SpriteType::Background);
     picture->SetTexture(texture);
     picture->GetData().depth = kFullScreenPictureDepth;
     engine->AddSprite(picture.get(), false, nullptr);
     return picture;
+}
+
+// The world's own music, else the game's usual module; a world's module that the data lacks
+// is named on standard error and the usual one plays.
+std::wstring WorldMusic(IEngine& engine) {
+    IWorld* world = engine.GetUniverse()->GetCurrentWorld();
+    const std::wstring music = world ? world->GetMusic() : std::wstring();
+    if (music.empty()) {
+        return kMusic;
+    }
+    if (!engine.GetFileSystem()->Open(music)) {
+        std::cerr << "The music " << ToUtf8(music) << " of world " << ToUtf8(world->GetName())
+                  << " is not in the data; the usual music plays" << std::endl;
+        return kMusic;
+    }
+    return music;
 }
 
 }  // namespace
@@ -86,9 +114,10 @@ std::string LoadDataLevel(IEngine* engine) {
 }
 
 void StartPlaying(IEngine* engine) {
+    BeginRun(*engine);
     g_Ball = new k_Ball();
     engine->SetHighlightLayer(kNoHighlightedLayer);
-    engine->PlayMusic(kMusic);
+    engine->PlayMusic(WorldMusic(*engine));
 }
 
 namespace {
@@ -113,8 +142,7 @@ void EnterRecordedWorld(IEngine* engine, const Replay& replay, const std::string
 }
 
 // The run just played becomes the last replay; a failure to keep it is reported, never fatal.
-void KeepLastReplay(Replay replay, const StepInput& input) {
-    replay.steps = input.Recorded();
+void KeepLastReplay(const Replay& replay) {
     const std::filesystem::path path = LastReplayPath();
     try {
         WriteReplayFile(path, replay);
@@ -133,24 +161,78 @@ void ReleaseBall() {
     g_Ball = nullptr;
 }
 
-// Makes the first screen of the current world at column + row 0 current again (leaving and
-// entering it rebuilds its pieces); without one the player goes on where they died.
-void ReturnToStartScreen(IUniverse* universe) {
+// Makes the run's restart screen current again (leaving and entering it rebuilds its pieces)
+// and returns where the ball goes there; without a restart screen the player goes on where
+// they died, with the ball at its usual start.
+std::optional<std::pair<float, float>> ReturnToRestartScreen(IUniverse* universe) {
     IWorld* world = universe->GetCurrentWorld();
     if (!world) {
-        return;
+        return std::nullopt;
     }
-    for (const auto& screen : world->GetScreens()) {
-        if (IsRestartSlot(screen->GetX(), screen->GetY())) {
-            world->SetCurrentScreen(screen.get());
+    const RestartPlace place = FindRestartPlace(*world);
+    if (place.screen) {
+        world->SetCurrentScreen(place.screen);
+        NoteRestartedOn(place.screen);
+    }
+    return place.ballLeftTop;
+}
+
+void LeaveEndPicture() {
+    if (g_EndPicture) {
+        g_Engine->RemoveSprite(g_EndPicture.get());
+        g_EndPicture.reset();
+    }
+    g_Phase = RunPhase::Playing;
+    g_FinishedRun.reset();
+}
+
+void ShowEndPicture(RunPhase phase, const wchar_t* picture) {
+    LeaveEndPicture();
+    g_EndPicture = MakeFullScreenPicture(g_Engine, g_Engine->GetTexture(picture));
+    g_Phase = phase;
+}
+
+// The goal is reached: the run stops with its ball, and the finish picture shows how it went.
+void FinishWorld() {
+    const FinishedRun run = FinishRun();
+    ReleaseBall();
+    ShowEndPicture(RunPhase::Finished, kFinishPicture);
+    g_FinishedRun = run;
+}
+
+// Enter on an end picture: on to the next world in file order, after the last the closing
+// picture, and from there back to the first world.
+void GoOnFromEndPicture() {
+    IUniverse* universe = g_Engine->GetUniverse();
+    IWorld* next = nullptr;
+    if (g_Phase == RunPhase::Finished) {
+        next = NextWorld(*g_Engine);
+        if (!next) {
+            ShowEndPicture(RunPhase::Closing, kClosingPicture);
             return;
         }
+    } else if (!universe->GetWorlds().empty()) {
+        next = universe->GetWorlds().front().get();
+    }
+    if (next) {
+        StartWorldAt(*g_Engine, *next);
     }
 }
 
 }  // namespace
 
+void DrawGameOverlay(void*) {
+    if (g_FinishedRun) {
+        DrawFinishText(*g_FinishedRun);
+    }
+}
+
 void OnDeath(void*) {
+    // A touch in the step that reached the goal comes too late: the run is over.
+    if (g_Phase != RunPhase::Playing) {
+        return;
+    }
+    CountDeath();
     g_Engine->StopMusic();
     g_Engine->PlaySound(kLaugh);
     if (g_DeathSprite) {
@@ -164,9 +246,13 @@ void OnDeath(void*) {
 
 void Restart() {
     ReleaseBall();
-    ReturnToStartScreen(g_Engine->GetUniverse());
-    g_Ball = new k_Ball();
-    g_Engine->PlayMusic(kMusic);
+    if (g_Phase != RunPhase::Playing) {
+        LeaveEndPicture();
+        BeginRun(*g_Engine);
+    }
+    const std::optional<std::pair<float, float>> place = ReturnToRestartScreen(g_Engine->GetUniverse());
+    g_Ball = place ? new k_Ball(place->first, place->second) : new k_Ball();
+    g_Engine->PlayMusic(WorldMusic(*g_Engine));
     if (g_DeathSprite) {
         g_Engine->RemoveSprite(g_DeathSprite.get());
         g_DeathSprite.reset();
@@ -174,13 +260,27 @@ void Restart() {
 }
 
 void PlayStepKeys(StepKeys keys, std::uint64_t counter, std::uint64_t frequency) {
-    if (g_Ball) {
+    const bool enterPressed = (keys & kStepEnter) && !(g_PreviousKeys & kStepEnter);
+    g_PreviousKeys = keys;
+    if (g_Phase == RunPhase::Playing && NoteScreenEntered(*g_Engine)) {
+        // The finish picture stays at least until the next press of Enter.
+        FinishWorld();
+    } else if (g_Phase != RunPhase::Playing) {
+        if (enterPressed) {
+            GoOnFromEndPicture();
+        }
+    } else if (g_Ball) {
         g_Ball->SetState(BallStateFromKeys(keys));
     } else if (keys & kStepEnter) {
         Restart();
     } else {
         BlinkDeathPicture(counter, frequency);
     }
+    RecordStep(keys, g_Phase != RunPhase::Playing);
+}
+
+bool IsBallInPlay(IEngine& engine) {
+    return (g_Ball || g_Phase != RunPhase::Playing) && !engine.IsDeathRequested();
 }
 
 void ReleaseRetiredBallSprite(IEngine& engine) {
@@ -199,7 +299,7 @@ std::string CurrentWorldName(IEngine& engine) {
 std::string RunSummary(IEngine& engine, long steps) {
     IWorld* world = engine.GetUniverse()->GetCurrentWorld();
     IScreen* screen = world ? world->GetCurrentScreen() : nullptr;
-    const bool alive = g_Ball && !engine.IsDeathRequested();
+    const bool alive = IsBallInPlay(engine);
     char line[160];
     std::snprintf(line, sizeof line, ", screen (%d, %d), %s, %ld steps, state %016llx", screen ? screen->GetX() : 0,
                   screen ? screen->GetY() : 0, alive ? "alive" : "dead", steps,
@@ -237,21 +337,26 @@ void RunGame(Settings& settings, const CommandLine& commandLine, const GameSetti
     g_Engine->GetGraphics()->SetSceneScaling(player.scaling);
     g_Engine->SetVolumes(player.musicVolume, player.effectsVolume);
     g_Engine->SetDeathCallback(OnDeath);
+    g_Engine->SetFrameCallback(DrawGameOverlay, nullptr);
     // A replay starts at once: whoever watches it has seen the splash.
     ShowSplash(g_Engine, replay ? 0 : kSplashMilliseconds);
     const std::string levelDigest = LoadDataLevel(g_Engine);
     if (replay) {
         EnterRecordedWorld(g_Engine, *replay, levelDigest, FromUtf8(commandLine.replayFile));
     }
-    Replay run{GameVersion(), levelDigest, CurrentWorldName(*g_Engine), {}};
+    BeginJourney(levelDigest, !replay);
+    if (!replay) {
+        EnterFurthestWorldReached(*g_Engine);
+    }
     StartPlaying(g_Engine);
     StepInput input = replay ? StepInput(replay->steps) : StepInput();
     GameLoop loop(*g_Engine, input);
     loop.Run();
     // Through the C++ stream, so that the run's log keeps the line too.
-    std::cout << RunSummary(*g_Engine, loop.StepsRun()) << std::endl;
+    const Replay run = CurrentRunReplay();
+    std::cout << RunSummary(*g_Engine, static_cast<long>(run.steps.size())) << std::endl;
     if (!replay) {
-        KeepLastReplay(std::move(run), input);
+        KeepLastReplay(run);
     }
 }
 
@@ -262,4 +367,8 @@ void ReleaseGame() {
     // The engine no longer refers to them: the sprites the game owns can go now.
     g_RetiredBallSprite.reset();
     g_DeathSprite.reset();
+    g_EndPicture.reset();
+    g_FinishedRun.reset();
+    g_Phase = RunPhase::Playing;
+    g_PreviousKeys = 0;
 }

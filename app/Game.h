@@ -53,17 +53,29 @@ void ReleaseGame();
 // music, laughs, shows the death picture and releases the ball.
 void OnDeath(void* userData);
 
-// Brings the player back after a death (or at will): the start screen of the current world, a new ball,
-// the music from its beginning, and the death picture gone.
+// Brings the player back after a death (or at will): the last checkpoint reached in this run
+// with a new ball at rest where the old one entered it, else the start screen of the current
+// world with a new ball; the world's music from its beginning, and the death picture gone.
+// From a finish or closing picture it begins a new run of the current world.
 void Restart();
 
-// One step's keys: the ball's look while it lives; after a death Enter restarts, and until then
-// the death picture blinks on the counter's clock (value `counter` at `frequency` per second).
+// One step's keys: first the screen the ball entered (a checkpoint is noted; a goal finishes
+// the run); then the ball's look while it lives; after a death Enter restarts, and until then
+// the death picture blinks on the counter's clock (value `counter` at `frequency` per second);
+// on a finish picture a new press of Enter goes on to the next world. The step is recorded
+// into the run.
 void PlayStepKeys(StepKeys keys, std::uint64_t counter, std::uint64_t frequency);
 
 // Points g_DeathSprite's picture at one death picture or the other by the phase of a 250 ms
 // cycle of the counter's clock (counter value `last` at `frequency` ticks per second).
 void BlinkDeathPicture(std::uint64_t last, std::uint64_t frequency);
+
+// The ball lives, or the run has reached its goal (the ball then leaves the scene): how a
+// run or a replay ends well.
+bool IsBallInPlay(IEngine& engine);
+
+// The frame hook: the words drawn over the shown scene (the finish picture's).
+void DrawGameOverlay(void* userData);
 
 // Lets go of a released ball's sprite once its removal from the scene has run.
 void ReleaseRetiredBallSprite(IEngine& engine);

@@ -20,7 +20,9 @@ constexpr int kDepth = 100;
 
 }  // namespace
 
-k_Ball::k_Ball() : engine(g_Engine) {
+k_Ball::k_Ball() : k_Ball(kStartLeft, kStartTop) {}
+
+k_Ball::k_Ball(float left, float top) : engine(g_Engine) {
     texture = engine->GetTexture(kPicture);
     shaderTexture = engine->GetShaderTexture(kShaderName, kVertexShader, kFragmentShader, texture->GetWidth(),
                                              texture->GetHeight());
@@ -29,8 +31,8 @@ k_Ball::k_Ball() : engine(g_Engine) {
     sprite = ownedSprite.get();
     sprite->SetTexture(shaderTexture);
     SpriteData& data = sprite->GetData();
-    data.left = kStartLeft;
-    data.top = kStartTop;
+    data.left = left;
+    data.top = top;
     data.depth = kDepth;
     engine->AddSprite(sprite, false, nullptr);
     engine->SetPlayerSprite(sprite);

@@ -15,6 +15,8 @@ public:
     // Makes the sprite at the start position, puts it into the scene with its body and makes
     // it the engine's player sprite.
     k_Ball();
+    // The same at rest with its top-left corner at (left, top) of the screen.
+    k_Ball(float left, float top);
     // Clears the engine's player sprite and queues the sprite for removal at the next frame.
     // The sprite object itself goes with the ball unless it was handed over first; then it
     // leaves the scene at once (never release a ball inside the physics step).

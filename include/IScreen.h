@@ -23,4 +23,10 @@ public:
     // Called only by IWorld::SetCurrentScreen.
     virtual void Enter() = 0;
     virtual void Leave() = 0;
+    // What reaching the screen means for a run: a goal finishes the world; after a death the
+    // ball starts again on the last checkpoint reached.
+    virtual bool IsGoal() = 0;
+    virtual void SetGoal(bool goal) = 0;
+    virtual bool IsCheckpoint() = 0;
+    virtual void SetCheckpoint(bool checkpoint) = 0;
 };

@@ -19,4 +19,7 @@ public:
     virtual IScreen* GetCurrentScreen() = 0;
     virtual void SetName(const std::wstring& name) = 0;
     virtual std::wstring GetName() = 0;
+    // The world's own music module in the data; empty for the game's usual one.
+    virtual void SetMusic(const std::wstring& music) = 0;
+    virtual std::wstring GetMusic() = 0;
 };

@@ -2,9 +2,12 @@
 
 #include <GL/gl.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <system_error>
 #include <utility>
@@ -18,18 +21,43 @@ constexpr int kRgbChannels = 3;
 constexpr int kMostAttempts = 1000;
 constexpr mode_t kFileMode = 0644;
 
-// Creates a new file named for the time; an existing file is never opened, so none is
-// replaced. The descriptor is -1 when no name could be taken.
-int CreateNewFile(const std::filesystem::path& folder, const std::tm& takenAt, std::filesystem::path& path) {
+// The picture is written whole into a hidden temporary file in the folder first.
+int CreateTemporaryFile(const std::filesystem::path& folder, std::string& temporary) {
+    temporary = (folder / ".screenshot-XXXXXX").string();
+    int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fchmod(descriptor, kFileMode);
+    }
+    return descriptor;
+}
+
+// Gives the finished temporary file its name without ever replacing an existing file.
+int MoveIntoPlace(const std::string& temporary, const std::filesystem::path& path) {
+    int result = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && errno == EINVAL) {  // a file system without that rename: link, then unlink
+        result = ::link(temporary.c_str(), path.c_str());
+        if (result == 0) {
+            ::unlink(temporary.c_str());
+        }
+    }
+    return result;
+}
+
+// Names the picture for the time, adding a number when that name is taken. False, with errno
+// set, when no name could be taken.
+bool NameForTime(const std::string& temporary, const std::filesystem::path& folder, const std::tm& takenAt,
+                 std::filesystem::path& path) {
     for (int attempt = 1; attempt <= kMostAttempts; ++attempt) {
         path = folder / ScreenshotFileName(takenAt, attempt);
-        int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
-        if (descriptor >= 0 || errno != EEXIST) {
-            return descriptor;
+        if (MoveIntoPlace(temporary, path) == 0) {
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
         }
     }
     errno = EEXIST;
-    return -1;
+    return false;
 }
 
 bool WriteAll(int descriptor, const std::vector<std::uint8_t>& bytes) {
@@ -119,20 +147,22 @@ void ScreenshotSaver::Save(const Picture& picture) const {
         Report(std::cerr, "Cannot save the screenshot: " + error);
         return;
     }
-    std::filesystem::path path;
-    int descriptor = CreateNewFile(chooseFolder(), picture.takenAt, path);
+    const std::filesystem::path folder = chooseFolder();
+    std::string temporary;
+    int descriptor = CreateTemporaryFile(folder, temporary);
     if (descriptor < 0) {
-        Report(std::cerr, "Cannot save the screenshot " + path.string() + ": " + ErrorText(errno));
+        Report(std::cerr, "Cannot save the screenshot in " + folder.string() + ": " + ErrorText(errno));
         return;
     }
-    bool written = WriteAll(descriptor, file);
+    bool written = WriteAll(descriptor, file) && ::fsync(descriptor) == 0;
     int writeError = errno;
     bool closed = ::close(descriptor) == 0;
-    if (!written || !closed) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);  // no half-written picture is left behind
-        Report(std::cerr, "Cannot save the screenshot " + path.string() + ": " +
-                              ErrorText(written ? errno : writeError));
+    std::filesystem::path path;
+    if (!written || !closed || !NameForTime(temporary, folder, picture.takenAt, path)) {
+        int error = !written ? writeError : errno;
+        ::unlink(temporary.c_str());  // no half-written picture is left behind
+        Report(std::cerr, "Cannot save the screenshot " + (path.empty() ? folder : path).string() + ": " +
+                              ErrorText(error));
         return;
     }
     Report(std::cout, "Screenshot saved: " + path.string());

@@ -23,6 +23,8 @@ CATALOGUE = [
     ("Splash.png", screens.splash, False, "Background", "title picture shown for five seconds at start"),
     ("die.png", screens.death_flash, True, "Background", "death picture, bright: red wash, dark panel"),
     ("die2.png", screens.death_dark, True, "Background", "death picture, dark: black wash, red panel"),
+    ("finish.png", screens.finish, True, "Background", "finish picture over a world's goal: panel for the run's time, deaths and best"),
+    ("closing.png", screens.closing, False, "Background", "closing picture after the last world"),
     ("ball.png", lambda: screens.ball(32), True, "SolidSphere", "the player's ball, read by the ball shader"),
 
     ("tiles/brick_32x32.png", lambda: tiles.brick(32, 32), False, "SolidCube", "red brick block"),

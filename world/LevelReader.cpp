@@ -56,6 +56,9 @@ const XMLCh kLeftAttribute[] = u"left";
 const XMLCh kDepthAttribute[] = u"depth";
 const XMLCh kStaticAttribute[] = u"static";
 const XMLCh kSpecialAttribute[] = u"special";
+const XMLCh kGoalAttribute[] = u"goal";
+const XMLCh kCheckpointAttribute[] = u"checkpoint";
+const XMLCh kMusicAttribute[] = u"music";
 
 const wchar_t* const kFailurePrefix = L"Cannot load the level: ";
 constexpr std::int32_t kActiveMark = 1;
@@ -249,6 +252,9 @@ private:
         if (const DOMAttr* name = element->getAttributeNode(kNameAttribute)) {
             world.name = WideFromXml(name->getValue());
         }
+        if (const DOMAttr* music = element->getAttributeNode(kMusicAttribute)) {
+            world.music = WideFromXml(music->getValue());
+        }
         for (const DOMElement* screen = FirstChild(element, kScreenElement); screen;
              screen = NextSibling(screen, kScreenElement)) {
             world.screens.push_back(ReadScreen(screen));
@@ -260,6 +266,8 @@ private:
         LevelScreen screen;
         screen.x = RequiredInteger(element, kXAttribute);
         screen.y = RequiredInteger(element, kYAttribute);
+        screen.goal = OptionalFlag(element, kGoalAttribute);
+        screen.checkpoint = OptionalFlag(element, kCheckpointAttribute);
         for (const DOMElement* sprite = FirstChild(element, kSpriteElement); sprite;
              sprite = NextSibling(sprite, kSpriteElement)) {
             screen.records.push_back(ReadRecord(sprite));
@@ -305,6 +313,11 @@ private:
             FailValue(element, attributeName, Quoted(attribute->getValue()) + L" is not a 32-bit integer");
         }
         return *value;
+    }
+
+    // An attribute that may be left out; when given it is an integer like any other flag.
+    bool OptionalFlag(const DOMElement* element, const XMLCh* attributeName) {
+        return element->getAttributeNode(attributeName) && RequiredInteger(element, attributeName) == kFlagSet;
     }
 
     [[noreturn]] void FailMissing(const DOMElement* element, const XMLCh* attributeName) {

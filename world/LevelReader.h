@@ -16,11 +16,14 @@ struct LevelScreen {
     int x = 0;
     int y = 0;
     std::vector<SpriteData> records;
+    bool goal = false;        // reaching the screen finishes the world
+    bool checkpoint = false;  // after a death the ball starts again here
 };
 
 struct LevelWorld {
     std::optional<std::wstring> name;  // absent when the file gives the world no name
     std::vector<LevelScreen> screens;
+    std::wstring music;  // the world's own music module; empty for the game's usual one
 };
 
 struct LevelDescription {

@@ -21,10 +21,13 @@ constexpr std::string_view kUniverseOpen = "<universe>\n"sv;
 constexpr std::string_view kUniverseClose = "</universe>\n"sv;
 constexpr std::string_view kWorldOpen = "\t<world name=\""sv;
 constexpr std::string_view kWorldActive = "\" active=\""sv;
+constexpr std::string_view kWorldMusic = "\" music=\""sv;
 constexpr std::string_view kTagEnd = "\">\n"sv;
 constexpr std::string_view kWorldClose = "\t</world>\n"sv;
 constexpr std::string_view kScreenOpen = "\t\t<screen x=\""sv;
 constexpr std::string_view kScreenY = "\" y=\""sv;
+constexpr std::string_view kScreenGoal = "\" goal=\"1"sv;
+constexpr std::string_view kScreenCheckpoint = "\" checkpoint=\"1"sv;
 constexpr std::string_view kScreenClose = "\t\t</screen>\n"sv;
 constexpr std::string_view kSpriteType = "\t\t\t<sprite type=\""sv;
 constexpr std::string_view kSpriteTexture = "\" texture=\""sv;
@@ -181,6 +184,13 @@ void PutScreen(LevelText& out, IScreen& screen, const TypeTexts& types) {
     out.PutInteger(screen.GetX());
     out.Put(kScreenY);
     out.PutInteger(screen.GetY());
+    // Written only when set, so that a level without them keeps its bytes.
+    if (screen.IsGoal()) {
+        out.Put(kScreenGoal);
+    }
+    if (screen.IsCheckpoint()) {
+        out.Put(kScreenCheckpoint);
+    }
     out.Put(kTagEnd);
     for (const SpriteData& record : screen.GetSpriteData()) {
         PutRecord(out, record, types);
@@ -193,6 +203,11 @@ void PutWorld(LevelText& out, IWorld& world, bool current, const TypeTexts& type
     out.PutText(world.GetName());
     out.Put(kWorldActive);
     out.PutFlag(current);
+    const std::wstring music = world.GetMusic();
+    if (!music.empty()) {
+        out.Put(kWorldMusic);
+        out.PutText(music);
+    }
     out.Put(kTagEnd);
     for (auto& screen : world.GetScreens()) {
         PutScreen(out, *screen, types);

@@ -18,6 +18,14 @@ int k_Screen::GetX() { return x; }
 
 int k_Screen::GetY() { return y; }
 
+bool k_Screen::IsGoal() { return goal; }
+
+void k_Screen::SetGoal(bool value) { goal = value; }
+
+bool k_Screen::IsCheckpoint() { return checkpoint; }
+
+void k_Screen::SetCheckpoint(bool value) { checkpoint = value; }
+
 IScreen* k_Screen::GetRight() { return FindInWorld(std::int64_t{x} + 1, y); }
 
 IScreen* k_Screen::GetLeft() { return FindInWorld(std::int64_t{x} - 1, y); }

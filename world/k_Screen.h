@@ -25,6 +25,10 @@ public:
     IScreen* GetAbove() override;
     void Enter() override;
     void Leave() override;
+    bool IsGoal() override;
+    void SetGoal(bool goal) override;
+    bool IsCheckpoint() override;
+    void SetCheckpoint(bool checkpoint) override;
 
 private:
     IScreen* FindInWorld(std::int64_t column, std::int64_t row);
@@ -35,6 +39,8 @@ private:
     IWorld* world;
     int x;
     int y;
+    bool goal = false;
+    bool checkpoint = false;
     std::vector<std::unique_ptr<ISprite>> sprites;
     std::vector<SpriteData> spriteData;
 };

@@ -70,9 +70,12 @@ void k_Universe::Replace(LevelDescription level) {
         if (level.worlds[index].name) {
             world->SetName(*level.worlds[index].name);
         }
+        world->SetMusic(level.worlds[index].music);
         for (LevelScreen& description : level.worlds[index].screens) {
             std::unique_ptr<IScreen> screen = world->CreateScreen(description.x, description.y);
             screen->GetSpriteData() = std::move(description.records);
+            screen->SetGoal(description.goal);
+            screen->SetCheckpoint(description.checkpoint);
             world->GetScreens().push_back(std::move(screen));
         }
         if (level.activeWorld == static_cast<int>(index)) {

@@ -38,3 +38,7 @@ IScreen* k_World::GetCurrentScreen() { return currentScreen; }
 void k_World::SetName(const std::wstring& newName) { name = newName; }
 
 std::wstring k_World::GetName() { return name; }
+
+void k_World::SetMusic(const std::wstring& newMusic) { music = newMusic; }
+
+std::wstring k_World::GetMusic() { return music; }

@@ -20,10 +20,13 @@ public:
     IScreen* GetCurrentScreen() override;
     void SetName(const std::wstring& name) override;
     std::wstring GetName() override;
+    void SetMusic(const std::wstring& music) override;
+    std::wstring GetMusic() override;
 
 private:
     IEngine* engine;
     IScreen* currentScreen = nullptr;
     std::wstring name = L"DummyWorld";
+    std::wstring music;
     std::vector<std::unique_ptr<IScreen>> screens;
 };

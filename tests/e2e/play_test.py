@@ -122,11 +122,10 @@ class PlayTest(unittest.TestCase):
         s.key("F12")  # a screenshot lands in the folder the game runs in: this one has no pictures folder
         shot = s.wait_for(lambda: [n for n in os.listdir(s.dir) if n.startswith("Rollandia ")], 10, "the screenshot")
 
-        def read_header():
-            with open(os.path.join(s.dir, shot[0]), "rb") as picture:
-                return picture.read(24)
-        # The file is named before its bytes are written.
-        header = s.wait_for(lambda: len(start := read_header()) == 24 and start, 10, "the screenshot's bytes")
+        # The picture takes its name only once it is whole, and no temporary file stays behind.
+        with open(os.path.join(s.dir, shot[0]), "rb") as picture:
+            header = picture.read(24)
+        self.assertEqual([n for n in os.listdir(s.dir) if n.startswith(".screenshot-")], [])
         self.assertEqual((header[:8], header[16:24]), (b"\x89PNG\r\n\x1a\n", (800).to_bytes(4, "big") + (600).to_bytes(4, "big")))
         s.wait_for(lambda: s.audio_position() > restart_audio + 1.5, 10, "the music after the restart")
         s.key("Escape")

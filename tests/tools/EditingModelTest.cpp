@@ -114,10 +114,15 @@ TEST_F(EditingModelTest, MakesAndDeletesScreensAndWorldsUndoably) {
     EXPECT_EQ(model.World()->GetScreens().size(), 2u);
 
     model.GoToSlot(0, 0);
+    model.Screen()->SetGoal(true);
+    model.Screen()->SetCheckpoint(true);
+    model.World()->SetMusic(L"sounds/reef.xm");
     ASSERT_TRUE(model.DeleteScreen());
     EXPECT_EQ(model.World()->GetScreens().size(), 1u);
     model.Undo();
     ASSERT_NE(model.Screen(), nullptr);
+    EXPECT_EQ(std::tuple(model.Screen()->IsGoal(), model.Screen()->IsCheckpoint(), model.World()->GetMusic()),
+              std::tuple(true, true, std::wstring(L"sounds/reef.xm")));
     EXPECT_EQ(Records().size(), 2u);
     EXPECT_EQ(LiveSprites(), 2u);
 

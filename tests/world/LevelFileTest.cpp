@@ -88,6 +88,29 @@ TEST_F(LevelFileTest, WritesTheFormatByteForByteAndReadsItBackUnchanged) {
     EXPECT_EQ(SaveText(), kOneSpriteLevel);
 }
 
+// Goals, checkpoints and a world's music are written only when set, after the attributes
+// every level has; an attribute given as anything but 1 is not set and goes on a save.
+TEST_F(LevelFileTest, GoalsCheckpointsAndMusicAreReadAndWrittenOnlyWhenSet) {
+    const std::string marked = Level(
+        "\t<world name=\"Reef\" active=\"1\" music=\"sounds/reef&amp;sea.xm\">\n"
+        "\t\t<screen x=\"0\" y=\"0\">\n\t\t</screen>\n"
+        "\t\t<screen x=\"1\" y=\"0\" checkpoint=\"1\">\n\t\t</screen>\n"
+        "\t\t<screen x=\"2\" y=\"0\" goal=\"1\" checkpoint=\"1\">\n\t\t</screen>\n\t</world>\n");
+    LoadText(marked);
+    EXPECT_EQ(universe->GetWorlds().at(0)->GetMusic(), L"sounds/reef&sea.xm");
+    EXPECT_EQ(std::tuple(Screen(0, 0)->IsGoal(), Screen(0, 0)->IsCheckpoint(), Screen(0, 1)->IsGoal(),
+                         Screen(0, 1)->IsCheckpoint(), Screen(0, 2)->IsGoal(), Screen(0, 2)->IsCheckpoint()),
+              std::tuple(false, false, false, true, true, true));
+    EXPECT_EQ(SaveText(), marked);
+
+    LoadText(Level("<world active=\"1\"><screen x=\"0\" y=\"0\" goal=\"0\" checkpoint=\"2\" /></world>"));
+    EXPECT_EQ(std::pair(Screen(0, 0)->IsGoal(), Screen(0, 0)->IsCheckpoint()), std::pair(false, false));
+    EXPECT_EQ(SaveText().find("goal"), std::string::npos);
+    EXPECT_TRUE(Contains(FailureOfLoading(Level(kScreenStart.substr(0, kScreenStart.size() - 1) + " goal=\"yes\">" +
+                                                kScreenEnd)),
+                         {L"\"goal\"", L"\"yes\""}));
+}
+
 TEST_F(LevelFileTest, LoadedLevelIsCompleteAndItsActiveWorldEntered) {
     LoadText(Level("\t<world name=\"Caves\" active=\"0\">\n"
                    "\t\t<screen x=\"0\" y=\"0\">" + Sprite("Background") + "</screen>\n\t</world>\n"

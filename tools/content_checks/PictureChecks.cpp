@@ -20,11 +20,12 @@ struct NamedPicture {
 
 // The pictures the program loads by name.
 const NamedPicture kNamedPictures[] = {
-    {"Splash.png", 800, 600}, {"die.png", 800, 600}, {"die2.png", 800, 600}, {"ball.png", 32, 32}};
+    {"Splash.png", 800, 600}, {"die.png", 800, 600},     {"die2.png", 800, 600},
+    {"finish.png", 800, 600}, {"closing.png", 800, 600}, {"ball.png", 32, 32}};
 
-// Pictures without see-through parts: the title, blocks, boards, crates, a trapdoor and
-// full-screen backdrops. Every other picture stores an alpha channel and uses it.
-const std::regex kOpaquePicture("(Splash|tiles/(brick|ice|plank|crate|sky|night|cave)_.*|tiles/door_64x16)\\.png");
+// Pictures without see-through parts: the title, the closing picture, blocks, boards, crates, a
+// trapdoor and full-screen backdrops. Every other picture stores an alpha channel and uses it.
+const std::regex kOpaquePicture("(Splash|closing|tiles/(brick|ice|plank|crate|sky|night|cave)_.*|tiles/door_64x16)\\.png");
 
 // A level piece's size stands in its name: "tiles/door_16x64.png" is 16 by 64.
 const std::regex kPieceSize("tiles/.*_([0-9]+)x([0-9]+)\\.png");

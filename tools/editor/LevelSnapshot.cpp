@@ -14,9 +14,10 @@ LevelDescription TakeSnapshot(IUniverse& universe) {
     LevelDescription snapshot;
     snapshot.activeWorld = CurrentWorldIndex(universe);
     for (auto& world : universe.GetWorlds()) {
-        LevelWorld worldCopy{world->GetName(), {}};
+        LevelWorld worldCopy{world->GetName(), {}, world->GetMusic()};
         for (auto& screen : world->GetScreens()) {
-            worldCopy.screens.push_back(LevelScreen{screen->GetX(), screen->GetY(), screen->GetSpriteData()});
+            worldCopy.screens.push_back(LevelScreen{screen->GetX(), screen->GetY(), screen->GetSpriteData(),
+                                                    screen->IsGoal(), screen->IsCheckpoint()});
         }
         snapshot.worlds.push_back(std::move(worldCopy));
     }
@@ -30,9 +31,12 @@ void RestoreSnapshot(IUniverse& universe, const LevelDescription& snapshot) {
     for (const LevelWorld& worldCopy : snapshot.worlds) {
         std::unique_ptr<IWorld> world = universe.CreateWorld();
         world->SetName(worldCopy.name.value_or(L""));
+        world->SetMusic(worldCopy.music);
         for (const LevelScreen& screenCopy : worldCopy.screens) {
             std::unique_ptr<IScreen> screen = world->CreateScreen(screenCopy.x, screenCopy.y);
             screen->GetSpriteData() = screenCopy.records;
+            screen->SetGoal(screenCopy.goal);
+            screen->SetCheckpoint(screenCopy.checkpoint);
             world->GetScreens().push_back(std::move(screen));
         }
         worlds.push_back(std::move(world));

@@ -1,5 +1,5 @@
-"""The full-screen pictures (the splash and the two death pictures), the ball and the banner of
-the last screen."""
+"""The full-screen pictures (the splash, the two death pictures, the finish and closing
+pictures), the ball and the banner of the last screen."""
 
 import math
 
@@ -199,4 +199,53 @@ def finish_banner(width, height):
         star = _star(cx, top + 90, 13, 5.5)
         canvas.paint(star.grown(1.5), OUTLINE)
         canvas.paint(star, BANNER_GOLD)
+    return canvas
+
+
+# ------------------------------------------------------------------ finishing a world
+FINISH_PANEL = (40, 22, 70)
+FINISH_TOP, FINISH_BOTTOM = 100, 500
+
+
+def finish():
+    """Shown over the goal screen when a world is finished: a gold-framed panel with its title
+    and the hint to go on; the game writes the world's name, the time, the deaths and the best
+    time in the panel's middle (rows 190 to 410 are kept free for them)."""
+    canvas = Canvas(SCREEN_WIDTH, SCREEN_HEIGHT)
+    canvas.fill_rows(0, SCREEN_HEIGHT, lambda y: with_alpha((16, 8, 40), 0.45))
+    frame = box(80, FINISH_TOP, SCREEN_WIDTH - 80, FINISH_BOTTOM, 18)
+    canvas.paint(frame.grown(2.0), OUTLINE)
+    canvas.paint(frame, BANNER_GOLD)
+    canvas.paint(frame.grown(-5), lambda x, y: mix(FINISH_PANEL, (16, 8, 40), clamp((y - FINISH_TOP) / 400.0)))
+    draw_text_centred(canvas, "World finished!", SCREEN_WIDTH / 2, FINISH_TOP + 22, 6, _title_gradient,
+                      outline=TITLE_OUTLINE, outline_width=3, shadow=with_alpha(BLACK, 0.4), shadow_offset=(3, 4))
+    draw_text_centred(canvas, "Press Enter for the next world", SCREEN_WIDTH / 2, FINISH_BOTTOM - 52, 3,
+                      (255, 244, 214), outline=OUTLINE, outline_width=2)
+    half_title = text_width("World finished!", 6) / 2
+    for cx in (SCREEN_WIDTH / 2 - half_title - 34, SCREEN_WIDTH / 2 + half_title + 34):
+        star = _star(cx, FINISH_TOP + 42, 16, 7)
+        canvas.paint(star.grown(1.5), OUTLINE)
+        canvas.paint(star, BANNER_GOLD)
+    return canvas
+
+
+def closing():
+    """After the last world: the meadow at evening with the ball resting, and the way back."""
+    canvas = Canvas(SCREEN_WIDTH, SCREEN_HEIGHT)
+    canvas.fill_rows(0, SCREEN_HEIGHT, lambda y: mix((64, 52, 128), (255, 156, 84), clamp(y / 420.0)) + (OPAQUE,))
+    canvas.draw(sun(136), 332, 300)
+    canvas.draw(mountains(SCREEN_WIDTH, 300), 0, 250)
+    canvas.draw(hills(SCREEN_WIDTH, 200), 0, 390)
+    ground_top = 516
+    canvas.draw(grass_ground(SCREEN_WIDTH, SCREEN_HEIGHT - ground_top), 0, ground_top)
+    canvas.draw(tree(64, 128), 60, ground_top + 4 - 128)
+    canvas.draw(pine(48, 128), 690, ground_top + 4 - 128)
+    canvas.paint(ellipse(SCREEN_WIDTH / 2, ground_top + 5, 30, 5), BLACK, 0.25)
+    canvas.draw(ball(72), int(SCREEN_WIDTH / 2 - 36), ground_top + 4 - 72)
+    draw_text_centred(canvas, "Every world rolled!", SCREEN_WIDTH / 2, 70, 7, _title_gradient, outline=TITLE_OUTLINE,
+                      outline_width=4, shadow=with_alpha(BLACK, 0.35), shadow_offset=(5, 6))
+    draw_text_centred(canvas, "Thank you for playing", SCREEN_WIDTH / 2, 160, 4, WHITE, outline=OUTLINE,
+                      outline_width=3)
+    draw_text_centred(canvas, "Press Enter to start again from the first world", SCREEN_WIDTH / 2, 566, 2,
+                      (255, 244, 214), outline=OUTLINE, outline_width=2)
     return canvas

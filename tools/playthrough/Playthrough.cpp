@@ -118,7 +118,7 @@ bool Playthrough::Play(const std::vector<StepKeys>& steps, int framesPerSecond) 
     loop.Run();
     recording.steps = input.Recorded();
     stepsRun = loop.StepsRun();
-    return g_Ball && !engine->IsDeathRequested();
+    return IsBallInPlay(*engine);
 }
 
 std::string Playthrough::Summary() const { return RunSummary(*engine, stepsRun); }
