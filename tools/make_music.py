@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Composes the game's music and writes it as an extended tracker module (XM):
+"""Composes the game's music and writes it as extended tracker modules (XM):
 glimmerdrift.xm, a cheerful, dreamy loop in C major at 112 beats per minute on eight channels
 (lead melody, its echo, a glimmering bell arpeggio, bass, two pad voices, kick and snare,
-hi-hats). Every instrument's sample is synthesized here. Every run writes byte-identical files.
+hi-hats), and frostlight.xm, the ice world's slower, hushed loop in A minor at 92 beats per
+minute on the same instruments. Every instrument's sample is synthesized here. Every run
+writes byte-identical files.
 
 Usage: make_music.py [output folder]   (default: data/sounds beside this tool)"""
 
@@ -242,6 +244,14 @@ MELODIES = {
               "F5:8 A5:4 C6:4",
               "G5:8 E5:4 C5:4",
               "D5:12 r:4"),
+    "frost": ("A5:6 E5:2 C6:4 B5:4",
+              "A5:8 F5:4 E5:4",
+              "E5:6 G5:2 C6:4 E6:4",
+              "D6:8 B5:4 G5:4"),
+    "frost answer": ("A5:6 E5:2 C6:4 B5:4",
+                     "A5:4 C6:4 F6:4 E6:4",
+                     "D6:6 C6:2 B5:4 G5:4",
+                     "A5:12 r:4"),
 }
 
 # ---------------------------------------------------------------- bass figures per bar
@@ -322,6 +332,37 @@ SECTIONS = [
 
 SONG_ORDER = (0, 1, 2, 3, 4, 5, 1, 2, 3, 4)
 RESTART_POSITION = 1        # the loop skips the intro
+
+# The ice world's song: the drift's hush over a minor turn, then the melody with bells
+# and a soft pulse; its loop also skips the intro.
+FROST_SECTIONS = [
+    Section(("Am", "F", "C", "G"), None, ("none", "held", "held", "held"),
+            ("none", "none", "hats", "lead in"), "eighths", ((16, 10), (18, 12), (20, 14), (22, 15))),
+    Section(("Am", "F", "C", "G"), "frost", ("held",) * 4,
+            ("pulse", "pulse", "pulse", "lead in"), "eighths", ((24, 16),) * 4, lead_volume=40),
+    Section(("Am", "Dm", "Em Am", "F G"), "frost answer", ("pulse",) * 4,
+            ("hats", "pulse", "hats", "fill"), "sixteenths", ((22, 14),) * 4, lead_volume=40),
+]
+FROST_ORDER = (0, 1, 2, 1, 2)
+FROST_BEATS_PER_MINUTE = 92
+
+
+class Song:
+    """What one module file holds: its name, its patterns in order and its tempo."""
+
+    def __init__(self, file, name, sections, order, restart, beats_per_minute):
+        self.file = file
+        self.name = name
+        self.sections = sections
+        self.order = order
+        self.restart = restart
+        self.beats_per_minute = beats_per_minute
+
+
+SONGS = [
+    Song(MODULE_FILE, MODULE_NAME, SECTIONS, SONG_ORDER, RESTART_POSITION, BEATS_PER_MINUTE),
+    Song("frostlight.xm", "Frostlight", FROST_SECTIONS, FROST_ORDER, RESTART_POSITION, FROST_BEATS_PER_MINUTE),
+]
 
 
 # ---------------------------------------------------------------- building patterns
@@ -503,16 +544,16 @@ def instrument_bytes(instrument):
     return header + sample_header + delta_encoded(instrument.samples)
 
 
-def module_bytes():
+def module_bytes(song):
     instruments = make_instruments()
-    patterns = [build_pattern(section) for section in SECTIONS]
-    orders = bytes(SONG_ORDER).ljust(256, b"\0")
-    header = (b"Extended Module: " + fixed_text(MODULE_NAME, 20) + b"\x1a"
+    patterns = [build_pattern(section) for section in song.sections]
+    orders = bytes(song.order).ljust(256, b"\0")
+    header = (b"Extended Module: " + fixed_text(song.name, 20) + b"\x1a"
               + fixed_text(TRACKER_NAME, 20) + struct.pack("<H", 0x0104)
               + struct.pack("<I", 276)
-              + struct.pack("<8H", len(SONG_ORDER), RESTART_POSITION, CHANNEL_COUNT,
+              + struct.pack("<8H", len(song.order), song.restart, CHANNEL_COUNT,
                             len(patterns), len(instruments), LINEAR_FREQUENCIES,
-                            TICKS_PER_ROW, BEATS_PER_MINUTE)
+                            TICKS_PER_ROW, song.beats_per_minute)
               + orders)
     assert len(header) == 336
     return (header + b"".join(pattern_bytes(grid) for grid in patterns)
@@ -523,7 +564,8 @@ def main():
     folder = Path(sys.argv[1]) if len(sys.argv) > 1 else \
         Path(__file__).resolve().parent.parent / "data" / "sounds"
     folder.mkdir(parents=True, exist_ok=True)
-    (folder / MODULE_FILE).write_bytes(module_bytes())
+    for song in SONGS:
+        (folder / song.file).write_bytes(module_bytes(song))
 
 
 if __name__ == "__main__":

@@ -12,7 +12,10 @@ from game_session import GameSession
 
 BUILD = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else "build")
 SOURCE = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else ".")
-JOURNEY = os.path.join(SOURCE, "tools", "playthrough", "meadows.replay")
+PLAYTHROUGH = os.path.join(SOURCE, "tools", "playthrough")
+# Every world's solution replay and the goal screen it ends on.
+WORLD_REPLAYS = (("meadows.replay", "Meadows", "(3, 2)"), ("tide_pools.replay", "Tide Pools", "(0, 3)"),
+                 ("frost_hollow.replay", "Frost Hollow", "(0, 3)"))
 SUMMARY = re.compile(r"^replay: world .*, screen \(-?\d+, -?\d+\), (alive|dead), \d+ steps, state [0-9a-f]{16}$", re.M)
 
 
@@ -39,9 +42,12 @@ class ReplayTest(unittest.TestCase):
         self.assertIsNotNone(match, "no summary line in: " + session.output())
         return match.group(0)
 
-    def test_the_journeys_replay_reaches_home_at_144_hz(self):
-        line = self.summary(self.play(144, ["--replay", JOURNEY]), 240)
-        self.assertIn("world Meadows, screen (3, 2), alive", line)
+    def test_every_worlds_replay_reaches_its_goal(self):
+        # One rate each keeps the time down; the playthrough tests cover 30, 60 and 144 Hz.
+        for (replay, world, goal), hertz in zip(WORLD_REPLAYS, (144, 60, 30)):
+            with self.subTest(world=world):
+                line = self.summary(self.play(hertz, ["--replay", os.path.join(PLAYTHROUGH, replay)]), 300)
+                self.assertIn("world %s, screen %s, alive" % (world, goal), line)
 
     def test_a_run_played_at_30_hz_replays_to_the_same_end_at_144_hz(self):
         player = self.play(30)

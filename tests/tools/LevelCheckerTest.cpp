@@ -33,6 +33,7 @@ const std::string kLeftWall = Sprite("SolidCube", "tiles/wall_32x600.png", 0, 0)
 const std::string kRightWall = Sprite("SolidCube", "tiles/wall_32x600.png", 768, 0);
 const std::string kFloor = Sprite("SolidCube", "tiles/floor_800x32.png", 0, 568);
 const std::string kCeiling = Sprite("Dangerous", "tiles/floor_800x32.png", 0, 0);
+const std::string kRoof = Sprite("SolidCube", "tiles/floor_800x32.png", 0, 0);
 
 std::string Screen(int x, int y, const std::string& sprites) {
     return "<screen x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\">" + sprites + "</screen>";
@@ -114,11 +115,11 @@ TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
          {L"sprite 5 \"tiles/crack_32x32.png\": lies wholly outside", L"sprite 7 \"tiles/gone.png\": there is no such",
           L"sprite 7 \"tiles/gone.png\": lies wholly outside"}},
         {"reachable only through open edges", Level(Screen(0, 0, kLeftWall + kFloor + kCeiling) +
-             Screen(1, 0, kRightWall + kFloor + kCeiling) + Closed(0, 1) + Closed(5, 5)),
+             Screen(1, 0, kRightWall + kFloor + kRoof) + Closed(0, 1) + Closed(5, 5)),
          {L"screen (0, 1): the ball cannot reach this screen from the start screen (0, 0)",
           L"screen (5, 5): the ball cannot reach"}},
         {"play starts on the first screen listed, and starts again on column + row 0",
-         Level(Screen(1, 0, kLeftWall + kFloor + kCeiling) + Screen(2, 0, kRightWall + kFloor + kCeiling) +
+         Level(Screen(1, 0, kLeftWall + kFloor + kCeiling) + Screen(2, 0, kRightWall + kFloor + kRoof) +
                Screen(0, 0, kLeftWall + kRightWall + kCeiling) + Closed(0, 1)), {}},
     };
     for (const auto& test : cases) {
@@ -132,6 +133,43 @@ TEST(LevelChecker, ReportsEachMistakeNamingItsPlace) {
         for (std::size_t index = 0; index < findings.size(); ++index) {
             EXPECT_NE(findings[index].find(test.findings[index]), std::wstring::npos) << test.what << "\n" << ToUtf8(all);
             EXPECT_EQ(findings[index].rfind(data.WidePath("level.xml"), 0), 0u) << "every finding names the file";
+        }
+    }
+}
+
+// A danger the ball can touch within a second of coming in is named with the way in; one kept
+// out of reach by a wall or above the highest bounce is not.
+TEST(LevelChecker, WarnsOfDangersWithinTheFirstSecondOfAScreen) {
+    TempDirectory data;
+    WritePictures(data);
+    const std::string start = Screen(0, 0, kLeftWall + kFloor + kRoof);
+    const std::string spikes = Sprite("Dangerous", "tiles/crack_32x32.png", 600, 536);
+    const struct {
+        const char* what;
+        std::string screen;
+        std::vector<std::wstring> findings;
+    } cases[] = {
+        {"on the floor across the screen", Screen(1, 0, kRightWall + kFloor + kRoof + spikes),
+         {L"screen (1, 0), sprite 4 \"tiles/crack_32x32.png\": warning: the ball can touch this dangerous piece "
+          L"within a second of entering through the left edge (from top 32 to 568)"}},
+        {"just inside, low in a way in under a wall", Screen(1, 0, kRightWall + kFloor + kRoof +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 0, -100) + Sprite("Dangerous", "tiles/crack_32x32.png", 40, 536)),
+         {L"sprite 5 \"tiles/crack_32x32.png\": warning: the ball can touch this dangerous piece within a second of "
+          L"entering through the left edge (from top 500 to 568)"}},
+        {"behind a wall", Screen(1, 0, kRightWall + kFloor + kRoof + Sprite("SolidCube", "tiles/wall_32x600.png", 400, 0) +
+             spikes), {}},
+        {"by a way in from a screen reached only through it", Screen(1, 0, kFloor + kRoof +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 400, 0) + spikes) + Screen(2, 0, kRightWall + kFloor + kRoof), {}},
+        {"above the highest bounce from a low way in", Screen(1, 0, kRightWall + kFloor + kRoof +
+             Sprite("SolidCube", "tiles/wall_32x600.png", 0, -100) + Sprite("Dangerous", "tiles/crack_32x32.png", 600, 32)),
+         {}},
+    };
+    for (const auto& test : cases) {
+        data.Write("level.xml", Level(start + test.screen));
+        const std::vector<std::wstring> findings = CheckedLines(data.WidePath("level.xml"));
+        ASSERT_EQ(findings.size(), test.findings.size()) << test.what << (findings.empty() ? "" : ToUtf8(findings[0]));
+        for (std::size_t index = 0; index < findings.size(); ++index) {
+            EXPECT_NE(findings[index].find(test.findings[index]), std::wstring::npos) << ToUtf8(findings[index]);
         }
     }
 }

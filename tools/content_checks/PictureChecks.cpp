@@ -25,7 +25,7 @@ const NamedPicture kNamedPictures[] = {
 
 // Pictures without see-through parts: the title, the closing picture, blocks, boards, crates, a
 // trapdoor and full-screen backdrops. Every other picture stores an alpha channel and uses it.
-const std::regex kOpaquePicture("(Splash|closing|tiles/(brick|plank|crate|sky|cave)_.*|tiles/door_64x16)\\.png");
+const std::regex kOpaquePicture("(Splash|closing|tiles/(brick|ice|plank|crate|sky|night|cave)_.*|tiles/door_64x16)\\.png");
 
 // A level piece's size stands in its name: "tiles/door_16x64.png" is 16 by 64.
 const std::regex kPieceSize("tiles/.*_([0-9]+)x([0-9]+)\\.png");

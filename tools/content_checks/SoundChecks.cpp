@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -25,6 +26,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 const fs::path kSoundsDir = content::DataPath("sounds");
 const char* const kModuleName = "glimmerdrift.xm";
+// Every music module: the game's song and the songs worlds name.
+const char* const kModuleNames[] = {kModuleName, "frostlight.xm"};
 const char* const kLaughName = "laugh.ogg";
 constexpr int kBounceCount = 15;  // the highest index the speed limit lets the ball reach
 constexpr double kAudibleRms = 0.01;          // -40 dBFS: well above silence, below any real sound
@@ -103,7 +106,7 @@ TEST(ContentSoundTools, RegenerateEveryFileByteForByte) {
     }
     std::vector<std::string> soundNames = SoundNames();
     std::set<std::string> expected(soundNames.begin(), soundNames.end());
-    expected.insert(kModuleName);
+    expected.insert(std::begin(kModuleNames), std::end(kModuleNames));
     EXPECT_EQ(content::FilesUnder(output), expected);
     for (const auto& name : expected) {
         Bytes committed = ReadBytes(kSoundsDir / name);
@@ -127,11 +130,13 @@ TEST(ContentSoundDecoding, EverySoundAndTheMusicDecodeFromMemoryThroughTheMixer)
         EXPECT_GT(chunk->alen, 0u) << name;
         Mix_FreeChunk(chunk);
     }
-    Bytes module = ReadBytes(kSoundsDir / kModuleName);
-    Mix_Music* music = Mix_LoadMUS_RW(SDL_RWFromConstMem(module.data(), int(module.size())), 1);
-    ASSERT_NE(music, nullptr) << Mix_GetError();
-    EXPECT_EQ(Mix_GetMusicType(music), MUS_MOD);
-    Mix_FreeMusic(music);
+    for (const char* name : kModuleNames) {
+        Bytes module = ReadBytes(kSoundsDir / name);
+        Mix_Music* music = Mix_LoadMUS_RW(SDL_RWFromConstMem(module.data(), int(module.size())), 1);
+        ASSERT_NE(music, nullptr) << name << ": " << Mix_GetError();
+        EXPECT_EQ(Mix_GetMusicType(music), MUS_MOD);
+        Mix_FreeMusic(music);
+    }
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -11,6 +11,7 @@
 #include "Failure.h"
 #include "WideText.h"
 #include "tools/level_checker/DataPictures.h"
+#include "tools/level_checker/FairEntry.h"
 #include "tools/level_checker/ScreenEdges.h"
 #include "world/LevelReader.h"
 #include "world/RecordTexture.h"
@@ -123,7 +124,9 @@ private:
             openings.push_back(OpeningsOfScreen(screen));
         }
         const std::vector<bool> reached = Reachable(world, openings);
+        worldOpenings = &openings;
         for (std::size_t screen = 0; screen < world.screens.size(); ++screen) {
+            reachedWithout = Reachable(world, openings, screen);
             CheckScreen(world, screen, openings[screen], reached[screen]);
         }
     }
@@ -150,6 +153,12 @@ private:
         }
         for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
             const EdgeStep& step = kEdgeSteps[edge];
+            // The ball first comes into a screen from a neighbour it can get to without it.
+            if (const int beyond = NeighbourOf(world, screen, step); beyond >= 0 && reachedWithout[beyond]) {
+                // Edges come in facing pairs: left and right, top and bottom.
+                const std::vector<EdgeOpening>& facing = (*worldOpenings)[beyond][edge ^ 1];
+                CheckFairEntry(screen, place, edge, WaysIn(openings[edge], facing));
+            }
             if (openings[edge].empty() || NeighbourOf(world, screen, step) >= 0) {
                 continue;
             }
@@ -158,6 +167,24 @@ private:
                               OpeningsText(step.edge, openings[edge]) + L") but " +
                               (beside ? L"there is no screen " + Place(beside->x, beside->y) + L" beside it"
                                       : std::wstring(L"no screen can lie beyond it (the last column or row)")));
+        }
+    }
+
+    // Warns of every dangerous piece the ball can touch in its first second after coming in
+    // through an opening of the edge.
+    void CheckFairEntry(const LevelScreen& screen, const LevelFinding& place, std::size_t edge,
+                        const std::vector<EdgeOpening>& openings) {
+        const auto boxOf = [this](const SpriteData& record) -> std::optional<PieceBox> {
+            const std::optional<PictureSize> size = SizeOf(record);
+            return size ? std::optional<PieceBox>(BodyBox(record, *size)) : std::nullopt;
+        };
+        for (const UnfairPiece& piece : UnfairPieces(screen.records, kEdgeSteps[edge].edge, openings, boxOf)) {
+            LevelFinding spritePlace = place;
+            spritePlace.sprite = FindingSprite{piece.sprite, screen.records[piece.sprite].texture};
+            Report(spritePlace, L"the ball can touch this dangerous piece within a second of entering through the " +
+                                    std::wstring(kEdgeSteps[edge].name) + L" edge (" +
+                                    OpeningsText(kEdgeSteps[edge].edge, {piece.opening}) + L")",
+                   FindingSeverity::Warning);
         }
     }
 
@@ -178,11 +205,15 @@ private:
     }
 
     // Screens the ball can get to through open edges from where the game starts it: the world's
-    // start screen, and after a death its restart screen.
-    std::vector<bool> Reachable(const LevelWorld& world, const std::vector<ScreenOpenings>& openings) {
+    // start screen, and after a death its restart screen; never through the avoided screen.
+    std::vector<bool> Reachable(const LevelWorld& world, const std::vector<ScreenOpenings>& openings,
+                                std::size_t avoided = SIZE_MAX) {
         std::vector<bool> reached(world.screens.size(), false);
-        if (world.screens.size() <= kStartScreenIndex) {
+        if (world.screens.size() <= kStartScreenIndex || avoided == kStartScreenIndex) {
             return reached;
+        }
+        if (avoided < reached.size()) {
+            reached[avoided] = true;
         }
         const std::size_t start = kStartScreenIndex;
         startX = world.screens[start].x;
@@ -190,7 +221,7 @@ private:
         std::deque<std::size_t> waiting = {start};
         reached[start] = true;
         for (std::size_t index = 0; index < world.screens.size(); ++index) {
-            if (IsRestartSlot(world.screens[index].x, world.screens[index].y)) {
+            if (index != avoided && IsRestartSlot(world.screens[index].x, world.screens[index].y)) {
                 reached[index] = true;
                 waiting.push_back(index);
                 break;
@@ -279,6 +310,8 @@ private:
     std::map<std::wstring, PictureLookup> pictureCache;
     std::vector<LevelFinding> findings;
     LevelFinding worldPlace;
+    const std::vector<ScreenOpenings>* worldOpenings = nullptr;
+    std::vector<bool> reachedWithout;  // screens the ball gets to without the one being checked
     int startX = 0;
     int startY = 0;
 };

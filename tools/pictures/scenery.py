@@ -6,8 +6,8 @@ import math
 from .canvas import Canvas, made_once
 from .colour import Random, clamp, hash01, mix, scale, smoothstep, value_noise, with_alpha, WHITE
 from .palette import (
-    BARK, BARK_DARK, DANGER_RED, GRASS, GRASS_DARK, GRASS_LIGHT, LEAF, LEAF_DARK, LEAF_LIGHT,
-    OUTLINE, SKY_HORIZON, SKY_TOP, WOOD, WOOD_DARK, WOOD_LIGHT)
+    AURORA, BARK, BARK_DARK, DANGER_RED, GRASS, GRASS_DARK, GRASS_LIGHT, LEAF, LEAF_DARK, LEAF_LIGHT,
+    NIGHT_HORIZON, NIGHT_TOP, OUTLINE, SKY_HORIZON, SKY_TOP, STAR, WOOD, WOOD_DARK, WOOD_LIGHT)
 from .shapes import box, circle, ellipse, polygon, polyline, segment
 from .tiles import sphere_shading
 
@@ -22,6 +22,22 @@ def sky(width, height):
     """The sky, deep blue at the top fading to a pale haze at the horizon."""
     canvas = Canvas(width, height)
     canvas.fill_rows(0, height, lambda y: mix(SKY_TOP, SKY_HORIZON, smoothstep(0.0, 1.0, y / (height - 1.0)) ** 0.8) + (OPAQUE,))
+    return canvas
+
+
+@made_once
+def night_sky(width, height, seed=61):
+    """A winter night: deep blue fading to a paler horizon, stars, and a green aurora's band."""
+    canvas = Canvas(width, height)
+    for y in range(height):
+        base = mix(NIGHT_TOP, NIGHT_HORIZON, smoothstep(0.0, 1.0, y / (height - 1.0)))
+        for x in range(width):
+            curtain_middle = height * 0.28 + 40.0 * math.sin(x * 2.0 * math.pi / 520.0 + 0.7)
+            glow = clamp(1.0 - abs(y - curtain_middle) / 55.0) * (0.35 + 0.3 * value_noise(x, 0, 23, seed))
+            colour = mix(base, AURORA, glow * 0.6)
+            if hash01(x, y, seed) > 0.9975 and y < height * 0.7:
+                colour = mix(colour, STAR, 0.6 + 0.4 * hash01(y, x, seed))
+            canvas.put(x, y, colour + (OPAQUE,))
     return canvas
 
 

@@ -8,8 +8,9 @@ from .canvas import Canvas, made_once
 from .colour import Random, clamp, hash01, mix, noise_field, scale, value_noise, with_alpha, WHITE
 from .palette import (
     BRICK, BRICK_DARK, BRICK_LIGHT, DANGER_RED, DIRT, DIRT_DARK, DIRT_LIGHT, GLASS, GLASS_EDGE,
-    GRASS, GRASS_DARK, GRASS_LIGHT, IRON, LAVA, LAVA_DEEP, LAVA_HOT, LAVA_WHITE, MORTAR, OUTLINE,
-    ROCK, ROCK_DARK, ROCK_LIGHT, SAND, SAND_DARK, SAND_LIGHT, STEEL, STEEL_DARK, STEEL_LIGHT,
+    FROST, GRASS, GRASS_DARK, GRASS_LIGHT, ICE, ICE_DARK, ICE_LIGHT, IRON, LAVA, LAVA_DEEP, LAVA_HOT, LAVA_WHITE, MORTAR, OUTLINE,
+    ROCK, ROCK_DARK, ROCK_LIGHT, SAND, SAND_DARK, SAND_LIGHT, SNOW, SNOW_DARK, SNOW_LIGHT, STEEL, STEEL_DARK,
+    STEEL_LIGHT,
     WOOD, WOOD_DARK, WOOD_LIGHT)
 from .shapes import box, circle, polygon, polyline, segment
 
@@ -76,6 +77,14 @@ def brick(width, height, seed=1):
     return canvas
 
 
+def ice_brick(width, height, seed=2):
+    """Blocks of blue ice laid like bricks, with frost in the joints."""
+    canvas = Canvas(width, height)
+    _lay_bricks(canvas, seed, ICE, ICE_LIGHT, ICE_DARK, FROST)
+    outline_edges(canvas)
+    return canvas
+
+
 def _grass_edge(width, seed, base):
     """Row of the lower edge of the grass cover for each column, with a few drips."""
     edges = []
@@ -89,6 +98,17 @@ def _grass_edge(width, seed, base):
 @made_once
 def grass_ground(width, height, seed=3):
     """Earth with a grass cover whose blades stand up to 2 pixels above the cover's top."""
+    return _covered_ground(width, height, seed, GRASS_LIGHT, GRASS, GRASS_DARK)
+
+
+@made_once
+def snow_ground(width, height, seed=3):
+    """Frozen earth under a cover of snow, tufts of it standing up like the grass's blades."""
+    return _covered_ground(width, height, seed, SNOW_LIGHT, SNOW, SNOW_DARK)
+
+
+def _covered_ground(width, height, seed, cover_light, cover_colour, cover_dark):
+    """Earth with a cover whose blades stand up to 2 pixels above the cover's top."""
     blade_room = 2
     cover = 7 if height >= 32 else 5
     canvas = Canvas(width, height)
@@ -109,22 +129,22 @@ def grass_ground(width, height, seed=3):
     for x in range(width):
         for y in range(blade_room, edges[x]):
             if y == blade_room:
-                colour = GRASS_LIGHT
+                colour = cover_light
             elif y >= edges[x] - 1:
-                colour = GRASS_DARK
+                colour = cover_dark
             else:
-                colour = mix(GRASS, GRASS_LIGHT, 0.35 * value_noise(x, y, 4, seed))
+                colour = mix(cover_colour, cover_light, 0.35 * value_noise(x, y, 4, seed))
             canvas.put(x, y, colour + (OPAQUE,))
     x = 1 + random.integer(0, 2)
     while x < width - 2:
         tall = random.uniform(1.5, blade_room + 0.6)
         lean = random.uniform(-1.0, 1.0)
         canvas.paint(polygon([(x - 1.2, blade_room + 1.0), (x + 1.2, blade_room + 1.0),
-                              (x + lean, blade_room - tall)]), GRASS_LIGHT)
+                              (x + lean, blade_room - tall)]), cover_light)
         x += random.integer(2, 4)
     outline_edges(canvas, top=blade_room)
     for x in (0, width - 1):
-        canvas.fill_rect(x, blade_room, x + 1, edges[x], GRASS_DARK + (OPAQUE,))
+        canvas.fill_rect(x, blade_room, x + 1, edges[x], cover_dark + (OPAQUE,))
     return canvas
 
 
@@ -250,6 +270,31 @@ def spikes(width, height, seed=17):
     canvas.paint(rail_shape, lambda x, y: mix(IRON, STEEL_DARK, 0.6) if y == base + 1 else IRON)
     for x in range(3, width - 2, spike_width):
         canvas.put(x, base + 2, STEEL + (OPAQUE,))
+    return canvas
+
+
+def icicles(width, height):
+    """Icicles hanging from a frozen ledge, points downward, their tips glinting."""
+    canvas = Canvas(width, height)
+    ledge = 4
+    icicle_width = 8
+    teeth = [polygon([(left + 0.5, ledge - 0.5), (left + icicle_width / 2.0, height - 1.5),
+                      (left + icicle_width - 0.5, ledge - 0.5)]) for left in range(0, width, icicle_width)]
+    ledge_shape = box(0.5, 0.5, width - 0.5, ledge)
+    silhouette = ledge_shape
+    for tooth in teeth:
+        silhouette = silhouette | tooth
+    canvas.paint(silhouette.grown(0.9), OUTLINE)
+    for number, tooth in enumerate(teeth):
+        tip_x = number * icicle_width + icicle_width / 2.0
+
+        def colour(x, y, tip_x=tip_x):
+            ice = ICE_LIGHT if x + 0.5 < tip_x else ICE_DARK
+            glint = clamp((y - (height - 6.0)) / 4.0)
+            return mix(ice if abs(x + 0.5 - tip_x) >= 1.0 else ICE, WHITE, glint * 0.8)
+
+        canvas.paint(tooth, colour)
+    canvas.paint(ledge_shape, lambda x, y: ICE_DARK if y >= ledge - 1 else FROST)
     return canvas
 
 

@@ -55,6 +55,18 @@ std::string LoadLevelFile(IEngine* engine, const std::string& levelPath) {
     return digest.Hex();
 }
 
+// Makes the named world current before play begins, as a replay recorded in it does.
+void EnterWorld(IEngine* engine, const std::string& name) {
+    IUniverse* universe = engine->GetUniverse();
+    for (const auto& world : universe->GetWorlds()) {
+        if (ToUtf8(world->GetName()) == name) {
+            universe->SetCurrentWorld(world.get());
+            return;
+        }
+    }
+    throw k_Failure(L"The level has no world \"" + FromUtf8(name) + L"\"");
+}
+
 std::string Where(const SpriteData& data) {
     char text[64];
     std::snprintf(text, sizeof text, "(%.0f, %.0f)", data.left, data.top);
@@ -63,7 +75,8 @@ std::string Where(const SpriteData& data) {
 
 }  // namespace
 
-Playthrough::Playthrough(const std::string& levelPath, bool realTime) : realTime(realTime) {
+Playthrough::Playthrough(const std::string& levelPath, bool realTime, const std::string& worldName)
+    : realTime(realTime) {
     // A playthrough is silent: sounds go to the audio library's dummy device unless the
     // caller chose another.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -76,6 +89,9 @@ Playthrough::Playthrough(const std::string& levelPath, bool realTime) : realTime
     ShowSplash(engine, 0);
     recording.levelDigest = levelPath.empty() ? LoadDataLevel(engine) : LoadLevelFile(engine, levelPath);
     recording.gameVersion = GameVersion();
+    if (!worldName.empty()) {
+        EnterWorld(engine, worldName);
+    }
     recording.world = CurrentWorldName(*engine);
     engine->GetUniverse()->SetScreenEnteredHandler(&Playthrough::OnScreenEntered);
     engine->SetFrameCallback(&Playthrough::OnFrame, nullptr);

@@ -22,8 +22,9 @@ struct ScreenPosition {
 class Playthrough {
 public:
     // Opens a window and loads the level: levelPath, or the game's own "universe.xml" from
-    // its data when levelPath is empty. Failures raise k_Failure.
-    Playthrough(const std::string& levelPath, bool realTime);
+    // its data when levelPath is empty; play starts in the named world, or in the level's active
+    // world when worldName is empty. Failures raise k_Failure.
+    Playthrough(const std::string& levelPath, bool realTime, const std::string& worldName = {});
     ~Playthrough();
     Playthrough(const Playthrough&) = delete;
     Playthrough& operator=(const Playthrough&) = delete;

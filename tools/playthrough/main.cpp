@@ -24,6 +24,7 @@ constexpr int kDefaultFramesPerSecond = 60;
 struct Options {
     std::string script;
     std::string level;
+    std::string world;
     int framesPerSecond = kDefaultFramesPerSecond;
     ScreenPosition goal;
     bool hasGoal = false;
@@ -34,11 +35,11 @@ struct Options {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: playthrough [--fps N] --goal X,Y [--level FILE] [--trace SECONDS] [--realtime]\n"
-                 "                   [--record REPLAY] SCRIPT\n"
+                 "usage: playthrough [--fps N] --goal X,Y [--level FILE] [--world NAME] [--trace SECONDS]\n"
+                 "                   [--realtime] [--record REPLAY] SCRIPT\n"
                  "Plays SCRIPT (lines of \"<seconds> <keys>\", keys like Right+Up, Enter or -) on the game's\n"
                  "universe.xml, or on FILE, in steps of 1/60 s with frames shown N times a second (default\n"
-                 "60). --realtime plays it at the clock's pace in a full-size window, to watch it or take\n"
+                 "60), starting in world NAME or else in the level's active one. --realtime plays it at the clock's pace in a full-size window, to watch it or take\n"
                  "pictures of it. --record saves the run as a replay for rollandia --replay.\n");
     return kUsageError;
 }
@@ -53,6 +54,8 @@ bool ReadOptions(int argc, char** argv, Options& options) {
             options.hasGoal = std::sscanf(value, "%d,%d", &options.goal.x, &options.goal.y) == 2;
         } else if (argument == "--level" && value) {
             options.level = value;
+        } else if (argument == "--world" && value) {
+            options.world = value;
         } else if (argument == "--record" && value) {
             // Loading the level changes the current folder: the path is fixed first.
             options.recordFile = std::filesystem::absolute(value).string();
@@ -74,7 +77,7 @@ bool ReadOptions(int argc, char** argv, Options& options) {
 
 int Run(const Options& options) {
     const std::vector<StepKeys> steps = ScriptToSteps(ReadSolutionScript(options.script), FixedSteps::kStepSeconds);
-    Playthrough playthrough(options.level, options.realTime);
+    Playthrough playthrough(options.level, options.realTime, options.world);
     playthrough.SetTraceInterval(options.traceInterval);
     const bool alive = playthrough.Play(steps, options.framesPerSecond);
     const ScreenPosition end = playthrough.CurrentScreen();
