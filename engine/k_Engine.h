@@ -71,6 +71,7 @@ public:
     bool IsDeathRequested() override;
     std::uint64_t GetStateDigest() override;
     void SetVolumes(int musicPercent, int effectsPercent) override;
+    void SetPlayerVelocity(float x, float y) override;
 
 private:
     void LeaveCurrentScreens();

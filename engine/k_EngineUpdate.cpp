@@ -193,6 +193,12 @@ void k_Engine::ChangeScreenAtEdges() {
     }
 }
 
+void k_Engine::SetPlayerVelocity(float x, float y) {
+    if (b2Body* body = PlayerBody()) {
+        physics->SetVelocity(body, PixelVector{x, y});
+    }
+}
+
 void k_Engine::ReseatPlayerBody() {
     b2Body* body = PlayerBody();
     ITexture* texture = playerSprite ? playerSprite->GetTexture() : nullptr;

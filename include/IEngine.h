@@ -92,6 +92,9 @@ public:
     virtual std::uint64_t GetStateDigest() = 0;
     // The music's and the sounds' volumes in percent of their usual levels (0 silences).
     virtual void SetVolumes(int musicPercent, int effectsPercent) = 0;
+    // Sets the player's ball's velocity in pixels per time unit (y grows downwards), so that a
+    // ball can start as it would arrive from a neighbouring screen; nothing without a ball.
+    virtual void SetPlayerVelocity(float x, float y) = 0;
 };
 
 // The one engine, set by the entry right after creation.

@@ -116,6 +116,11 @@ TEST_F(EngineUpdateTest, SteeringChangesSpeedByTheRateOverAFrame) {
     engine->Update(0.0f);
     EXPECT_EQ(ball->GetData().left, before) << "a frame of no time moves nothing";
     EXPECT_NEAR(engine->GetTime(), 0.01f, 1e-6);
+
+    // A ball started as it arrives through an edge keeps the speed it is given.
+    engine->SetPlayerVelocity(-115.0f, 110.0f);
+    EXPECT_NEAR(ToPixels(engine->GetScene().at(ball)->GetLinearVelocity().x), -115.0f, 1e-3);
+    EXPECT_NEAR(ToPixels(engine->GetScene().at(ball)->GetLinearVelocity().y), 110.0f, 1e-3);
 }
 
 // Left steers the other way; with no key the ball slows by the same rate and stops below a

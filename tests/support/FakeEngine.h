@@ -82,4 +82,5 @@ public:
     bool IsDeathRequested() override { return false; }
     std::uint64_t GetStateDigest() override { return 0; }
     void SetVolumes(int, int) override {}
+    void SetPlayerVelocity(float, float) override {}
 };

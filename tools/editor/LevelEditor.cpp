@@ -103,6 +103,12 @@ const OverlayColour kHovered{0.4f, 0.8f, 1.0f, 1.0f};
 const OverlayColour kGroupSelection{1.0f, 0.6f, 0.1f, 1.0f};
 // How far inside the edge a ball arriving there starts, centre to edge: its radius and a little.
 constexpr int kEdgeStartInset = 20;
+// The speeds a ball arrives with through an edge, in pixels per time unit: through a side, what
+// the arrow key builds rolling across a whole screen from rest (8.3 px per time unit squared
+// over 800 px); through the top or the bottom, a fall through a whole screen's height under
+// gravity (10 px per time unit squared over 600 px).
+constexpr float kSideArrivalSpeed = 115.0f;
+constexpr float kFallArrivalSpeed = 110.0f;
 // A Shift drag shorter than this on both axes is a click.
 constexpr int kSmallestBox = 4;
 constexpr float kPreviewAlpha = 0.6f;
@@ -382,6 +388,8 @@ void LevelEditor::TogglePlay() {
         engine->SetHighlightLayer(kNoHighlightedLayer);
         ballStartX = std::clamp(mouseX, 0, kSceneWidth - 1);
         ballStartY = std::clamp(mouseY, 0, kSceneHeight - 1);
+        ballStartVelocityX = 0.0f;
+        ballStartVelocityY = 0.0f;
         if (engine->GetWindow()->IsKeyDown(VK_SHIFT)) {
             MoveBallStartToNearestEdge();
         }
@@ -400,8 +408,8 @@ void LevelEditor::TogglePlay() {
     Say(L"Back to editing");
 }
 
-// Shift+P: the ball starts where a player arrives, just inside the screen's edge nearest the
-// mouse, level with the mouse along it.
+// Shift+P: the ball starts as a player arrives, just inside the screen's edge nearest the
+// mouse, level with the mouse along it, moving inwards at an arrival speed.
 void LevelEditor::MoveBallStartToNearestEdge() {
     const int toLeft = ballStartX;
     const int toRight = kSceneWidth - 1 - ballStartX;
@@ -410,12 +418,16 @@ void LevelEditor::MoveBallStartToNearestEdge() {
     const int nearest = std::min({toLeft, toRight, toTop, toBottom});
     if (nearest == toLeft) {
         ballStartX = kEdgeStartInset;
+        ballStartVelocityX = kSideArrivalSpeed;
     } else if (nearest == toRight) {
         ballStartX = kSceneWidth - kEdgeStartInset;
+        ballStartVelocityX = -kSideArrivalSpeed;
     } else if (nearest == toTop) {
         ballStartY = kEdgeStartInset;
+        ballStartVelocityY = kFallArrivalSpeed;
     } else {
         ballStartY = kSceneHeight - kEdgeStartInset;
+        ballStartVelocityY = -kFallArrivalSpeed;
     }
 }
 
@@ -429,6 +441,7 @@ void LevelEditor::PutBallAtStart() {
     SpriteData& data = sprite->GetData();
     data.left = static_cast<float>(ballStartX) - texture->GetWidth() * 0.5f;
     data.top = static_cast<float>(ballStartY) - texture->GetHeight() * 0.5f;
+    engine->SetPlayerVelocity(ballStartVelocityX, ballStartVelocityY);
 }
 
 // The ball's sprite leaves the scene in the frame after the ball went; then it can go.

@@ -134,6 +134,8 @@ private:
     bool ballStartPending = false;  // the next frame puts the ball's centre at the start
     int ballStartX = 0;
     int ballStartY = 0;
+    float ballStartVelocityX = 0.0f;  // pixels per time unit: how it arrives through an edge
+    float ballStartVelocityY = 0.0f;
     long autosavedRevision = -1;
     std::chrono::steady_clock::time_point lastAutosave = std::chrono::steady_clock::now();
 };
