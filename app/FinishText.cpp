@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Journey.h"
+#include "app/TitleColours.h"
 #include "graphics/GameText.h"
 
 namespace {
@@ -16,12 +17,6 @@ constexpr int kNameScale = 5;
 constexpr int kLineScale = 4;
 constexpr int kOutlineWidth = 2;
 constexpr int kShadowOffset = 3;
-
-// The colours of the picture's own title and hint lines.
-constexpr TextColour kGoldTop{1.0f, 0.965f, 0.627f, 1.0f};
-constexpr TextColour kGoldBottom{1.0f, 0.588f, 0.141f, 1.0f};
-constexpr TextColour kCream{1.0f, 0.957f, 0.839f, 1.0f};
-constexpr TextColour kTitleOutline{0.275f, 0.118f, 0.086f, 1.0f};
 
 TextStyle Style(int scale, TextColour top, TextColour bottom) {
     TextStyle style;
@@ -45,9 +40,9 @@ std::string BestLine(const FinishedRun& run) {
 
 void DrawFinishText(const FinishedRun& run) {
     const TextStyle plain = Style(kLineScale, kCream, kCream);
-    DrawGameTextCentred(run.world, kCentreX, kNameTop, Style(kNameScale, kGoldTop, kGoldBottom));
+    DrawGameTextCentred(run.world, kCentreX, kNameTop, Style(kNameScale, kTitleTopColour, kTitleBottomColour));
     DrawGameTextCentred("Time " + FormatRunTime(run.steps), kCentreX, kTimeTop, plain);
     DrawGameTextCentred("Deaths " + std::to_string(run.deaths), kCentreX, kDeathsTop, plain);
     DrawGameTextCentred(BestLine(run), kCentreX, kBestTop,
-                        run.newBest ? Style(kLineScale, kGoldTop, kGoldBottom) : plain);
+                        run.newBest ? Style(kLineScale, kTitleTopColour, kTitleBottomColour) : plain);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/GameMenu.h"
+#include "app/TitleColours.h"
 #include "graphics/GameText.h"
 
 namespace {
@@ -33,11 +34,7 @@ constexpr TextColour kDim{0.0f, 0.0f, 0.0f, 0.45f};
 constexpr TextColour kGold{1.0f, 214 / 255.0f, 110 / 255.0f, 1.0f};
 constexpr TextColour kPanel{120 / 255.0f, 20 / 255.0f, 30 / 255.0f, 0.94f};
 constexpr TextColour kOutline{46 / 255.0f, 34 / 255.0f, 48 / 255.0f, 1.0f};
-constexpr TextColour kTitleOutline{70 / 255.0f, 30 / 255.0f, 22 / 255.0f, 1.0f};
-constexpr TextColour kTitleTopColour{1.0f, 246 / 255.0f, 160 / 255.0f, 1.0f};
-constexpr TextColour kTitleBottomColour{1.0f, 150 / 255.0f, 36 / 255.0f, 1.0f};
 constexpr TextColour kWhite{1.0f, 1.0f, 1.0f, 1.0f};
-constexpr TextColour kCream{1.0f, 244 / 255.0f, 214 / 255.0f, 1.0f};
 constexpr TextColour kMuted{0.78f, 0.66f, 0.62f, 1.0f};
 constexpr TextColour kHudBackingColour{46 / 255.0f, 34 / 255.0f, 48 / 255.0f, 0.6f};
 
