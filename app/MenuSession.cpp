@@ -29,7 +29,7 @@ MenuSession::MenuSession(IEngine& engine, const GameSettings& settings, std::fil
       runWorld(CurrentWorldName(engine)),
       boundKeys(settings.keys),
       boundPads(settings.pads) {
-    BindStepKeys(boundKeys, boundPads);
+    BindStepKeys(engine, boundKeys, boundPads);
 }
 
 bool MenuSession::OnKeyDown(int virtualKey, StepInput& input) {
@@ -110,7 +110,7 @@ void MenuSession::ApplySettings() {
         PressStepKeys(*engine.GetWindow(), 0);
         boundKeys = settings.keys;
         boundPads = settings.pads;
-        BindStepKeys(boundKeys, boundPads);
+        BindStepKeys(engine, boundKeys, boundPads);
     }
     engine.GetGraphics()->SetSceneScaling(settings.scaling);
     const int music = menu.IsOpen() ? settings.musicVolume / kMenuMusicDivisor : settings.musicVolume;

@@ -1,5 +1,6 @@
 #include "app/StepKeys.h"
 
+#include "IEngine.h"
 #include "IWindow.h"
 #include "game/k_Ball.h"
 #include "platform/VirtualKeys.h"
@@ -13,11 +14,19 @@ constexpr StepKeys kActionBits[kKeyActionCount] = {kStepLeft, kStepRight, kStepU
 std::array<int, kKeyActionCount> g_BoundKeys = GameSettings::DefaultKeys();
 std::array<int, kKeyActionCount> g_BoundPads = GameSettings::DefaultPads();
 
+SteeringKey BoundTo(KeyAction action) {
+    const auto index = static_cast<std::size_t>(action);
+    return {g_BoundKeys[index], g_BoundPads[index]};
+}
+
 }  // namespace
 
-void BindStepKeys(const std::array<int, kKeyActionCount>& keys, const std::array<int, kKeyActionCount>& pads) {
+void BindStepKeys(IEngine& engine, const std::array<int, kKeyActionCount>& keys,
+                  const std::array<int, kKeyActionCount>& pads) {
     g_BoundKeys = keys;
     g_BoundPads = pads;
+    engine.SetSteeringKeys({BoundTo(KeyAction::Left), BoundTo(KeyAction::Right), BoundTo(KeyAction::Up),
+                            BoundTo(KeyAction::Down)});
 }
 
 StepKeys StepKeysOfKey(int virtualKey) {

@@ -8,6 +8,7 @@
 
 #include "app/GameSettings.h"
 
+class IEngine;
 class IWindow;
 
 using StepKeys = std::uint8_t;
@@ -23,8 +24,10 @@ constexpr StepKeys kStepRestart = 32;
 constexpr StepKeys kAllStepKeys = kStepLeft | kStepRight | kStepUp | kStepDown | kStepEnter | kStepRestart;
 
 // Binds the steering actions to the player's keyboard keys and controller buttons (by
-// KeyAction; the menu key is not a step key). Until called the defaults steer.
-void BindStepKeys(const std::array<int, kKeyActionCount>& keys, const std::array<int, kKeyActionCount>& pads);
+// KeyAction; the menu key is not a step key), both for the steps and for the engine's steering.
+// Until called the defaults steer.
+void BindStepKeys(IEngine& engine, const std::array<int, kKeyActionCount>& keys,
+                  const std::array<int, kKeyActionCount>& pads);
 
 // The step keys one key or button stands for: its action's bit, or 0.
 StepKeys StepKeysOfKey(int virtualKey);

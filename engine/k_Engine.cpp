@@ -238,7 +238,7 @@ float k_Engine::GetTime() { return time; }
 void k_Engine::Init() {
     window->Open();
     physics = std::make_unique<k_PhysicsWorld>(PixelVector{kScreenWidth, kScreenHeight});
-    contactListener = std::make_unique<k_ContactListener>(this, physics.get());
+    contactListener = std::make_unique<k_ContactListener>(this, physics.get(), &steering);
     physics->SetContactListener(contactListener.get());
     audio = std::make_unique<k_Audio>(fileSystem.get());
     audio->Open(window->GetHandle());

@@ -18,6 +18,9 @@ class k_ContactListener;
 class k_PhysicsWorld;
 struct PixelVector;
 
+// The arrows and the d-pad (the left stick leans as the d-pad).
+SteeringKeys DefaultSteeringKeys();
+
 class k_Engine : public IEngine {
 public:
     explicit k_Engine(Settings& settings);
@@ -72,6 +75,7 @@ public:
     std::uint64_t GetStateDigest() override;
     void SetVolumes(int musicPercent, int effectsPercent) override;
     void SetPlayerVelocity(float x, float y) override;
+    void SetSteeringKeys(const SteeringKeys& keys) override;
 
 private:
     void LeaveCurrentScreens();
@@ -107,6 +111,7 @@ private:
     std::vector<ISprite*> removalQueue;
     std::unique_ptr<k_Audio> audio;  // the device, music and sound streams; made by Init
     ISprite* playerSprite = nullptr;
+    SteeringKeys steering = DefaultSteeringKeys();
     std::unique_ptr<k_PhysicsWorld> physics;
     std::unique_ptr<k_ContactListener> contactListener;
     float time = 0.0f;

@@ -141,9 +141,9 @@ void k_Engine::SteerPlayer(float dt) {
     }
     const float change = kSteeringRate * dt * kSubStepShare;
     PixelVector velocity = physics->GetVelocity(body);
-    if (window->IsKeyDown(VK_RIGHT)) {
+    if (steering.right.IsHeld(*window)) {
         velocity.x += change;
-    } else if (window->IsKeyDown(VK_LEFT)) {
+    } else if (steering.left.IsHeld(*window)) {
         velocity.x -= change;
     } else if (std::fabs(velocity.x) >= kStopThreshold) {
         velocity.x -= (velocity.x > 0.0f ? 1.0f : -1.0f) * change;
@@ -152,7 +152,9 @@ void k_Engine::SteerPlayer(float dt) {
     }
     physics->SetVelocity(body, velocity);
 
-    float bounce = window->IsKeyDown(VK_UP) ? kBounceWithUp : window->IsKeyDown(VK_DOWN) ? kBounceWithDown : kBounceNormal;
+    const float bounce = steering.up.IsHeld(*window)     ? kBounceWithUp
+                         : steering.down.IsHeld(*window) ? kBounceWithDown
+                                                         : kBounceNormal;
     physics->SetRestitution(body, bounce);
 }
 
@@ -198,6 +200,15 @@ void k_Engine::SetPlayerVelocity(float x, float y) {
         physics->SetVelocity(body, PixelVector{x, y});
     }
 }
+
+SteeringKeys DefaultSteeringKeys() {
+    return {{VK_LEFT, VK_GAMEPAD_DPAD_LEFT},
+            {VK_RIGHT, VK_GAMEPAD_DPAD_RIGHT},
+            {VK_UP, VK_GAMEPAD_DPAD_UP},
+            {VK_DOWN, VK_GAMEPAD_DPAD_DOWN}};
+}
+
+void k_Engine::SetSteeringKeys(const SteeringKeys& keys) { steering = keys; }
 
 void k_Engine::ReseatPlayerBody() {
     b2Body* body = PlayerBody();

@@ -7,7 +7,7 @@
 #include "IEngine.h"
 #include "ISprite.h"
 #include "IWindow.h"
-#include "platform/VirtualKeys.h"
+#include "SteeringKeys.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ int SpeedIndex(PixelVector velocity) {
 
 }  // namespace
 
-k_ContactListener::k_ContactListener(IEngine* engine, k_PhysicsWorld* physics) : engine(engine), physics(physics) {}
+k_ContactListener::k_ContactListener(IEngine* engine, k_PhysicsWorld* physics, const SteeringKeys* steering)
+    : engine(engine), physics(physics), steering(steering) {}
 
 void k_ContactListener::Remove(const ContactPoint& point) {
     ISprite* player = engine->GetPlayerSprite();
@@ -81,10 +82,13 @@ ISprite* k_ContactListener::FindSpriteOf(b2Body* body) {
 
 int k_ContactListener::HeldKeysRow() {
     IWindow* window = engine->GetWindow();
-    if (window && window->IsKeyDown(VK_DOWN)) {
+    if (!window) {
+        return kNoKey;
+    }
+    if (steering->down.IsHeld(*window)) {
         return kDownHeld;
     }
-    return window && window->IsKeyDown(VK_UP) ? kUpHeld : kNoKey;
+    return steering->up.IsHeld(*window) ? kUpHeld : kNoKey;
 }
 
 // Off a wall the horizontal speed is kept within the range on its side (a ball at rest goes

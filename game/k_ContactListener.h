@@ -7,13 +7,15 @@
 #include "game/k_ContactAdapter.h"
 
 class IEngine;
+struct SteeringKeys;
 class ISprite;
 class k_PhysicsWorld;
 
 class k_ContactListener : public k_ContactAdapter {
 public:
-    // Reads the scene, keys and player from engine; velocities through physics, in pixels.
-    k_ContactListener(IEngine* engine, k_PhysicsWorld* physics);
+    // Reads the scene, held keys and player from engine, which of them steer up and down from
+    // steering (kept by the caller); velocities through physics, in pixels.
+    k_ContactListener(IEngine* engine, k_PhysicsWorld* physics, const SteeringKeys* steering);
 
     void Remove(const ContactPoint& point) override;
 
@@ -25,4 +27,5 @@ private:
 
     IEngine* engine;
     k_PhysicsWorld* physics;
+    const SteeringKeys* steering;
 };

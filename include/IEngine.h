@@ -10,6 +10,7 @@
 
 #include "PhysicsTypes.h"
 #include "Settings.h"
+#include "SteeringKeys.h"
 
 class IFileSystem;
 class IFrameBufferObject;
@@ -95,6 +96,8 @@ public:
     // Sets the player's ball's velocity in pixels per time unit (y grows downwards), so that a
     // ball can start as it would arrive from a neighbouring screen; nothing without a ball.
     virtual void SetPlayerVelocity(float x, float y) = 0;
+    // The keys and buttons that steer the ball and choose its bounce from the next step on.
+    virtual void SetSteeringKeys(const SteeringKeys& keys) = 0;
 };
 
 // The one engine, set by the entry right after creation.

@@ -5,6 +5,9 @@
 
 #include <SDL.h>
 
+#include <box2d/box2d.h>
+
+#include <functional>
 #include <sstream>
 #include <utility>
 
@@ -94,6 +97,29 @@ protected:
         event.window.event = what;
         SDL_PushEvent(&event);
     }
+    void PushButton(Uint8 button, bool down) {
+        SDL_Event event{};
+        event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+        event.cbutton.button = button;
+        event.cbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+        SDL_PushEvent(&event);
+    }
+    // Plays what is pushed until Escape, on a fresh engine, with the player's settings.
+    std::vector<StepKeys> PlayWith(const GameSettings& player, const std::function<void()>& push) {
+        TearDown();
+        engine.reset(CreateEngine(settings));
+        engine->Init();
+        StartOnScreen();
+        push();
+        PushKey(SDLK_ESCAPE, true);
+        TempDirectory folder;
+        StepInput input;
+        MenuSession menu(*engine, player, folder.Path("settings.ini"), "level");
+        GameLoop loop(*engine, input, Counter{Now, Frequency}, Wait, &menu);
+        loop.Run();
+        return input.Recorded();
+    }
+    b2Body* BallBody() { return engine->GetScene().at(engine->GetPlayerSprite()); }
     Uint32 WindowId() { return SDL_GetWindowID(static_cast<SDL_Window*>(engine->GetWindow()->GetHandle())); }
 };
 
@@ -169,4 +195,29 @@ TEST_F(GameLoopTest, TheMenuStopsTheStepsAndKeepsAnOptionChangedInIt) {
     std::ostringstream warnings;
     EXPECT_EQ(ReadGameSettings(file, warnings).musicVolume, 90);
     EXPECT_EQ(warnings.str(), "");
+}
+
+// The keys the player bound and the controller's d-pad steer the ball and choose its bounce,
+// not only the steps that are recorded; the controller's Start opens the menu, which stops the steps.
+TEST_F(GameLoopTest, ReboundKeysAndTheControllersDpadSteerTheBall) {
+    GameSettings player;
+    player.keys[static_cast<std::size_t>(KeyAction::Left)] = 'A';
+    player.keys[static_cast<std::size_t>(KeyAction::Up)] = 'W';
+    const auto rebound = PlayWith(player, [&] {
+        PushKey(SDLK_a, true);
+        PushKey(SDLK_w, true);
+    });
+    EXPECT_EQ(rebound, std::vector<StepKeys>({kStepLeft, kStepLeft, kStepLeft | kStepUp, kStepLeft | kStepUp}));
+    EXPECT_LT(BallBody()->GetLinearVelocity().x, 0.0f) << "A steers left";
+    EXPECT_FLOAT_EQ(BallBody()->GetFixtureList()->GetRestitution(), 1.3f) << "W bounces high";
+
+    const auto withPad = PlayWith(GameSettings{}, [&] {
+        PushButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+        PushButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+        PushButton(SDL_CONTROLLER_BUTTON_START, true);
+        PushButton(SDL_CONTROLLER_BUTTON_START, false);
+    });
+    EXPECT_EQ(withPad, std::vector<StepKeys>({kStepRight, kStepRight, kStepRight | kStepDown, kStepRight | kStepDown}));
+    EXPECT_GT(BallBody()->GetLinearVelocity().x, 0.0f) << "the d-pad steers right";
+    EXPECT_FLOAT_EQ(BallBody()->GetFixtureList()->GetRestitution(), 0.6f) << "and lands softly";
 }

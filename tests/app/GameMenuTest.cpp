@@ -5,6 +5,7 @@
 #include "app/GameMenu.h"
 #include "app/StepKeys.h"
 #include "platform/VirtualKeys.h"
+#include "support/FakeEngine.h"
 
 namespace {
 
@@ -99,11 +100,12 @@ TEST(StepKeysTest, TheBoundKeyAndButtonOfAnActionSteerIt) {
     std::array<int, kKeyActionCount> pads = GameSettings::DefaultPads();
     keys[static_cast<std::size_t>(KeyAction::Left)] = 'A';
     pads[static_cast<std::size_t>(KeyAction::Up)] = VK_GAMEPAD_B;
-    BindStepKeys(keys, pads);
+    FakeEngine engine;
+    BindStepKeys(engine, keys, pads);
     EXPECT_EQ(StepKeysOfKey('A'), kStepLeft);
     EXPECT_EQ(StepKeysOfKey(VK_LEFT), 0) << "the old key is free";
     EXPECT_EQ(StepKeysOfKey(VK_GAMEPAD_DPAD_LEFT), kStepLeft);
     EXPECT_EQ(StepKeysOfKey(VK_GAMEPAD_B), kStepUp);
     EXPECT_EQ(StepKeysOfKey('P'), 0) << "the menu key steers nothing";
-    BindStepKeys(GameSettings::DefaultKeys(), GameSettings::DefaultPads());
+    BindStepKeys(engine, GameSettings::DefaultKeys(), GameSettings::DefaultPads());
 }

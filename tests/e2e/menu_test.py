@@ -1,6 +1,7 @@
 """End-to-end: the game menu in the real game. P opens it and the game stands still under it,
 an option changed there is kept in the settings file and heard at once, P resumes, the menu's
-Restart is kept in the run's replay, and Escape still ends the game with status 0.
+Restart is kept in the run's replay, Escape still ends the game with status 0, and a key bound
+in the settings file steers the ball.
 Usage: menu_test.py BUILD_DIR"""
 import os
 import re
@@ -82,6 +83,20 @@ class MenuTest(unittest.TestCase):
         last = os.path.join(self.work.name, ".local", "share", "rollandia", "replays", "last.replay")
         os.rename(last, os.path.join(self.work.name, "run.replay"))
         self.assertEqual(self.summary(self.start(["--replay", "run.replay"])), played)
+
+    def test_a_key_bound_in_the_settings_file_steers_the_ball(self):
+        folder = os.path.join(self.work.name, ".config", "rollandia")
+        os.makedirs(folder)
+        with open(os.path.join(folder, "settings.ini"), "w") as settings:
+            settings.write("key.right = D\n")
+        s = self.start()
+        # The splash has orange of its own on the right; the ball starts on the left.
+        before = s.wait_for(lambda: s.screenshot().ball(right=300), 30, "the ball after the splash")
+        s.hold("d")
+        s.wait_for(lambda: (ball := s.screenshot().ball()) and ball[0] > before[0] + 10, 10, "D to roll the ball")
+        s.hold("d", False)
+        s.key("Escape")
+        s.wait_for(lambda: s.game.poll() is not None, 60, "the game to end")
 
 
 if __name__ == "__main__":

@@ -46,15 +46,17 @@ protected:
         engine.player = engine.player ? engine.player : &sprite;
         return body;
     }
+    // Up and Down as a player may bind them.
     void Keys(bool up, bool down) {
-        window.SetKeyDown(VK_UP, up);
-        window.SetKeyDown(VK_DOWN, down);
+        window.SetKeyDown('W', up);
+        window.SetKeyDown('S', down);
     }
 
     k_PhysicsWorld physics{PixelVector{kScreenWidth, kScreenHeight}};
     RecordingEngine engine;
     k_Window window{&engine, L"test", 8, 8, false};
-    k_ContactListener listener{&engine, &physics};
+    const SteeringKeys steering{{VK_LEFT, 0}, {VK_RIGHT, 0}, {'W', 0}, {'S', 0}};
+    k_ContactListener listener{&engine, &physics, &steering};
     FakeSprite ball, piece, other;
 };
 

@@ -83,4 +83,5 @@ public:
     std::uint64_t GetStateDigest() override { return 0; }
     void SetVolumes(int, int) override {}
     void SetPlayerVelocity(float, float) override {}
+    void SetSteeringKeys(const SteeringKeys&) override {}
 };
