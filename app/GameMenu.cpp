@@ -17,8 +17,6 @@ const char* const kMainItems[] = {"Resume", "Restart", "Worlds", "Replays", "Opt
 enum MainItem { kResume, kRestart, kWorlds, kReplays, kOptions, kHelp, kQuit };
 enum OptionItem { kFullscreen, kScaling, kMusic, kEffects, kHud, kControls, kOptionsBack };
 const char* const kActionLabels[kKeyActionCount] = {"Left", "Right", "Up", "Down", "Enter", "Menu"};
-// Keys that keep their own meaning: quitting, the screenshot, and the menu's second key.
-constexpr int kReservedKeys[] = {VK_ESCAPE, VK_F12, VK_PAUSE};
 
 std::string OnOff(bool on) { return on ? "On" : "Off"; }
 std::string Percent(int volume) { return std::to_string(volume) + " %"; }
@@ -215,8 +213,7 @@ MenuCommand GameMenu::BindAwaitedKey(int virtualKey) {
         remark.clear();
         return {};
     }
-    const bool reserved = std::find(std::begin(kReservedKeys), std::end(kReservedKeys), virtualKey) != std::end(kReservedKeys);
-    if (reserved || NameOfKeyCode(virtualKey).empty()) {
+    if (IsReservedKey(virtualKey) || NameOfKeyCode(virtualKey).empty()) {
         remark = "That key cannot be bound; try another";
         return {};
     }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -103,6 +104,41 @@ std::vector<SettingField> SettingFields() {
     return fields;
 }
 
+using Bindings = std::array<int, kKeyActionCount>;
+
+// The line of the file each action's binding came from, by action; 0 for a default.
+Bindings BindingLines(const std::map<std::string, int>& lineOfSetting, const char* prefix) {
+    Bindings lines{};
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        auto line = lineOfSetting.find(prefix + std::string(kActionNames[action]));
+        lines[action] = line == lineOfSetting.end() ? 0 : line->second;
+    }
+    return lines;
+}
+
+// One key steering two actions, or a key the game keeps for itself, would make the steps
+// ambiguous (a replay could not press one action without the other), so such bindings go back
+// to the defaults, all of one kind together so that no default clashes with a kept binding.
+void KeepBindingsApart(Bindings& bound, const Bindings& defaults, const Bindings& lines, const char* prefix,
+                       const std::string& file, std::ostream& warnings) {
+    for (std::size_t action = 0; action < kKeyActionCount; ++action) {
+        std::size_t blamed = action;
+        const char* problem = IsReservedKey(bound[action]) ? "cannot be bound" : nullptr;
+        for (std::size_t earlier = 0; earlier < action && !problem; ++earlier) {
+            if (bound[earlier] == bound[action]) {
+                blamed = lines[earlier] > lines[action] ? earlier : action;
+                problem = "is bound to another action too";
+            }
+        }
+        if (problem) {
+            warnings << file << ":" << lines[blamed] << ": " << NameOfKeyCode(bound[blamed]) << " for " << prefix
+                     << kActionNames[blamed] << " " << problem << "; keeping the default " << prefix << "* bindings\n";
+            bound = defaults;
+            return;
+        }
+    }
+}
+
 // The file's bytes, or nothing (with a warning) when it is not a readable regular text file
 // of a sensible size. A missing file is the usual first run and goes without a word.
 std::optional<std::string> ReadSettingsText(const std::filesystem::path& file, std::ostream& warnings) {
@@ -147,6 +183,10 @@ std::array<int, kKeyActionCount> GameSettings::DefaultPads() {
             VK_GAMEPAD_MENU};
 }
 
+bool IsReservedKey(int virtualKey) {
+    return virtualKey == VK_ESCAPE || virtualKey == VK_F12 || virtualKey == VK_PAUSE;
+}
+
 bool GameSettings::operator==(const GameSettings& other) const {
     return fullscreen == other.fullscreen && scaling == other.scaling && musicVolume == other.musicVolume &&
            effectsVolume == other.effectsVolume && hud == other.hud && keys == other.keys && pads == other.pads;
@@ -166,6 +206,7 @@ GameSettings ReadGameSettings(const std::filesystem::path& file, std::ostream& w
         warnings << file.string() << ":" << number << ": not a \"key = value\" line; ignored\n";
     }
     const std::vector<SettingField> fields = SettingFields();
+    std::map<std::string, int> lineOfSetting;
     for (const KeyValueLine& line : lines) {
         const std::string key = Lower(line.key);
         const auto field = std::find_if(fields.begin(), fields.end(), [&](const SettingField& f) { return f.key == key; });
@@ -174,8 +215,14 @@ GameSettings ReadGameSettings(const std::filesystem::path& file, std::ostream& w
         } else if (!field->read(line.value, settings)) {
             warnings << file.string() << ":" << line.number << ": \"" << line.value << "\" is not a value of "
                      << field->key << " (" << field->expected << "); keeping " << field->write(settings) << "\n";
+        } else {
+            lineOfSetting[field->key] = line.number;
         }
     }
+    KeepBindingsApart(settings.keys, GameSettings::DefaultKeys(), BindingLines(lineOfSetting, kKeyPrefix), kKeyPrefix,
+                      file.string(), warnings);
+    KeepBindingsApart(settings.pads, GameSettings::DefaultPads(), BindingLines(lineOfSetting, kPadPrefix), kPadPrefix,
+                      file.string(), warnings);
     return settings;
 }
 

@@ -29,12 +29,17 @@ struct GameSettings {
     bool operator==(const GameSettings& other) const;
 };
 
+// Keys that keep their own meaning and are never bound: quitting, the screenshot, and the
+// menu's second key.
+bool IsReservedKey(int virtualKey);
+
 // $XDG_CONFIG_HOME/rollandia/settings.ini
 std::filesystem::path GameSettingsPath();
 
 // Reads the file over the defaults. Anything that is not a regular file, cannot be read, or
 // is not text gives the defaults; each unknown key, bad value or line without "=" keeps the
-// default and is reported on warnings as "FILE:LINE: ...".
+// default and is reported on warnings as "FILE:LINE: ...". A reserved key, or one key bound to
+// two actions, puts every keyboard binding (or every controller one) back to its default.
 GameSettings ReadGameSettings(const std::filesystem::path& file, std::ostream& warnings);
 
 // Writes every setting, atomically, making the folder when needed; raises k_Failure naming

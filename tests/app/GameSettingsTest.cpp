@@ -70,6 +70,31 @@ TEST_F(GameSettingsTest, EveryBadLineIsReportedWithItsNumberAndKeepsTheDefault) 
     EXPECT_EQ(reported, expected) << warnings.str();
 }
 
+// A key that would steer two actions, or that the game keeps for itself, cannot be bound by
+// hand either: that kind of binding goes back to the defaults, the other kind is kept.
+TEST_F(GameSettingsTest, AKeyBoundTwiceOrReservedGivesTheDefaultsOfItsKind) {
+    const struct {
+        std::string text;
+        std::string warning;
+    } cases[] = {
+        {"key.left = A\npad.up = PadB\nkey.up = a\n", ":3: A for key.up is bound to another action too"},
+        {"key.left = Up\npad.up = PadB\n", ":1: Up for key.left is bound to another action too"},
+        {"pad.up = PadB\nkey.menu = Escape\n", ":2: Escape for key.menu cannot be bound"},
+    };
+    for (const auto& clash : cases) {
+        WriteText(clash.text);
+        const GameSettings read = Read();
+        EXPECT_EQ(read.keys, GameSettings::DefaultKeys()) << clash.text;
+        EXPECT_EQ(read.pads[static_cast<std::size_t>(KeyAction::Up)], VK_GAMEPAD_B) << clash.text;
+        EXPECT_EQ(warnings.str(), file + clash.warning + "; keeping the default key.* bindings\n");
+    }
+    WriteText("key.left = Up\nkey.up = Left\npad.enter = PadLeft\npad.left = PadA\n");  // swapped both ways
+    const GameSettings swapped = Read();
+    EXPECT_EQ(swapped.keys[static_cast<std::size_t>(KeyAction::Up)], VK_LEFT);
+    EXPECT_EQ(swapped.pads[static_cast<std::size_t>(KeyAction::Left)], VK_GAMEPAD_A);
+    EXPECT_EQ(warnings.str(), "");
+}
+
 TEST_F(GameSettingsTest, MissingEmptyDamagedOrUnreadableFilesGiveTheDefaults) {
     EXPECT_EQ(Read(), GameSettings());  // missing, and its folder too
     EXPECT_EQ(warnings.str(), "");
