@@ -131,16 +131,12 @@ void EnterRecordedWorld(IEngine* engine, const Replay& replay, const std::string
         throw k_Failure(L"Cannot play the replay " + file + L": it was recorded on another level (digest " +
                         FromUtf8(replay.levelDigest) + L"; this level's is " + FromUtf8(levelDigest) + L")");
     }
-    IUniverse* universe = engine->GetUniverse();
-    for (const auto& world : universe->GetWorlds()) {
-        if (ToUtf8(world->GetName()) == replay.world) {
-            if (world.get() != universe->GetCurrentWorld()) {
-                universe->SetCurrentWorld(world.get());
-            }
-            return;
-        }
+    IWorld* world = FindWorld(*engine, replay.world);
+    if (!world) {
+        throw k_Failure(L"Cannot play the replay " + file + L": the level has no world \"" + FromUtf8(replay.world) +
+                        L"\"");
     }
-    throw k_Failure(L"Cannot play the replay " + file + L": the level has no world \"" + FromUtf8(replay.world) + L"\"");
+    EnterWorld(*engine, *world);
 }
 
 // The run just played becomes the last replay; a failure to keep it is reported, never fatal.

@@ -109,21 +109,32 @@ std::vector<WorldRecord> ListWorldRecords(IEngine& engine) {
     return records;
 }
 
-bool StartWorld(IEngine& engine, const std::string& name) {
+IWorld* FindWorld(IEngine& engine, const std::string& name) {
     for (const auto& world : engine.GetUniverse()->GetWorlds()) {
         if (ToUtf8(world->GetName()) == name) {
-            StartWorldAt(engine, *world);
-            return true;
+            return world.get();
         }
     }
-    return false;
+    return nullptr;
 }
 
-void StartWorldAt(IEngine& engine, IWorld& world) {
+void EnterWorld(IEngine& engine, IWorld& world) {
     IUniverse* universe = engine.GetUniverse();
     if (&world != universe->GetCurrentWorld()) {
         universe->SetCurrentWorld(&world);
     }
+}
+
+bool StartWorld(IEngine& engine, const std::string& name) {
+    IWorld* world = FindWorld(engine, name);
+    if (world) {
+        StartWorldAt(engine, *world);
+    }
+    return world != nullptr;
+}
+
+void StartWorldAt(IEngine& engine, IWorld& world) {
+    EnterWorld(engine, world);
     BeginRun(engine);
     Restart();
 }
@@ -140,13 +151,10 @@ void BeginJourney(const std::string& levelDigest, bool keepRecords) {
 void SetWatchingReplay(bool watching) { g_Journey.watchingReplay = watching; }
 
 void EnterFurthestWorldReached(IEngine& engine) {
-    IUniverse* universe = engine.GetUniverse();
-    auto& worlds = universe->GetWorlds();
+    auto& worlds = engine.GetUniverse()->GetWorlds();
     for (auto world = worlds.rbegin(); world != worlds.rend(); ++world) {
         if (g_Journey.records.reached.count(ToUtf8((*world)->GetName())) > 0) {
-            if (world->get() != universe->GetCurrentWorld()) {
-                universe->SetCurrentWorld(world->get());
-            }
+            EnterWorld(engine, **world);
             return;
         }
     }
@@ -158,7 +166,8 @@ void BeginRun(IEngine& engine) {
     g_Journey.checkpoint = nullptr;
     g_Journey.seenScreen = CurrentScreen(engine);
     g_Journey.world = CurrentWorldName(engine);
-    if (!g_Journey.world.empty() && g_Journey.records.reached.insert(g_Journey.world).second) {
+    // A replay shows a recorded run: its world is not one the player has reached.
+    if (KeepsRecords() && !g_Journey.world.empty() && g_Journey.records.reached.insert(g_Journey.world).second) {
         SaveRecords();
     }
 }

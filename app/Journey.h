@@ -36,6 +36,12 @@ RunStats CurrentRunStats();
 // Every world of the loaded level, in file order.
 std::vector<WorldRecord> ListWorldRecords(IEngine& engine);
 
+// The level's first world of that UTF-8 name; null when it has none.
+IWorld* FindWorld(IEngine& engine, const std::string& name);
+
+// Makes the world current; the current world is left as it is (its screens as they are).
+void EnterWorld(IEngine& engine, IWorld& world);
+
 // Makes the named world current at its start screen with a new ball at rest, and begins a new
 // run there. Returns false when the level has no such world.
 bool StartWorld(IEngine& engine, const std::string& name);
