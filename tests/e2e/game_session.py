@@ -4,13 +4,18 @@ driver. Nothing reaches into the game; every wait polls with a generous limit.""
 import array
 import math
 import os
+import re
 import shutil
 import subprocess
+import tempfile
 import time
+import unittest
 
 RATE = 44100
 FRAME_BYTES = 4  # 16-bit stereo
 WIDTH, HEIGHT = 800, 600
+# The line the game prints as it ends: where the run stopped and a digest of its state.
+SUMMARY = re.compile(r"^replay: world .*, screen \(-?\d+, -?\d+\), (alive|dead), \d+ steps, state [0-9a-f]{16}$", re.M)
 
 
 def write_tone(path, segments, volume=0.3):
@@ -185,3 +190,30 @@ class Recording:
                 return True
             t += 0.05
         return False
+
+
+class SessionTestCase(unittest.TestCase):
+    """Game sessions in a work folder of the test's own, closed and removed after it."""
+    build = "build"
+
+    def setUp(self):
+        self.work = tempfile.TemporaryDirectory()
+        self.sessions = []
+
+    def tearDown(self):
+        for session in self.sessions:
+            session.close()
+        self.work.cleanup()
+
+    def start(self, arguments=(), environment=None):
+        session = GameSession(self.build, self.work.name, arguments=list(arguments), environment=environment)
+        self.sessions.append(session)
+        return session
+
+    def summary(self, session, seconds=60):
+        """The game's summary line once it has ended with status 0."""
+        session.wait_for(lambda: session.game.poll() is not None, seconds, "the game to end")
+        self.assertEqual(session.game.returncode, 0, session.output())
+        match = SUMMARY.search(session.output())
+        self.assertIsNotNone(match, "no summary line in: " + session.output())
+        return match.group(0)

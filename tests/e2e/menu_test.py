@@ -4,16 +4,13 @@ Restart is kept in the run's replay, Escape still ends the game with status 0, a
 in the settings file steers the ball.
 Usage: menu_test.py BUILD_DIR"""
 import os
-import re
 import sys
-import tempfile
 import time
 import unittest
 
-from game_session import GameSession
+from game_session import SessionTestCase
 
 BUILD = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else "build")
-SUMMARY = re.compile(r"^replay: world .*state [0-9a-f]{16}$", re.M)
 PANEL_BORDER = (62, 300)  # a pixel of the menu panel's gold border
 
 
@@ -29,27 +26,8 @@ def menu_shown(shot):
     return red > 230 and 190 < green < 235 and 80 < blue < 140
 
 
-class MenuTest(unittest.TestCase):
-    def setUp(self):
-        self.work = tempfile.TemporaryDirectory()
-        self.sessions = []
-
-    def tearDown(self):
-        for session in self.sessions:
-            session.close()
-        self.work.cleanup()
-
-    def start(self, arguments=()):
-        session = GameSession(BUILD, self.work.name, arguments=list(arguments))
-        self.sessions.append(session)
-        return session
-
-    def summary(self, session):
-        session.wait_for(lambda: session.game.poll() is not None, 60, "the game to end")
-        self.assertEqual(session.game.returncode, 0, session.output())
-        match = SUMMARY.search(session.output())
-        self.assertIsNotNone(match, "no summary line in: " + session.output())
-        return match.group(0)
+class MenuTest(SessionTestCase):
+    build = BUILD
 
     def test_the_menu_pauses_keeps_an_option_and_its_restart_replays(self):
         s = self.start()
@@ -96,7 +74,7 @@ class MenuTest(unittest.TestCase):
         s.wait_for(lambda: (ball := s.screenshot().ball()) and ball[0] > before[0] + 10, 10, "D to roll the ball")
         s.hold("d", False)
         s.key("Escape")
-        s.wait_for(lambda: s.game.poll() is not None, 60, "the game to end")
+        self.summary(s)
 
 
 if __name__ == "__main__":

@@ -4,11 +4,10 @@ Usage: replay_test.py BUILD_DIR SOURCE_DIR"""
 import os
 import re
 import sys
-import tempfile
 import time
 import unittest
 
-from game_session import GameSession
+from game_session import SessionTestCase
 
 BUILD = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else "build")
 SOURCE = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else ".")
@@ -16,31 +15,14 @@ PLAYTHROUGH = os.path.join(SOURCE, "tools", "playthrough")
 # Every world's solution replay and the goal screen it ends on.
 WORLD_REPLAYS = (("meadows.replay", "Meadows", "(3, 2)"), ("tide_pools.replay", "Tide Pools", "(0, 3)"),
                  ("frost_hollow.replay", "Frost Hollow", "(0, 3)"))
-SUMMARY = re.compile(r"^replay: world .*, screen \(-?\d+, -?\d+\), (alive|dead), \d+ steps, state [0-9a-f]{16}$", re.M)
 
 
-class ReplayTest(unittest.TestCase):
-    def setUp(self):
-        self.work = tempfile.TemporaryDirectory()
-        self.sessions = []
-
-    def tearDown(self):
-        for session in self.sessions:
-            session.close()
-        self.work.cleanup()
+class ReplayTest(SessionTestCase):
+    build = BUILD
 
     def play(self, hertz, arguments=()):
         paced = {"LD_PRELOAD": os.path.join(BUILD, "libswap_pacer.so"), "SWAP_PACER_HZ": str(hertz)}
-        session = GameSession(BUILD, self.work.name, arguments=list(arguments), environment=paced)
-        self.sessions.append(session)
-        return session
-
-    def summary(self, session, seconds):
-        session.wait_for(lambda: session.game.poll() is not None, seconds, "the game to end")
-        self.assertEqual(session.game.returncode, 0, session.output())
-        match = SUMMARY.search(session.output())
-        self.assertIsNotNone(match, "no summary line in: " + session.output())
-        return match.group(0)
+        return self.start(arguments, paced)
 
     def test_every_worlds_replay_reaches_its_goal(self):
         # One rate each keeps the time down; the playthrough tests cover 30, 60 and 144 Hz.
