@@ -1,17 +1,13 @@
 #include "app/GameMenu.h"
 
 #include <algorithm>
-#include <cstdio>
 
-#include "app/FixedSteps.h"
 #include "app/KeyNames.h"
 #include "platform/VirtualKeys.h"
 
 namespace {
 
 constexpr int kVolumeStep = 10;
-constexpr long kCentisecondsPerSecond = 100;
-constexpr long kSecondsPerMinute = 60;
 
 const char* const kMainItems[] = {"Resume", "Restart", "Worlds", "Replays", "Options", "Keys and help", "Quit"};
 enum MainItem { kResume, kRestart, kWorlds, kReplays, kOptions, kHelp, kQuit };
@@ -267,7 +263,7 @@ std::vector<MenuLine> GameMenu::Lines() const {
 std::vector<MenuLine> GameMenu::WorldLines() const {
     std::vector<MenuLine> lines;
     for (const WorldRecord& world : worlds) {
-        const std::string best = world.bestSteps ? "best " + FormatSteps(*world.bestSteps) : "";
+        const std::string best = world.bestSteps ? "best " + FormatRunTime(*world.bestSteps) : "";
         lines.push_back({world.name, world.reached ? best : "not reached yet", world.reached});
     }
     lines.push_back(Back());
@@ -282,7 +278,7 @@ std::vector<MenuLine> GameMenu::ReplayLines() const {
     }
     for (const WorldRecord& world : worlds) {
         if (!world.bestReplay.empty()) {
-            lines.push_back({"Best run in " + world.name, world.bestSteps ? FormatSteps(*world.bestSteps) : "", true});
+            lines.push_back({"Best run in " + world.name, world.bestSteps ? FormatRunTime(*world.bestSteps) : "", true});
         }
     }
     if (lines.empty()) {
@@ -343,11 +339,3 @@ std::vector<MenuLine> GameMenu::HelpLines() const {
     };
 }
 
-std::string GameMenu::FormatSteps(long steps) {
-    const long centiseconds = static_cast<long>(steps * kCentisecondsPerSecond * FixedSteps::kStepSeconds + 0.5);
-    const long seconds = centiseconds / kCentisecondsPerSecond;
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld:%02ld.%02ld", seconds / kSecondsPerMinute, seconds % kSecondsPerMinute,
-                  centiseconds % kCentisecondsPerSecond);
-    return text;
-}

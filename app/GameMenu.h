@@ -61,8 +61,6 @@ public:
     bool IsAwaitingKey() const { return awaiting.has_value(); }
     const GameSettings& Settings() const { return settings; }
 
-    // A run's length in fixed steps as m:ss.cc.
-    static std::string FormatSteps(long steps);
 
 private:
     enum class Move { None, Up, Down, Left, Right, Choose, Close };

@@ -10,6 +10,7 @@
 #include "IUniverse.h"
 #include "IWorld.h"
 #include "WideText.h"
+#include "app/FixedSteps.h"
 #include "app/Game.h"
 #include "app/WorldRecords.h"
 #include "base/UserFolders.h"
@@ -22,7 +23,6 @@ const char* const kLastReplay = "last.replay";
 const char* const kRecordsFile = "records.txt";
 const char* const kBestReplayPrefix = "best-";
 const char* const kReplayExtension = ".replay";
-constexpr long kStepsPerSecond = 60;
 constexpr long kCentisPerSecond = 100;
 constexpr long kSecondsPerMinute = 60;
 
@@ -243,7 +243,7 @@ Replay CurrentRunReplay() {
 }
 
 std::string FormatRunTime(long steps) {
-    const long centis = steps * kCentisPerSecond / kStepsPerSecond;
+    const long centis = static_cast<long>(steps * kCentisPerSecond * FixedSteps::kStepSeconds + 0.5);
     const long seconds = centis / kCentisPerSecond;
     char text[32];
     std::snprintf(text, sizeof text, "%ld:%02ld.%02ld", seconds / kSecondsPerMinute, seconds % kSecondsPerMinute,

@@ -106,5 +106,5 @@ IWorld* NextWorld(IEngine& engine);
 // The current run as a replay of its own world.
 Replay CurrentRunReplay();
 
-// "m:ss.cc" for steps of 1/60 s.
+// "m:ss.cc" for a run of fixed steps, to the nearest hundredth.
 std::string FormatRunTime(long steps);

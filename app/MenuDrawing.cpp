@@ -100,7 +100,7 @@ void DrawGameMenu(const GameMenu& menu) {
 
 // On a dark backing, so that it reads over any scenery.
 void DrawRunHud(const RunStats& stats) {
-    const std::string text = GameMenu::FormatSteps(stats.steps) + "   deaths " + std::to_string(stats.deaths);
+    const std::string text = FormatRunTime(stats.steps) + "   deaths " + std::to_string(stats.deaths);
     const float width = static_cast<float>(GameTextWidth(text, kSmallScale));
     DrawFilledRectangle(kHudMargin - kHudBacking, kHudMargin - kHudBacking, width + 2 * kHudBacking,
                         kTextCapRows * kSmallScale + 2 * kHudBacking, kHudBackingColour);
