@@ -169,6 +169,14 @@ def _star(cx, cy, outer, inner):
     return star
 
 
+def _flanking_stars(canvas, centre_x, reach, cy, outer, inner):
+    """An outlined gold star on each side of a line, `reach` from its centre."""
+    for cx in (centre_x - reach, centre_x + reach):
+        star = _star(cx, cy, outer, inner)
+        canvas.paint(star.grown(1.5), OUTLINE)
+        canvas.paint(star, BANNER_GOLD)
+
+
 def _ribbon_tail(canvas, outer_x, inner_x, top, bottom):
     """One swallow-tailed end of the ribbon, from `outer_x` (the notched end) to under the panel."""
     toward = 1 if outer_x < inner_x else -1
@@ -194,11 +202,7 @@ def finish_banner(width, height):
     draw_text_centred(canvas, "You made it!", width / 2, top + 22, 5, _title_gradient, outline=TITLE_OUTLINE,
                       outline_width=3, shadow=with_alpha(BLACK, 0.4), shadow_offset=(3, 4))
     draw_text_centred(canvas, "Well rolled!", width / 2, top + 80, 3, WHITE, outline=BANNER_RED_DARK, outline_width=2)
-    half_line = text_width("Well rolled!", 3) / 2
-    for cx in (width / 2 - half_line - 30, width / 2 + half_line + 30):
-        star = _star(cx, top + 90, 13, 5.5)
-        canvas.paint(star.grown(1.5), OUTLINE)
-        canvas.paint(star, BANNER_GOLD)
+    _flanking_stars(canvas, width / 2, text_width("Well rolled!", 3) / 2 + 30, top + 90, 13, 5.5)
     return canvas
 
 
@@ -221,11 +225,7 @@ def finish():
                       outline=TITLE_OUTLINE, outline_width=3, shadow=with_alpha(BLACK, 0.4), shadow_offset=(3, 4))
     draw_text_centred(canvas, "Press Enter for the next world", SCREEN_WIDTH / 2, FINISH_BOTTOM - 52, 3,
                       (255, 244, 214), outline=OUTLINE, outline_width=2)
-    half_title = text_width("World finished!", 6) / 2
-    for cx in (SCREEN_WIDTH / 2 - half_title - 34, SCREEN_WIDTH / 2 + half_title + 34):
-        star = _star(cx, FINISH_TOP + 42, 16, 7)
-        canvas.paint(star.grown(1.5), OUTLINE)
-        canvas.paint(star, BANNER_GOLD)
+    _flanking_stars(canvas, SCREEN_WIDTH / 2, text_width("World finished!", 6) / 2 + 34, FINISH_TOP + 42, 16, 7)
     return canvas
 
 

@@ -243,6 +243,14 @@ def glass(width, height, seed=13):
 
 
 # ------------------------------------------------------------------ dangerous pieces
+def _paint_outline(canvas, shapes):
+    """The outline around the shapes joined together, painted before (beneath) them."""
+    silhouette = shapes[0]
+    for shape in shapes[1:]:
+        silhouette = silhouette | shape
+    canvas.paint(silhouette.grown(0.9), OUTLINE)
+
+
 def spikes(width, height, seed=17):
     """Steel spikes with red-hot tips on an iron rail, points upward."""
     canvas = Canvas(width, height)
@@ -252,10 +260,7 @@ def spikes(width, height, seed=17):
     teeth = [polygon([(left + 0.5, base + 0.5), (left + spike_width / 2.0, 1.5), (left + spike_width - 0.5, base + 0.5)])
              for left in range(0, width, spike_width)]
     rail_shape = box(0.5, base, width - 0.5, height - 0.5)
-    silhouette = rail_shape
-    for tooth in teeth:
-        silhouette = silhouette | tooth
-    canvas.paint(silhouette.grown(0.9), OUTLINE)
+    _paint_outline(canvas, [rail_shape] + teeth)
     for number, tooth in enumerate(teeth):
         tip_x = number * spike_width + spike_width / 2.0
 
@@ -281,10 +286,7 @@ def icicles(width, height):
     teeth = [polygon([(left + 0.5, ledge - 0.5), (left + icicle_width / 2.0, height - 1.5),
                       (left + icicle_width - 0.5, ledge - 0.5)]) for left in range(0, width, icicle_width)]
     ledge_shape = box(0.5, 0.5, width - 0.5, ledge)
-    silhouette = ledge_shape
-    for tooth in teeth:
-        silhouette = silhouette | tooth
-    canvas.paint(silhouette.grown(0.9), OUTLINE)
+    _paint_outline(canvas, [ledge_shape] + teeth)
     for number, tooth in enumerate(teeth):
         tip_x = number * icicle_width + icicle_width / 2.0
 
