@@ -6,7 +6,6 @@
 #include "IEngine.h"
 #include "IGraphics.h"
 #include "IWindow.h"
-#include "app/Game.h"
 #include "app/Journey.h"
 #include "app/KeyNames.h"
 #include "app/MenuDrawing.h"
@@ -26,7 +25,6 @@ MenuSession::MenuSession(IEngine& engine, const GameSettings& settings, std::fil
       menu(settings),
       settingsFile(std::move(settingsFile)),
       levelDigest(std::move(levelDigest)),
-      runWorld(CurrentWorldName(engine)),
       boundKeys(settings.keys),
       boundPads(settings.pads) {
     BindStepKeys(engine, boundKeys, boundPads);
@@ -118,9 +116,7 @@ void MenuSession::ApplySettings() {
 }
 
 void MenuSession::StartRun(const std::string& world, StepInput& input) {
-    if (StartWorld(engine, world)) {
-        runWorld = world;
-    }
+    StartWorld(engine, world);
     input = StepInput();
 }
 
@@ -134,7 +130,7 @@ void MenuSession::Watch(const std::filesystem::path& file) {
         menu.SetRemark("That replay cannot be read");
         return;
     }
-    runWorld = CurrentRunReplay().world;
+    playerWorld = CurrentRunReplay().world;
     SetWatchingReplay(true);
     if (replay.levelDigest != levelDigest || !StartWorld(engine, replay.world)) {
         SetWatchingReplay(false);
@@ -150,7 +146,7 @@ void MenuSession::StopWatching(StepInput& input) {
     watching.reset();
     SetWatchingReplay(false);
     PressStepKeys(*engine.GetWindow(), 0);
-    StartRun(runWorld, input);
+    StartRun(playerWorld, input);
     Open();
 }
 

@@ -51,7 +51,7 @@ private:
     GameMenu menu;
     std::filesystem::path settingsFile;
     std::string levelDigest;
-    std::string runWorld;
+    std::string playerWorld;  // while a replay is watched, the world of the player's run, to go back to
     std::array<int, kKeyActionCount> boundKeys;
     std::array<int, kKeyActionCount> boundPads;
     std::optional<StepInput> watching;
