@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -14,6 +12,7 @@
 #include "app/KeyNames.h"
 #include "base/AtomicFile.h"
 #include "base/KeyValueLines.h"
+#include "base/SmallFile.h"
 #include "base/UserFolders.h"
 #include "platform/VirtualKeys.h"
 
@@ -142,28 +141,23 @@ void KeepBindingsApart(Bindings& bound, const Bindings& defaults, const Bindings
 // The file's bytes, or nothing (with a warning) when it is not a readable regular text file
 // of a sensible size. A missing file is the usual first run and goes without a word.
 std::optional<std::string> ReadSettingsText(const std::filesystem::path& file, std::ostream& warnings) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        return std::nullopt;
-    }
-    const char* problem = nullptr;
-    if (error) {
-        problem = "cannot be read";
-    } else if (status.type() != std::filesystem::file_type::regular) {
-        problem = "is not a regular file";
-    } else if (std::filesystem::file_size(file, error) > kMaxFileBytes) {
-        problem = "is too large for a settings file";
-    }
     std::string text;
-    if (!problem) {
-        std::ifstream stream(file, std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(stream), {});
-        if (!stream.good() && !stream.eof()) {
-            problem = "cannot be read";
-        } else if (text.find('\0') != std::string::npos) {
-            problem = "is not text";
-        }
+    const char* problem = nullptr;
+    switch (ReadSmallFile(file, kMaxFileBytes, text)) {
+    case SmallFileProblem::None:
+        problem = text.find('\0') != std::string::npos ? "is not text" : nullptr;
+        break;
+    case SmallFileProblem::Missing:
+        return std::nullopt;
+    case SmallFileProblem::NotRegular:
+        problem = "is not a regular file";
+        break;
+    case SmallFileProblem::TooLarge:
+        problem = "is too large for a settings file";
+        break;
+    case SmallFileProblem::Unreadable:
+        problem = "cannot be read";
+        break;
     }
     if (problem) {
         warnings << file.string() << ": " << problem << "; the default settings are used\n";

@@ -1,14 +1,12 @@
 #include "app/WorldRecords.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <sstream>
-#include <system_error>
 
 #include "Failure.h"
 #include "WideText.h"
 #include "base/AtomicFile.h"
+#include "base/SmallFile.h"
 #include "base/UserFolders.h"
 
 namespace {
@@ -86,24 +84,21 @@ PlayerRecords ParsePlayerRecords(const std::string& text, const std::string& sho
 }
 
 PlayerRecords ReadPlayerRecords(const std::filesystem::path& path, std::ostream& warnings) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
+    std::string text;
+    switch (ReadSmallFile(path, kMaxRecordsBytes, text)) {
+    case SmallFileProblem::None:
+        return ParsePlayerRecords(text, path.string(), warnings);
+    case SmallFileProblem::Missing:
         return {};
-    }
-    const std::string shownName = path.string();
-    if (status.type() != std::filesystem::file_type::regular ||
-        std::filesystem::file_size(path, error) > kMaxRecordsBytes || error) {
-        warnings << shownName << ": not a file of records, ignored" << std::endl;
+    case SmallFileProblem::NotRegular:
+    case SmallFileProblem::TooLarge:
+        warnings << path.string() << ": not a file of records, ignored" << std::endl;
         return {};
+    case SmallFileProblem::Unreadable:
+        break;
     }
-    std::ifstream in(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (!in.is_open() || in.bad()) {
-        warnings << shownName << ": cannot be read, ignored" << std::endl;
-        return {};
-    }
-    return ParsePlayerRecords(text, shownName, warnings);
+    warnings << path.string() << ": cannot be read, ignored" << std::endl;
+    return {};
 }
 
 void WritePlayerRecords(const std::filesystem::path& path, const PlayerRecords& records) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <climits>
 #include <filesystem>
@@ -285,6 +287,8 @@ TEST(EditorPreferences, AreKeptAndADamagedFileGivesTheDefaults) {
     folder.Write("damaged.ini", "grid = 12\ntool = hammer\n\x01\x02 no equals\nlast_level = a.xml\npalette_filter = sky\n");
     EXPECT_EQ(ReadEditorPreferences(folder.Path("damaged.ini")), (EditorPreferences{0, false, L"sky", {}}));
     EXPECT_EQ(ReadEditorPreferences(folder.Path("missing.ini")), EditorPreferences{});
+    ASSERT_EQ(mkfifo(folder.Path("pipe.ini").c_str(), 0600), 0);  // opening it would wait for a writer
+    EXPECT_EQ(ReadEditorPreferences(folder.Path("pipe.ini")), EditorPreferences{});
 }
 
 TEST(TypedPlace, ThreeWholeNumbersPlaceThePieceAndAnythingElseChangesNothing) {

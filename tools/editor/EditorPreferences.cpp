@@ -1,19 +1,20 @@
 #include "tools/editor/EditorPreferences.h"
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "Failure.h"
 #include "WideText.h"
 #include "base/AtomicFile.h"
 #include "base/KeyValueLines.h"
+#include "base/SmallFile.h"
 #include "base/UserFolders.h"
 #include "tools/editor/EditingModel.h"
 
 namespace {
 
 const char* const kFileName = "editor.ini";
+// A few lines; anything far larger is not the editor's file.
+constexpr std::uintmax_t kMaxFileBytes = 64 * 1024;
 const char* const kGridKey = "grid";
 const char* const kToolKey = "tool";
 const char* const kFilterKey = "palette_filter";
@@ -38,8 +39,10 @@ std::filesystem::path EditorPreferencesPath() { return UserConfigFolder() / kFil
 
 EditorPreferences ReadEditorPreferences(const std::filesystem::path& file) {
     EditorPreferences preferences;
-    std::ifstream in(file, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (ReadSmallFile(file, kMaxFileBytes, text) != SmallFileProblem::None) {
+        return preferences;
+    }
     std::vector<int> malformed;
     for (const KeyValueLine& line : ReadKeyValueLines(text, malformed)) {
         if (line.key == kGridKey) {

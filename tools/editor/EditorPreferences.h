@@ -22,6 +22,8 @@ struct EditorPreferences {
 // $XDG_CONFIG_HOME/rollandia/editor.ini
 std::filesystem::path EditorPreferencesPath();
 
+// The kept preferences; a missing or damaged file (not a regular file, far too large, unknown
+// lines or values) gives the defaults for what it lacks.
 EditorPreferences ReadEditorPreferences(const std::filesystem::path& file);
 // Writes the file atomically, making its folder; raises k_Failure when it cannot.
 void WriteEditorPreferences(const std::filesystem::path& file, const EditorPreferences& preferences);
