@@ -187,6 +187,18 @@ TEST_F(EditingModelTest, SnapsToNeighboursEdgesAndCopiesPiecesAndScreens) {
     EXPECT_EQ(model.Screen(), nullptr);
 }
 
+// A group follows the mouse pixel by pixel: its own pieces do not pull the grabbed one back.
+TEST_F(EditingModelTest, TouchingPiecesDraggedTogetherMoveByAFewPixels) {
+    model.Place(Record(r_SpriteType::SolidCube, L"brick", 132, 100));
+    model.Select(1);
+    model.ToggleSelected(2);
+    model.Press(110, 110);
+    model.DragTo(113, 112);
+    model.Release();
+    EXPECT_EQ(std::pair(Records()[1].left, Records()[2].left), std::pair(103.0f, 135.0f));
+    EXPECT_EQ(std::pair(Records()[1].top, Records()[2].top), std::pair(102.0f, 102.0f));
+}
+
 // Shift+click and a drawn box gather pieces; a drag, a change, a copy and a delete act on them all.
 TEST_F(EditingModelTest, ASelectionOfSeveralPiecesMovesChangesCopiesAndGoesTogether) {
     const auto place = [&](std::size_t index) { return std::pair(Records().at(index).left, Records().at(index).top); };

@@ -190,7 +190,7 @@ void EditingModel::Edit(const std::function<void()>& change) {
     Rebuild();
 }
 
-SpriteData EditingModel::Snapped(SpriteData record, int ignored) const {
+SpriteData EditingModel::Snapped(SpriteData record, const std::vector<int>& ignored) const {
     const PictureSize size = sizes(record);
     record.left = SnappedOnAxis(record.left, static_cast<float>(size.width), true, ignored);
     record.top = SnappedOnAxis(record.top, static_cast<float>(size.height), false, ignored);
@@ -200,7 +200,7 @@ SpriteData EditingModel::Snapped(SpriteData record, int ignored) const {
 // The start of a span of the given length along one axis, moved so that either of its ends
 // meets the nearest edge of another piece or of the screen within reach; else snapped to the
 // grid. An edge wins over the grid, so that a floor put down near the bottom lies on it.
-float EditingModel::SnappedOnAxis(float start, float length, bool across, int ignored) const {
+float EditingModel::SnappedOnAxis(float start, float length, bool across, const std::vector<int>& ignored) const {
     const float screenLength = static_cast<float>(across ? kScreenWidth : kScreenHeight);
     float best = start;
     float bestDistance = kEdgeReach + 1.0f;
@@ -218,7 +218,8 @@ float EditingModel::SnappedOnAxis(float start, float length, bool across, int ig
     for (std::size_t index = 0; records && index < records->size(); ++index) {
         const SpriteData& other = (*records)[index];
         const PictureSize size = sizes(other);
-        if (static_cast<int>(index) != ignored && size.width > 0 && size.height > 0) {
+        const bool moving = std::find(ignored.begin(), ignored.end(), static_cast<int>(index)) != ignored.end();
+        if (!moving && size.width > 0 && size.height > 0) {
             const float low = across ? other.left : other.top;
             consider(low, low + static_cast<float>(across ? size.width : size.height));
         }
@@ -333,7 +334,7 @@ void EditingModel::DragTo(int x, int y) {
     SpriteData moved = *record;
     moved.left = static_cast<float>(x - grabX);
     moved.top = static_cast<float>(y - grabY);
-    moved = Snapped(moved, selected);
+    moved = Snapped(moved, Selection());
     if (moved.left != record->left || moved.top != record->top) {
         MoveSelectionBy(moved.left - record->left, moved.top - record->top);
     }

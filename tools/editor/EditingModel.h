@@ -61,9 +61,9 @@ public:
     int Snap(float value) const;
 
     // The record's place snapped to an edge of another piece of the screen, or of the screen,
-    // within a few pixels on each axis, else to the grid (the piece being moved is not its own
-    // neighbour).
-    SpriteData Snapped(SpriteData record, int ignored = kNoPiece) const;
+    // within a few pixels on each axis, else to the grid (the pieces being moved are not their
+    // own neighbours).
+    SpriteData Snapped(SpriteData record, const std::vector<int>& ignored = {}) const;
 
     // Adds the record with its corner snapped (see Snapped) and selects it.
     void Place(SpriteData record);
@@ -127,7 +127,7 @@ private:
     void AddPieces(const std::vector<SpriteData>& pieces);
     std::vector<SpriteData> NeighboursGround() const;
     bool MakeScreenWith(const std::vector<SpriteData>& records);
-    float SnappedOnAxis(float start, float length, bool across, int ignored) const;
+    float SnappedOnAxis(float start, float length, bool across, const std::vector<int>& ignored) const;
 
     IUniverse& universe;
     PictureSizes sizes;
