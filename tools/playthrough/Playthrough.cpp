@@ -16,6 +16,7 @@
 #include "WideText.h"
 #include "app/Game.h"
 #include "app/GameLoop.h"
+#include "app/Journey.h"
 #include "base/Digest.h"
 #include "platform/MessagePump.h"
 #include "world/ScreenGeometry.h"
@@ -55,18 +56,6 @@ std::string LoadLevelFile(IEngine* engine, const std::string& levelPath) {
     return digest.Hex();
 }
 
-// Makes the named world current before play begins, as a replay recorded in it does.
-void EnterWorld(IEngine* engine, const std::string& name) {
-    IUniverse* universe = engine->GetUniverse();
-    for (const auto& world : universe->GetWorlds()) {
-        if (ToUtf8(world->GetName()) == name) {
-            universe->SetCurrentWorld(world.get());
-            return;
-        }
-    }
-    throw k_Failure(L"The level has no world \"" + FromUtf8(name) + L"\"");
-}
-
 std::string Where(const SpriteData& data) {
     char text[64];
     std::snprintf(text, sizeof text, "(%.0f, %.0f)", data.left, data.top);
@@ -89,8 +78,13 @@ Playthrough::Playthrough(const std::string& levelPath, bool realTime, const std:
     ShowSplash(engine, 0);
     recording.levelDigest = levelPath.empty() ? LoadDataLevel(engine) : LoadLevelFile(engine, levelPath);
     recording.gameVersion = GameVersion();
+    // The named world is current before play begins, as it is for a replay recorded in it.
     if (!worldName.empty()) {
-        EnterWorld(engine, worldName);
+        IWorld* world = FindWorld(*engine, worldName);
+        if (!world) {
+            throw k_Failure(L"The level has no world \"" + FromUtf8(worldName) + L"\"");
+        }
+        EnterWorld(*engine, *world);
     }
     recording.world = CurrentWorldName(*engine);
     engine->GetUniverse()->SetScreenEnteredHandler(&Playthrough::OnScreenEntered);
