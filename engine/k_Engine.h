@@ -18,9 +18,6 @@ class k_ContactListener;
 class k_PhysicsWorld;
 struct PixelVector;
 
-// The arrows and the d-pad (the left stick leans as the d-pad).
-SteeringKeys DefaultSteeringKeys();
-
 class k_Engine : public IEngine {
 public:
     explicit k_Engine(Settings& settings);

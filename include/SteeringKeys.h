@@ -18,3 +18,7 @@ struct SteeringKeys {
     SteeringKey up;    // bounce high
     SteeringKey down;  // land softly
 };
+
+// The arrows and the d-pad (the left stick leans as the d-pad): what steers until the game binds
+// the player's keys, and what the level editor's test play reads.
+SteeringKeys DefaultSteeringKeys();

@@ -874,7 +874,8 @@ void LevelEditor::KeepPreferences() {
 void LevelEditor::Frame(float dt) {
     IWindow* window = engine->GetWindow();
     if (ball) {
-        ball->SetState(k_Ball::StateForKeys(window->IsKeyDown(VK_UP), window->IsKeyDown(VK_DOWN)));
+        const SteeringKeys keys = DefaultSteeringKeys();
+        ball->SetState(k_Ball::StateForKeys(keys.up.IsHeld(*window), keys.down.IsHeld(*window)));
         engine->Update(dt);
     } else {
         const SpriteData* selected = model.SelectedRecord();
