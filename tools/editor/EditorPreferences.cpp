@@ -24,9 +24,8 @@ const char* const kSelectTool = "select";
 
 // The grid named by the text when it is one the editor offers; the default otherwise.
 int GridOf(const std::string& text, int fallback) {
-    const std::wstring wide = FromUtf8(text);
     for (int step : EditingModel::kGridSteps) {
-        if (wide == std::to_wstring(step)) {
+        if (text == std::to_string(step)) {
             return step;
         }
     }

@@ -145,7 +145,7 @@ std::vector<std::wstring> Wrap(const std::wstring& text, std::size_t columns) {
 
 }  // namespace
 
-LevelEditor::LevelEditor(IEngine* engine, std::filesystem::path levelPath)
+LevelEditor::LevelEditor(IEngine* engine, std::filesystem::path levelPath, const EditorPreferences& kept)
     : engine(engine),
       levelPath(std::move(levelPath)),
       model(*engine->GetUniverse(), [this](const SpriteData& record) { return SizeOf(record); }),
@@ -159,7 +159,6 @@ LevelEditor::LevelEditor(IEngine* engine, std::filesystem::path levelPath)
         brush.texture = hasDefault ? kDefaultTile : tiles.front();
     }
     ApplyTileDefaults(brush.texture, brush);
-    const EditorPreferences kept = ReadEditorPreferences(EditorPreferencesPath());
     model.SetGrid(kept.grid);
     tool = kept.placing ? Tool::Place : Tool::Select;
     paletteFilter = kept.paletteFilter;
@@ -390,14 +389,15 @@ void LevelEditor::TogglePlay() {
         ballStartY = std::clamp(mouseY, 0, kSceneHeight - 1);
         ballStartVelocityX = 0.0f;
         ballStartVelocityY = 0.0f;
-        if (engine->GetWindow()->IsKeyDown(VK_SHIFT)) {
+        const bool fromEdge = engine->GetWindow()->IsKeyDown(VK_SHIFT);
+        if (fromEdge) {
             MoveBallStartToNearestEdge();
         }
         ballStartPending = true;
         engine->SetFrameCallback(FrameHook, nullptr);
         ball = std::make_unique<k_Ball>();
         engine->Update(0.0f);
-        Say(L"Test play from " + std::wstring(engine->GetWindow()->IsKeyDown(VK_SHIFT) ? L"the edge" : L"the mouse") +
+        Say(L"Test play from " + std::wstring(fromEdge ? L"the edge" : L"the mouse") +
             L": arrows steer, P returns to editing");
         return;
     }
@@ -588,11 +588,10 @@ std::vector<std::size_t> LevelEditor::ShownTiles() const {
     return shown;
 }
 
-// The tile of the palette cell under the point, or -1.
-int LevelEditor::PaletteIndexAt(int x, int y) const {
+// The tile of the palette cell under the point among the shown tiles, or -1.
+int LevelEditor::PaletteIndexAt(int x, int y, const std::vector<std::size_t>& shown) const {
     const int column = (x - kPaletteMargin) / kPalettePitch;
     const int row = (y - kPaletteMargin) / kPalettePitch;
-    const std::vector<std::size_t> shown = ShownTiles();
     if (x < kPaletteMargin || y < kPaletteMargin || column >= kPaletteColumns ||
         static_cast<std::size_t>(row * kPaletteColumns + column) >= shown.size()) {
         return -1;
@@ -601,7 +600,7 @@ int LevelEditor::PaletteIndexAt(int x, int y) const {
 }
 
 void LevelEditor::ChoosePaletteTile(int x, int y) {
-    const int index = PaletteIndexAt(x, y);
+    const int index = PaletteIndexAt(x, y, ShownTiles());
     paletteOpen = false;
     if (index < 0) {
         return;
@@ -964,7 +963,7 @@ void LevelEditor::DrawPalette() {
     const int rows = (static_cast<int>(shown.size()) + kPaletteColumns - 1) / kPaletteColumns;
     const int infoTop = kPaletteMargin + rows * kPalettePitch + kPaletteInfoGap;
     FillBox(kShade, 0, 0, kSceneWidth, infoTop + kOverlayLineHeight + kPaletteInfoGap);
-    const int hovered = PaletteIndexAt(mouseX, mouseY);
+    const int hovered = PaletteIndexAt(mouseX, mouseY, shown);
     for (std::size_t cell = 0; cell < shown.size(); ++cell) {
         const std::wstring& tile = tiles[shown[cell]];
         const int left = kPaletteMargin + static_cast<int>(cell % kPaletteColumns) * kPalettePitch;

@@ -12,6 +12,7 @@
 #include "MenuItem.h"
 #include "SpriteData.h"
 #include "tools/editor/EditingModel.h"
+#include "tools/editor/EditorPreferences.h"
 #include "tools/editor/WorldMap.h"
 #include "tools/level_checker/LevelFinding.h"
 
@@ -21,8 +22,9 @@ class k_Ball;
 
 class LevelEditor {
 public:
-    // levelPath must be absolute: loading and saving change the current directory.
-    LevelEditor(IEngine* engine, std::filesystem::path levelPath);
+    // levelPath must be absolute: loading and saving change the current directory. The grid,
+    // the tool and the palette filter start as kept.
+    LevelEditor(IEngine* engine, std::filesystem::path levelPath, const EditorPreferences& kept);
     ~LevelEditor();
     LevelEditor(const LevelEditor&) = delete;
     LevelEditor& operator=(const LevelEditor&) = delete;
@@ -94,7 +96,7 @@ private:
 
     PictureSize SizeOf(const SpriteData& record);
     std::vector<std::size_t> ShownTiles() const;
-    int PaletteIndexAt(int x, int y) const;
+    int PaletteIndexAt(int x, int y, const std::vector<std::size_t>& shown) const;
     SpriteData ShownRecord() const;
     std::wstring StatusLine() const;
     std::wstring DetailLine() const;

@@ -29,11 +29,11 @@ Settings EditorSettings() {
 
 // Loading and saving change the current directory, so the path is made absolute first.
 // Without a path, the level edited last while it still exists, else the game's own.
-std::filesystem::path LevelPath(int argc, char** argv) {
+std::filesystem::path LevelPath(int argc, char** argv, const EditorPreferences& kept) {
     if (argc > 1) {
         return std::filesystem::absolute(argv[1]);
     }
-    const std::filesystem::path last = ReadEditorPreferences(EditorPreferencesPath()).lastLevel;
+    const std::filesystem::path& last = kept.lastLevel;
     std::error_code error;
     if (!last.empty() && std::filesystem::is_regular_file(last, error)) {
         return last;
@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
         g_Engine = CreateEngine(settings);
         g_Engine->Init();
         {
-            LevelEditor editor(g_Engine, LevelPath(argc, argv));
+            const EditorPreferences kept = ReadEditorPreferences(EditorPreferencesPath());
+            LevelEditor editor(g_Engine, LevelPath(argc, argv, kept), kept);
             editor.Open();
             editor.Run();
         }
