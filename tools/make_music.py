@@ -544,8 +544,7 @@ def instrument_bytes(instrument):
     return header + sample_header + delta_encoded(instrument.samples)
 
 
-def module_bytes(song):
-    instruments = make_instruments()
+def module_bytes(song, instruments):
     patterns = [build_pattern(section) for section in song.sections]
     orders = bytes(song.order).ljust(256, b"\0")
     header = (b"Extended Module: " + fixed_text(song.name, 20) + b"\x1a"
@@ -564,8 +563,9 @@ def main():
     folder = Path(sys.argv[1]) if len(sys.argv) > 1 else \
         Path(__file__).resolve().parent.parent / "data" / "sounds"
     folder.mkdir(parents=True, exist_ok=True)
+    instruments = make_instruments()  # every song plays the same instruments
     for song in SONGS:
-        (folder / song.file).write_bytes(module_bytes(song))
+        (folder / song.file).write_bytes(module_bytes(song, instruments))
 
 
 if __name__ == "__main__":
