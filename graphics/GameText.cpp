@@ -142,11 +142,11 @@ TextColour Blend(const TextColour& from, const TextColour& to, float share) {
 
 void SetColour(const TextColour& colour) { glColor4f(colour.red, colour.green, colour.blue, colour.alpha); }
 
-void AddSquare(float left, float top, float size) {
+void AddRectangle(float left, float top, float width, float height) {
     glVertex2f(left, top);
-    glVertex2f(left + size, top);
-    glVertex2f(left + size, top + size);
-    glVertex2f(left, top + size);
+    glVertex2f(left + width, top);
+    glVertex2f(left + width, top + height);
+    glVertex2f(left, top + height);
 }
 
 // One quad per inked font pixel, grown by `grow` pixels on every side; `colour` gives the
@@ -165,8 +165,9 @@ void DrawInk(const std::string& text, float left, float top, int scale, int grow
             }
             if (mark == '#') {
                 SetColour(colour(row));
-                AddSquare(left + static_cast<float>((firstColumn + column) * scale - grow),
-                          top + static_cast<float>(row * scale - grow), static_cast<float>(scale + 2 * grow));
+                const auto size = static_cast<float>(scale + 2 * grow);
+                AddRectangle(left + static_cast<float>((firstColumn + column) * scale - grow),
+                             top + static_cast<float>(row * scale - grow), size, size);
             }
             ++column;
         }
@@ -206,9 +207,6 @@ void DrawFilledRectangle(float left, float top, float width, float height, const
     glDisable(GL_TEXTURE_2D);
     glBegin(GL_QUADS);
     SetColour(colour);
-    glVertex2f(left, top);
-    glVertex2f(left + width, top);
-    glVertex2f(left + width, top + height);
-    glVertex2f(left, top + height);
+    AddRectangle(left, top, width, height);
     glEnd();
 }

@@ -103,8 +103,12 @@ TILES = [
 ]
 
 
+def repository_root():
+    return os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
 def tile_kinds_path():
-    return os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "world", "TileKinds.txt")
+    return os.path.join(repository_root(), "world", "TileKinds.txt")
 
 
 def read_tile_types(path):
@@ -136,7 +140,7 @@ CATALOGUE = SCREENS + tile_entries(TILES, read_tile_types(tile_kinds_path()))
 
 
 def default_output():
-    return os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "data")
+    return os.path.join(repository_root(), "data")
 
 
 def write_pictures(output):
