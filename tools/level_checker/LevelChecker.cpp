@@ -124,15 +124,16 @@ private:
             openings.push_back(OpeningsOfScreen(screen));
         }
         const std::vector<bool> reached = Reachable(world, openings);
-        worldOpenings = &openings;
         for (std::size_t screen = 0; screen < world.screens.size(); ++screen) {
-            reachedWithout = Reachable(world, openings, screen);
-            CheckScreen(world, screen, openings[screen], reached[screen]);
+            CheckScreen(world, screen, openings, reached[screen], Reachable(world, openings, screen));
         }
     }
 
-    void CheckScreen(const LevelWorld& world, std::size_t index, const ScreenOpenings& openings, bool reached) {
+    // reachedWithout: the screens the ball gets to without this one.
+    void CheckScreen(const LevelWorld& world, std::size_t index, const std::vector<ScreenOpenings>& worldOpenings,
+                     bool reached, const std::vector<bool>& reachedWithout) {
         const LevelScreen& screen = world.screens[index];
+        const ScreenOpenings& openings = worldOpenings[index];
         LevelFinding place = worldPlace;
         place.screen = ScreenSlot{screen.x, screen.y};
         const int first = FirstAt(world, screen.x, screen.y);
@@ -153,13 +154,14 @@ private:
         }
         for (std::size_t edge = 0; edge < kEdgeSteps.size(); ++edge) {
             const EdgeStep& step = kEdgeSteps[edge];
+            const int beyond = NeighbourOf(world, screen, step);
             // The ball first comes into a screen from a neighbour it can get to without it.
-            if (const int beyond = NeighbourOf(world, screen, step); beyond >= 0 && reachedWithout[beyond]) {
+            if (beyond >= 0 && reachedWithout[beyond]) {
                 // Edges come in facing pairs: left and right, top and bottom.
-                const std::vector<EdgeOpening>& facing = (*worldOpenings)[beyond][edge ^ 1];
+                const std::vector<EdgeOpening>& facing = worldOpenings[beyond][edge ^ 1];
                 CheckFairEntry(screen, place, edge, WaysIn(openings[edge], facing));
             }
-            if (openings[edge].empty() || NeighbourOf(world, screen, step) >= 0) {
+            if (openings[edge].empty() || beyond >= 0) {
                 continue;
             }
             const std::optional<ScreenSlot> beside = SlotBeyond(screen.x, screen.y, step);
@@ -310,8 +312,6 @@ private:
     std::map<std::wstring, PictureLookup> pictureCache;
     std::vector<LevelFinding> findings;
     LevelFinding worldPlace;
-    const std::vector<ScreenOpenings>* worldOpenings = nullptr;
-    std::vector<bool> reachedWithout;  // screens the ball gets to without the one being checked
     int startX = 0;
     int startY = 0;
 };
