@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "world/LevelDirectory.h"
+#include "world/LevelLoading.h"
 #include "world/LevelReader.h"
 #include "world/LevelWriter.h"
 #include "world/RecordTexture.h"
@@ -60,30 +61,7 @@ void k_Universe::LoadNamed(IFile* file, const std::wstring& name) {
 // are made before anything is released, so a bad file never costs the worlds loaded before.
 void k_Universe::Replace(LevelDescription level) {
     PrepareTextures(level);
-    SetCurrentWorld(nullptr);
-    while (!worlds.empty()) {
-        worlds.pop_back();
-    }
-    IWorld* active = nullptr;
-    for (std::size_t index = 0; index < level.worlds.size(); ++index) {
-        std::unique_ptr<IWorld> world = CreateWorld();
-        if (level.worlds[index].name) {
-            world->SetName(*level.worlds[index].name);
-        }
-        world->SetMusic(level.worlds[index].music);
-        for (LevelScreen& description : level.worlds[index].screens) {
-            std::unique_ptr<IScreen> screen = world->CreateScreen(description.x, description.y);
-            screen->GetSpriteData() = std::move(description.records);
-            screen->SetGoal(description.goal);
-            screen->SetCheckpoint(description.checkpoint);
-            world->GetScreens().push_back(std::move(screen));
-        }
-        if (level.activeWorld == static_cast<int>(index)) {
-            active = world.get();
-        }
-        worlds.push_back(std::move(world));
-    }
-    SetCurrentWorld(active);
+    ReplaceWorlds(*this, std::move(level));
 }
 
 // Makes (and so caches in the engine) every texture that entering the level's first screen

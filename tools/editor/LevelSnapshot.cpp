@@ -1,5 +1,7 @@
 #include "tools/editor/LevelSnapshot.h"
 
+#include "world/LevelLoading.h"
+
 int CurrentWorldIndex(IUniverse& universe) {
     auto& worlds = universe.GetWorlds();
     for (std::size_t index = 0; index < worlds.size(); ++index) {
@@ -24,23 +26,4 @@ LevelDescription TakeSnapshot(IUniverse& universe) {
     return snapshot;
 }
 
-void RestoreSnapshot(IUniverse& universe, const LevelDescription& snapshot) {
-    universe.SetCurrentWorld(nullptr);
-    auto& worlds = universe.GetWorlds();
-    worlds.clear();
-    for (const LevelWorld& worldCopy : snapshot.worlds) {
-        std::unique_ptr<IWorld> world = universe.CreateWorld();
-        world->SetName(worldCopy.name.value_or(L""));
-        world->SetMusic(worldCopy.music);
-        for (const LevelScreen& screenCopy : worldCopy.screens) {
-            std::unique_ptr<IScreen> screen = world->CreateScreen(screenCopy.x, screenCopy.y);
-            screen->GetSpriteData() = screenCopy.records;
-            screen->SetGoal(screenCopy.goal);
-            screen->SetCheckpoint(screenCopy.checkpoint);
-            world->GetScreens().push_back(std::move(screen));
-        }
-        worlds.push_back(std::move(world));
-    }
-    bool valid = snapshot.activeWorld >= 0 && snapshot.activeWorld < static_cast<int>(worlds.size());
-    universe.SetCurrentWorld(valid ? worlds[snapshot.activeWorld].get() : nullptr);
-}
+void RestoreSnapshot(IUniverse& universe, const LevelDescription& snapshot) { ReplaceWorlds(universe, snapshot); }
