@@ -474,9 +474,9 @@ bool EditingModel::MakeScreenWith(const std::vector<SpriteData>& records) {
 
 // The sky and ground of the first neighbour found, left, right, above, below.
 std::vector<SpriteData> EditingModel::NeighboursGround() const {
-    constexpr int kSteps[][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (const auto& step : kSteps) {
-        const std::optional<ScreenSlot> slot = SlotBeside(slotX, slotY, step[0], step[1]);
+    for (ScreenEdge edge : {ScreenEdge::Left, ScreenEdge::Right, ScreenEdge::Top, ScreenEdge::Bottom}) {
+        const EdgeCrossing step = CrossingThrough(edge);
+        const std::optional<ScreenSlot> slot = SlotBeside(slotX, slotY, step.columns, step.rows);
         IScreen* neighbour = slot ? ScreenAt(World(), slot->x, slot->y) : nullptr;
         if (!neighbour) {
             continue;
